@@ -251,6 +251,12 @@ int TextRenderer::Ascent(const TextStyle& style) {
     return font->face ? font->ascent : 0;
 }
 
+std::string TextRenderer::FamilyName(const TextStyle& style) {
+    std::lock_guard lock(impl_->mutex);
+    Font* font = impl_->FontFor(style);
+    return font->face && font->face->family_name ? font->face->family_name : "";
+}
+
 size_t TextRenderer::OpenFaceCount() {
     std::lock_guard lock(impl_->mutex);
     return impl_->faces.size();

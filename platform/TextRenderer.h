@@ -71,6 +71,9 @@ public:
     // Ascent in pixels of the style's cell (the distance from its top to the baseline); 0 when no face.
     int Ascent(const TextStyle& style);
 
+    // Family name of the face the style resolves to ("Liberation Sans" for "Arial"); empty when none.
+    std::string FamilyName(const TextStyle& style);
+
     // Number of faces opened so far (one per font file, whatever the sizes used).
     size_t OpenFaceCount();
 
