@@ -22,8 +22,8 @@ struct EffectsImage {
     int channels;
     int alphaChannel;
     int depth;  // bits per channel
-    char colourModel[4];
-    char channelSequence[4];
+    char colourModel[8];  // NUL-terminated
+    char channelSequence[8];
     int dataOrder;  // 0 = pixel-interleaved
     int origin;     // 0 = top-left, 1 = bottom-left
     int align;      // row alignment in bytes
