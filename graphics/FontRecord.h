@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextRenderer.h"
+
 namespace graphics {
 
 // The font of the window's text operations and of the text objects built on them, in the terms of a
@@ -23,5 +25,17 @@ struct FontRecord {
 
     std::string_view UsedFace() const { return std::string_view(face).substr(0, kMaxFaceLength); }
 };
+
+// The renderer's style for a font record. Width, escapement and orientation have no counterpart: the
+// game leaves them 0 (natural width, horizontal text).
+inline platform::TextStyle StyleOf(const FontRecord& font) {
+    platform::TextStyle style;
+    style.face = std::string(font.UsedFace());
+    style.height = font.height;
+    style.weight = font.weight;
+    style.italic = font.italic != 0;
+    style.underline = font.underline != 0;
+    return style;
+}
 
 }  // namespace graphics

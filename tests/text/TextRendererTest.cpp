@@ -1,5 +1,7 @@
 #include "platform/TextRenderer.h"
 
+#include "graphics/FontRecord.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -43,6 +45,22 @@ struct TestPicture {
 
 TEST(TextRendererTest, ArialResolvesToItsMetricTwin) {
     EXPECT_EQ(TextRenderer::Shared().FamilyName(Arial(18)), "Liberation Sans");
+}
+
+TEST(TextRendererTest, FontRecordDefaultsMapOntoTheRendererStyle) {
+    graphics::FontRecord font;
+    EXPECT_EQ(font.face, "Arial");
+    EXPECT_EQ(font.height, 32);
+    EXPECT_EQ(font.colour, 0u);
+    font.face = "Arial and a name longer than twenty";
+    font.weight = 800;
+    font.italic = 1;
+    TextStyle style = graphics::StyleOf(font);
+    EXPECT_EQ(style.face, "Arial and a name lon") << "the face name holds 20 characters";
+    EXPECT_EQ(style.height, 32);
+    EXPECT_EQ(style.weight, 800);
+    EXPECT_TRUE(style.italic);
+    EXPECT_FALSE(style.underline);
 }
 
 TEST(TextRendererTest, WidthsAreStablePositiveAndBoldIsWider) {
