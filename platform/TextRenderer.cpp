@@ -103,18 +103,21 @@ char32_t CodePointOf1252(uint8_t byte) { return byte >= 0x80 && byte < 0xA0 ? k1
 struct TextRenderer::Impl {
     std::mutex mutex;
     FT_Library library = nullptr;
-    bool fontconfigReady = false;
+    // A configuration of our own rather than the process-wide default, so that it is released with
+    // the renderer (the default one is never freed, and the leak checker rightly complains).
+    FcConfig* fontconfig = nullptr;
     std::map<std::pair<std::string, int>, FT_Face> faces;  // by file and face index
     std::map<FontKey, std::unique_ptr<Font>> fonts;
 
     Impl() {
         if (FT_Init_FreeType(&library) != 0) library = nullptr;
-        fontconfigReady = FcInit() == FcTrue;
+        fontconfig = FcInitLoadConfigAndFonts();
     }
     ~Impl() {
         fonts.clear();
         for (auto& [key, face] : faces) FT_Done_Face(face);  // also frees the face's sizes
         if (library) FT_Done_FreeType(library);
+        if (fontconfig) FcConfigDestroy(fontconfig);
     }
 
     FT_Face OpenFace(const FontKey& key);
@@ -124,15 +127,15 @@ struct TextRenderer::Impl {
 };
 
 FT_Face TextRenderer::Impl::OpenFace(const FontKey& key) {
-    if (!library || !fontconfigReady) return nullptr;
+    if (!library || !fontconfig) return nullptr;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(key.face.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, key.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, key.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(fontconfig, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(fontconfig, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return nullptr;
     FcChar8* file = nullptr;
