@@ -42,7 +42,7 @@ bool ParsePictureRecord(std::span<const uint8_t> record, Picture& out, std::stri
     uint64_t rows = static_cast<uint64_t>(height < 0 ? -static_cast<int64_t>(height) : height);
     // stride < 2^34 and rows < 2^31, so the product cannot overflow 64 bits.
     uint64_t imageSize = stride * rows;
-    if (imageSize > kMaxPictureBytes || stride > UINT32_MAX)
+    if (imageSize > kMaxPictureBytes || stride > kMaxPictureBytes)
         return Fail(out, reason, "picture of " + std::to_string(width) + " x " + std::to_string(rows) + " is too large");
     if (!in.Holds(kPictureRecordHeaderSize, imageSize))
         return Fail(out, reason,
