@@ -31,7 +31,8 @@ void BM_Draw20Characters(benchmark::State& state) {
     std::optional<uint32_t> box;
     if (state.range(1)) box = 0x000000;
     for (auto _ : state) {
-        int width = platform::TextRenderer::Shared().Draw(kText, style, target, 100, 200, {0, 0, w, h}, 0xFFFFFF, box);
+        int width = platform::TextRenderer::Shared().Draw(kText, style, target, 100, 200, {0, 0, w, h},
+                                                          0xFFFFFF, box);
         benchmark::DoNotOptimize(width);
     }
 }

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (clip.frameRate < 0) std::abort();
     for (const auto& frame : clip.frames)
-        if (frame.pictureIndex < 0 || static_cast<size_t>(frame.pictureIndex) >= clip.pictures.size()) std::abort();
+        if (frame.pictureIndex < 0 || static_cast<size_t>(frame.pictureIndex) >= clip.pictures.size())
+            std::abort();
     for (const auto& picture : clip.pictures) {
         if (picture.bits.size() != picture.ImageSize() + graphics::Picture::kSpareBytes) std::abort();
         volatile uint8_t last = picture.bits.back();

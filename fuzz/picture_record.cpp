@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (picture.bits.size() != picture.ImageSize() + graphics::Picture::kSpareBytes) std::abort();
     if (picture.ImageSize() > size - 16) std::abort();
-    if (static_cast<uint64_t>(picture.bitsPerPixel) * static_cast<uint64_t>(picture.width) > picture.stride * 8ull)
+    if (static_cast<uint64_t>(picture.bitsPerPixel) * static_cast<uint64_t>(picture.width) >
+        picture.stride * 8ull)
         std::abort();
     auto key = graphics::KeyFromFirstPixel(picture);
     auto mask = graphics::BuildTransparencyMask(picture, key.value_or(picture.colourKey));

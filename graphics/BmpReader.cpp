@@ -60,20 +60,24 @@ bool ParseBmpFile(std::span<const uint8_t> file, Picture& out, std::string& reas
     if (!in.U32(kFileHeaderSize, info.size))
         return Fail(out, reason, "bitmap file of " + std::to_string(in.Size()) + " bytes is too short");
     if (info.size < kInfoHeaderSize)
-        return Fail(out, reason, "bitmap info header of " + std::to_string(info.size) + " bytes is not supported");
+        return Fail(out, reason,
+                    "bitmap info header of " + std::to_string(info.size) + " bytes is not supported");
     if (!in.Holds(kFileHeaderSize, info.size))
-        return Fail(out, reason, "bitmap info header of " + std::to_string(info.size) + " bytes runs past the file");
+        return Fail(out, reason,
+                    "bitmap info header of " + std::to_string(info.size) + " bytes runs past the file");
     in.I32(kFileHeaderSize + 4, info.width);
     in.I32(kFileHeaderSize + 8, info.height);
     in.U16(kFileHeaderSize + 14, info.bitCount);
     in.U32(kFileHeaderSize + 16, info.compression);
     in.U32(kFileHeaderSize + 32, info.coloursUsed);
 
-    if (info.width <= 0) return Fail(out, reason, "bitmap width " + std::to_string(info.width) + " is not positive");
+    if (info.width <= 0)
+        return Fail(out, reason, "bitmap width " + std::to_string(info.width) + " is not positive");
     if (info.height == 0 || info.height == INT32_MIN)
         return Fail(out, reason, "bitmap height " + std::to_string(info.height) + " is out of range");
     if (!KnownDepth(info.bitCount))
-        return Fail(out, reason, "bitmap depth of " + std::to_string(info.bitCount) + " bits is not supported");
+        return Fail(out, reason,
+                    "bitmap depth of " + std::to_string(info.bitCount) + " bits is not supported");
 
     uint64_t at = 0;
     std::string why;
@@ -83,7 +87,9 @@ bool ParseBmpFile(std::span<const uint8_t> file, Picture& out, std::string& reas
     uint64_t rows = static_cast<uint64_t>(info.height < 0 ? -static_cast<int64_t>(info.height) : info.height);
     uint64_t imageSize = stride * rows;  // < 2^35 x 2^31: no overflow
     if (imageSize > kMaxPictureBytes)
-        return Fail(out, reason, "bitmap of " + std::to_string(info.width) + " x " + std::to_string(rows) + " is too large");
+        return Fail(
+            out, reason,
+            "bitmap of " + std::to_string(info.width) + " x " + std::to_string(rows) + " is too large");
     if (!in.Holds(at, imageSize))
         return Fail(out, reason,
                     "bitmap rows need " + std::to_string(imageSize) + " bytes at " + std::to_string(at) +

@@ -25,6 +25,7 @@ inline constexpr uint64_t kMaxBitmapFileBytes = 64ull << 20;
 bool ParseBmpFile(std::span<const uint8_t> file, Picture& out, std::string& reason);
 
 // Reads the file at `path` (already resolved) and parses it.
-bool ReadBmpFile(const std::string& path, Picture& out, std::string& reason, uint64_t maxBytes = kMaxBitmapFileBytes);
+bool ReadBmpFile(const std::string& path, Picture& out, std::string& reason,
+                 uint64_t maxBytes = kMaxBitmapFileBytes);
 
 }  // namespace graphics

@@ -11,7 +11,7 @@ namespace graphics {
 // its bytes lie inside the span (with overflow-safe arithmetic) and reports false instead of
 // reading past the end.
 class ByteSpan {
-public:
+  public:
     explicit ByteSpan(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     size_t Size() const { return bytes_.size(); }
@@ -33,7 +33,7 @@ public:
     bool F32(uint64_t offset, float& out) const { return Read(offset, out); }
     bool F64(uint64_t offset, double& out) const { return Read(offset, out); }
 
-private:
+  private:
     static_assert(std::endian::native == std::endian::little, "the file formats are little-endian");
 
     template <typename T>

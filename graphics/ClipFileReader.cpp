@@ -32,7 +32,9 @@ int TruncatedFrameRate(float rate) {
     return static_cast<int>(rate);
 }
 
-bool UsableOffset(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxFrameOffset; }
+bool UsableOffset(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxFrameOffset;
+}
 
 bool ReadPictures(const ByteSpan& in, uint64_t count, ClipFile& clip, std::string& reason) {
     for (uint64_t i = 0; i < count; ++i) {
@@ -44,12 +46,14 @@ bool ReadPictures(const ByteSpan& in, uint64_t count, ClipFile& clip, std::strin
         in.U16(entry + 8, type);
         if (type != kBitmapPictureType) continue;
         if (size <= kPictureRecordHeaderSize) {
-            reason = "picture entry " + std::to_string(i) + " has size " + std::to_string(size) + ", need more than 16";
+            reason = "picture entry " + std::to_string(i) + " has size " + std::to_string(size) +
+                     ", need more than 16";
             return false;
         }
         if (!in.Holds(position, size)) {
             reason = "picture entry " + std::to_string(i) + " (" + std::to_string(size) + " bytes at " +
-                     std::to_string(position) + ") lies outside the file of " + std::to_string(in.Size()) + " bytes";
+                     std::to_string(position) + ") lies outside the file of " + std::to_string(in.Size()) +
+                     " bytes";
             return false;
         }
         Picture picture;
@@ -117,11 +121,11 @@ bool ParseClipFile(std::span<const uint8_t> file, ClipFile& out, std::string& re
     in.F32(20, rate);
     in.I32(24, pictureCount);
     in.I32(28, frameCount);
-    if (magic != kClipMagic) return Fail(out, reason, "not a clip file (magic " + std::to_string(magic) + ")");
+    if (magic != kClipMagic)
+        return Fail(out, reason, "not a clip file (magic " + std::to_string(magic) + ")");
     if (!in.Holds(kHeaderSize, tableSize))
         return Fail(out, reason, "table of " + std::to_string(tableSize) + " bytes does not fit the file");
-    if (pictureCount < 0 || frameCount < 0)
-        return Fail(out, reason, "negative entry count");
+    if (pictureCount < 0 || frameCount < 0) return Fail(out, reason, "negative entry count");
     uint64_t pictureTable = uint64_t(pictureCount) * kPictureEntrySize;
     if (pictureTable > tableSize)
         return Fail(out, reason, std::to_string(pictureCount) + " picture entries do not fit the table");

@@ -11,15 +11,17 @@
 namespace graphics {
 
 const char* const EffectsLibrary::kEntryPointNames[kEntryPointCount] = {
-    "iplBlur", "iplAlphaCompositeC", "iplAlphaComposite", "iplRotate", "iplGetRotateShift", "iplCreateImageHeader",
-    "iplCopy", "iplPutPixel", "iplGetPixel", "iplAllocateImage", "iplDeallocate"};
+    "iplBlur",           "iplAlphaCompositeC",   "iplAlphaComposite", "iplRotate",
+    "iplGetRotateShift", "iplCreateImageHeader", "iplCopy",           "iplPutPixel",
+    "iplGetPixel",       "iplAllocateImage",     "iplDeallocate"};
 
 namespace {
 
-using CreateImageHeaderFn = EffectsImage* (*)(int channels, int alphaChannel, int depth, const char* colourModel,
-                                              const char* channelSequence, int dataOrder, int origin, int align,
-                                              int width, int height, EffectsRegion* region, EffectsImage* mask,
-                                              void* imageId, void* tileInfo);
+using CreateImageHeaderFn = EffectsImage* (*)(int channels, int alphaChannel, int depth,
+                                              const char* colourModel, const char* channelSequence,
+                                              int dataOrder, int origin, int align, int width, int height,
+                                              EffectsRegion* region, EffectsImage* mask, void* imageId,
+                                              void* tileInfo);
 using AllocateImageFn = void (*)(EffectsImage* image, int fill, int value);
 using DeallocateFn = void (*)(EffectsImage* image, int parts);
 using PixelFn = void (*)(EffectsImage* image, int x, int y, void* pixel);
@@ -27,8 +29,19 @@ using CopyFn = void (*)(EffectsImage* source, EffectsImage* destination);
 using AlphaCompositeCFn = void (*)(EffectsImage* a, EffectsImage* b, EffectsImage* destination, int type,
                                    int alphaA, int alphaB, int premultiplied, int divideMask);
 
-enum EntryPoint { kBlur, kAlphaCompositeC, kAlphaComposite, kRotate, kGetRotateShift, kCreateImageHeader,
-                  kCopy, kPutPixel, kGetPixel, kAllocateImage, kDeallocate };
+enum EntryPoint {
+    kBlur,
+    kAlphaCompositeC,
+    kAlphaComposite,
+    kRotate,
+    kGetRotateShift,
+    kCreateImageHeader,
+    kCopy,
+    kPutPixel,
+    kGetPixel,
+    kAllocateImage,
+    kDeallocate
+};
 
 constexpr int kDataOrderPixel = 0;
 constexpr int kOriginTopLeft = 0;
@@ -45,7 +58,9 @@ struct Library {
     void* entries[EffectsLibrary::kEntryPointCount] = {};
 
     template <typename Fn>
-    Fn Get(EntryPoint e) const { return handle ? reinterpret_cast<Fn>(entries[e]) : nullptr; }
+    Fn Get(EntryPoint e) const {
+        return handle ? reinterpret_cast<Fn>(entries[e]) : nullptr;
+    }
 
     void Open(const std::string& path) {
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -60,8 +75,12 @@ Library& TheLibrary() {
     return library;
 }
 
-int Origin(const EffectsLibrary::PictureInfo& info) { return info.height > 0 ? kOriginBottomLeft : kOriginTopLeft; }
-int Rows(const EffectsLibrary::PictureInfo& info) { return info.height < 0 ? -info.height : info.height; }
+int Origin(const EffectsLibrary::PictureInfo& info) {
+    return info.height > 0 ? kOriginBottomLeft : kOriginTopLeft;
+}
+int Rows(const EffectsLibrary::PictureInfo& info) {
+    return info.height < 0 ? -info.height : info.height;
+}
 
 void SetRegion(EffectsImage* image, EffectsRegion* region) {
     if (image) image->region = region;
@@ -89,14 +108,17 @@ bool EffectsLibrary::LoadFrom(const std::string& path) {
     return lib.handle != nullptr;
 }
 
-bool EffectsLibrary::IsLoaded() { return TheLibrary().handle != nullptr; }
+bool EffectsLibrary::IsLoaded() {
+    return TheLibrary().handle != nullptr;
+}
 
 EffectsImage* EffectsLibrary::CreatePictureHeader(const PictureInfo& info, uint8_t* pixels) {
     auto create = TheLibrary().Get<CreateImageHeaderFn>(kCreateImageHeader);
     if (!create) return nullptr;
     bool oneBit = info.bitsPerPixel == 1;
-    EffectsImage* header = create(oneBit ? 1 : info.bitsPerPixel / 8, 0, oneBit ? 1 : 8, "RGB", "BGR", kDataOrderPixel,
-                                  Origin(info), kAlign, info.width, Rows(info), nullptr, nullptr, nullptr, nullptr);
+    EffectsImage* header =
+        create(oneBit ? 1 : info.bitsPerPixel / 8, 0, oneBit ? 1 : 8, "RGB", "BGR", kDataOrderPixel,
+               Origin(info), kAlign, info.width, Rows(info), nullptr, nullptr, nullptr, nullptr);
     if (header) {
         header->imageData = pixels;
         header->imageDataOrigin = pixels;

@@ -21,7 +21,7 @@ struct EffectsImage {
     int headerSize;
     int channels;
     int alphaChannel;
-    int depth;  // bits per channel
+    int depth;            // bits per channel
     char colourModel[8];  // NUL-terminated
     char channelSequence[8];
     int dataOrder;  // 0 = pixel-interleaved
@@ -40,7 +40,7 @@ struct EffectsImage {
 };
 
 class EffectsLibrary {
-public:
+  public:
     // Geometry of a picture handed to the library: the stored height's sign gives the row order
     // (positive = bottom-up), as in the pictures themselves.
     struct PictureInfo {

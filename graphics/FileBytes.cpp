@@ -4,7 +4,8 @@
 
 namespace graphics {
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason, uint64_t maxBytes) {
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason,
+                   uint64_t maxBytes) {
     bytes.clear();
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
@@ -17,7 +18,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         return false;
     }
     if (static_cast<uint64_t>(size) > maxBytes) {
-        reason = path + " is " + std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) + " accepted";
+        reason = path + " is " + std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) +
+                 " accepted";
         return false;
     }
     bytes.resize(static_cast<size_t>(size));

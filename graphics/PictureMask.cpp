@@ -13,7 +13,8 @@ uint32_t DepthMask(uint32_t bits) {
 }
 
 bool HasPixels(const Picture& p) {
-    return p.width > 0 && p.Rows() > 0 && p.stride > 0 && p.bits.size() >= p.ImageSize() + Picture::kSpareBytes;
+    return p.width > 0 && p.Rows() > 0 && p.stride > 0 &&
+           p.bits.size() >= p.ImageSize() + Picture::kSpareBytes;
 }
 
 }  // namespace

@@ -13,7 +13,9 @@ bool Fail(Picture& out, std::string& reason, std::string why) {
 
 // The blender walks rows pixel by pixel with a whole number of bytes per pixel; a depth it cannot
 // step through would make it read past the rows.
-bool DrawableDepth(uint32_t bits) { return bits == 8 || bits == 16 || bits == 24 || bits == 32; }
+bool DrawableDepth(uint32_t bits) {
+    return bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
 
 }  // namespace
 
@@ -36,14 +38,16 @@ bool ParsePictureRecord(std::span<const uint8_t> record, Picture& out, std::stri
     if (width < 0) return Fail(out, reason, "picture width " + std::to_string(width) + " is negative");
     if (height == INT32_MIN) return Fail(out, reason, "picture height is out of range");
     if (!DrawableDepth(bits))
-        return Fail(out, reason, "picture depth of " + std::to_string(bits) + " bits per pixel is not supported");
+        return Fail(out, reason,
+                    "picture depth of " + std::to_string(bits) + " bits per pixel is not supported");
 
     uint64_t stride = RowStride(static_cast<uint32_t>(width), bits);
     uint64_t rows = static_cast<uint64_t>(height < 0 ? -static_cast<int64_t>(height) : height);
     // stride < 2^34 and rows < 2^31, so the product cannot overflow 64 bits.
     uint64_t imageSize = stride * rows;
     if (imageSize > kMaxPictureBytes || stride > kMaxPictureBytes)
-        return Fail(out, reason, "picture of " + std::to_string(width) + " x " + std::to_string(rows) + " is too large");
+        return Fail(out, reason,
+                    "picture of " + std::to_string(width) + " x " + std::to_string(rows) + " is too large");
     if (!in.Holds(kPictureRecordHeaderSize, imageSize))
         return Fail(out, reason,
                     "picture rows need " + std::to_string(imageSize) + " bytes, record holds " +

@@ -60,7 +60,8 @@ constexpr std::array<char32_t, 32> k1252High = {
 
 // Channel bytes of a COLORREF in the picture's order: blue, green, red.
 std::array<uint8_t, 3> ToBgr(uint32_t colour) {
-    return {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour)};
+    return {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+            static_cast<uint8_t>(colour)};
 }
 
 TextRect Intersect(const TextRect& a, const TextRect& b) {
@@ -91,14 +92,17 @@ void BlendGlyph(const TextTarget& t, const Glyph& g, int originX, int originY, c
         for (int x = x0; x < x1; ++x, ++cov, p += 3) {
             unsigned a = *cov;
             if (a == 0) continue;
-            for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>((p[c] * (255 - a) + bgr[c] * a + 127) / 255);
+            for (int c = 0; c < 3; ++c)
+                p[c] = static_cast<uint8_t>((p[c] * (255 - a) + bgr[c] * a + 127) / 255);
         }
     }
 }
 
 }  // namespace
 
-char32_t CodePointOf1252(uint8_t byte) { return byte >= 0x80 && byte < 0xA0 ? k1252High[byte - 0x80] : byte; }
+char32_t CodePointOf1252(uint8_t byte) {
+    return byte >= 0x80 && byte < 0xA0 ? k1252High[byte - 0x80] : byte;
+}
 
 struct TextRenderer::Impl {
     std::mutex mutex;
@@ -164,7 +168,8 @@ bool TextRenderer::Impl::SetUpSize(Font& font, int height) {
     FT_Face face = font.face;
     double upm = face->units_per_EM > 0 ? face->units_per_EM : 2048;
     double winAscent = face->ascender, winDescent = -face->descender;
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        os2 && os2->version != 0xFFFF) {
         winAscent = os2->usWinAscent;
         winDescent = os2->usWinDescent;
     }
@@ -185,7 +190,8 @@ bool TextRenderer::Impl::SetUpSize(Font& font, int height) {
     FT_Activate_Size(font.size);
     if (FT_Set_Char_Size(face, 0, em26, 72, 72) != 0) return false;
     font.underlineOffset = std::max(1, static_cast<int>(std::lround(-face->underline_position * em / upm)));
-    font.underlineThickness = std::max(1, static_cast<int>(std::lround(face->underline_thickness * em / upm)));
+    font.underlineThickness =
+        std::max(1, static_cast<int>(std::lround(face->underline_thickness * em / upm)));
     return true;
 }
 
@@ -279,7 +285,8 @@ int TextRenderer::Draw(std::string_view text, const TextStyle& style, const Text
     }
     int width = 0;
     for (const Glyph* g : glyphs) width += g->advance;
-    if (!target.bits || target.width <= 0 || target.height <= 0 || target.stride / 3 < target.width) return width;
+    if (!target.bits || target.width <= 0 || target.height <= 0 || target.stride / 3 < target.width)
+        return width;
     // Far outside every picture: nothing to draw, and the pen arithmetic below stays clear of overflow.
     if (std::abs(x) > kMaxCoordinate || std::abs(y) > kMaxCoordinate) return width;
 

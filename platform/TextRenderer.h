@@ -48,7 +48,7 @@ struct TextTarget {
 // runs outside it (cached glyphs never change), so windows drawing text on their own game threads
 // only wait for each other while a glyph is rendered for the first time.
 class TextRenderer {
-public:
+  public:
     TextRenderer();
     ~TextRenderer();
     TextRenderer(const TextRenderer&) = delete;
@@ -77,7 +77,7 @@ public:
     // Number of faces opened so far (one per font file, whatever the sizes used).
     size_t OpenFaceCount();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,5 +1,3 @@
-#include "graphics/BmpReader.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "graphics/BmpReader.h"
 #include "graphics/PictureMask.h"
 #include "tests/pictures/ClipFileBuilder.h"
 
@@ -30,12 +29,14 @@ struct Rgb {
 Rgb TestColour(int x, int y, int height) {
     if (y == height - 1 && x == 0) return {255, 0, 255};
     if ((x + y) % 3 == 0) return {255, 0, 255};
-    return {static_cast<uint8_t>(x * 37 + 5), static_cast<uint8_t>(y * 53 + 11), static_cast<uint8_t>(x * y * 7 + 3)};
+    return {static_cast<uint8_t>(x * 37 + 5), static_cast<uint8_t>(y * 53 + 11),
+            static_cast<uint8_t>(x * y * 7 + 3)};
 }
 
 Rgb PixelOf(const Picture& p, int x, int y) {
     int memoryRow = p.BottomUp() ? p.Rows() - 1 - y : y;
-    const uint8_t* px = p.bits.data() + static_cast<size_t>(memoryRow) * p.stride + static_cast<size_t>(x) * 3;
+    const uint8_t* px =
+        p.bits.data() + static_cast<size_t>(memoryRow) * p.stride + static_cast<size_t>(x) * 3;
     return {px[2], px[1], px[0]};
 }
 
@@ -45,7 +46,7 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
 }
 
 class BmpReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("bmpreader_test_" + std::to_string(getpid()) + "_" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -68,7 +69,8 @@ protected:
         std::string target = format + ":" + bmp.string();
         pid_t pid = fork();
         if (pid == 0) {
-            execl(kConvert, kConvert, ppm.c_str(), "-type", "truecolor", target.c_str(), static_cast<char*>(nullptr));
+            execl(kConvert, kConvert, ppm.c_str(), "-type", "truecolor", target.c_str(),
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         int status = 0;
@@ -84,13 +86,14 @@ protected:
         EXPECT_EQ(p.stride, static_cast<uint32_t>((width * 3 + 3) / 4 * 4));
         EXPECT_EQ(p.bits.size(), p.stride * static_cast<size_t>(height) + 4);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) ASSERT_EQ(PixelOf(p, x, y), TestColour(x, y, height)) << x << "," << y;
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(PixelOf(p, x, y), TestColour(x, y, height)) << x << "," << y;
     }
 
     fs::path dir_;
 };
 
-#define REQUIRE_CONVERT()                                                               \
+#define REQUIRE_CONVERT() \
     if (access(kConvert, X_OK) != 0) GTEST_SKIP() << kConvert << " is missing: install imagemagick"
 
 TEST_F(BmpReaderTest, ConvertWrittenBottomUpFilesLoadPixelExactWithRowPadding) {
@@ -101,7 +104,8 @@ TEST_F(BmpReaderTest, ConvertWrittenBottomUpFilesLoadPixelExactWithRowPadding) {
             ASSERT_FALSE(bytes.empty()) << "convert failed";
             Picture p;
             std::string reason;
-            ASSERT_TRUE(graphics::ParseBmpFile(bytes, p, reason)) << format << " " << w << "x" << h << ": " << reason;
+            ASSERT_TRUE(graphics::ParseBmpFile(bytes, p, reason))
+                << format << " " << w << "x" << h << ": " << reason;
             EXPECT_TRUE(p.BottomUp());
             ExpectTestImage(p, w, h);
         }
@@ -218,12 +222,17 @@ TEST(BmpParseTest, EverySizeThatDoesNotFitTheFileFailsCleanly) {
         {"height 0", [](auto& b) { PutAt(b, 22, int32_t{0}); }},
         {"most negative height", [](auto& b) { PutAt(b, 22, int32_t{INT32_MIN}); }},
         {"one more row than the file", [](auto& b) { PutAt(b, 22, int32_t{4}); }},
-        {"huge width and height", [](auto& b) { PutAt(b, 18, int32_t{INT32_MAX}); PutAt(b, 22, int32_t{INT32_MAX}); }},
+        {"huge width and height",
+         [](auto& b) {
+             PutAt(b, 18, int32_t{INT32_MAX});
+             PutAt(b, 22, int32_t{INT32_MAX});
+         }},
         {"depth 0", [](auto& b) { PutAt(b, 28, uint16_t{0}); }},
         {"depth 2", [](auto& b) { PutAt(b, 28, uint16_t{2}); }},
         {"depth 0xFFFF", [](auto& b) { PutAt(b, 28, uint16_t{0xFFFF}); }},
         {"colour count 0xFFFFFFFF", [](auto& b) { PutAt(b, 46, uint32_t{0xFFFFFFFF}); }},
-        {"colour count one past the file", [](auto& b) { PutAt(b, 46, static_cast<uint32_t>((b.size() - 54) / 4 + 1)); }},
+        {"colour count one past the file",
+         [](auto& b) { PutAt(b, 46, static_cast<uint32_t>((b.size() - 54) / 4 + 1)); }},
         {"last pixel byte missing", [](auto& b) { b.pop_back(); }},
     };
     for (const auto& c : cases) {

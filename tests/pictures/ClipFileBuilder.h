@@ -59,8 +59,11 @@ constexpr size_t kMagicOffset = 0, kTableSizeOffset = 8, kRateOffset = 20, kPict
                  kFrameCountOffset = 28, kTableOffset = 32, kPictureEntrySize = 12, kFrameEntrySize = 32;
 
 class ClipFileBuilder {
-public:
-    ClipFileBuilder& Rate(float rate) { rate_ = rate; return *this; }
+  public:
+    ClipFileBuilder& Rate(float rate) {
+        rate_ = rate;
+        return *this;
+    }
     ClipFileBuilder& Picture(std::vector<uint8_t> record, uint16_t type = 1) {
         pictures_.push_back({std::move(record), type});
         return *this;
@@ -104,7 +107,7 @@ public:
         return out;
     }
 
-private:
+  private:
     struct PictureSpec {
         std::vector<uint8_t> record;
         uint16_t type;

@@ -1,5 +1,3 @@
-#include "graphics/ClipFileReader.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <limits>
 
+#include "graphics/ClipFileReader.h"
 #include "tests/pictures/ClipFileBuilder.h"
 
 namespace {
@@ -78,8 +77,12 @@ TEST(ClipFileReaderTest, PicturesOfOtherTypesAreSkippedAndGetNoIndex) {
 }
 
 TEST(ClipFileReaderTest, FrameRateIsTruncatedAndNeverNegative) {
-    const std::vector<std::pair<float, int>> rates = {{10.0f, 10}, {12.99f, 12}, {0.5f, 0}, {-3.0f, 0},
-                                                      {std::nanf(""), 0}, {1e30f, 1000},
+    const std::vector<std::pair<float, int>> rates = {{10.0f, 10},
+                                                      {12.99f, 12},
+                                                      {0.5f, 0},
+                                                      {-3.0f, 0},
+                                                      {std::nanf(""), 0},
+                                                      {1e30f, 1000},
                                                       {std::numeric_limits<float>::infinity(), 1000}};
     for (auto [rate, expected] : rates) {
         auto bytes = ClipFileBuilder().Rate(rate).Picture(PictureRecordBytes(1, 1, 0)).Frame({}).Build();
@@ -116,15 +119,18 @@ TEST(ClipFileReaderTest, EveryFieldThatDoesNotFitFailsCleanly) {
         {"magic 136", [](auto& b) { PutAt(b, kMagicOffset, uint32_t{136}); }},
         {"header cut short", [](auto& b) { b.resize(31); }},
         {"empty file", [](auto& b) { b.clear(); }},
-        {"table size past the end", [](auto& b) { PutAt(b, kTableSizeOffset, static_cast<uint32_t>(b.size())); }},
+        {"table size past the end",
+         [](auto& b) { PutAt(b, kTableSizeOffset, static_cast<uint32_t>(b.size())); }},
         {"table size 0xFFFFFFFF", [](auto& b) { PutAt(b, kTableSizeOffset, uint32_t{0xFFFFFFFF}); }},
         {"table too small for the frames", [](auto& b) { PutAt(b, kTableSizeOffset, uint32_t{24 + 40}); }},
         {"negative picture count", [](auto& b) { PutAt(b, kPictureCountOffset, int32_t{-1}); }},
         {"negative frame count", [](auto& b) { PutAt(b, kFrameCountOffset, int32_t{-1}); }},
-        {"picture count beyond the table", [](auto& b) { PutAt(b, kPictureCountOffset, int32_t{INT32_MAX}); }},
+        {"picture count beyond the table",
+         [](auto& b) { PutAt(b, kPictureCountOffset, int32_t{INT32_MAX}); }},
         {"frame count beyond the table", [](auto& b) { PutAt(b, kFrameCountOffset, int32_t{4}); }},
         {"frame count huge", [](auto& b) { PutAt(b, kFrameCountOffset, int32_t{INT32_MAX}); }},
-        {"picture position past the end", [](auto& b) { PutAt(b, kPicture1, static_cast<uint32_t>(b.size())); }},
+        {"picture position past the end",
+         [](auto& b) { PutAt(b, kPicture1, static_cast<uint32_t>(b.size())); }},
         {"picture position wraps", [](auto& b) { PutAt(b, kPicture1, uint32_t{0xFFFFFFF0}); }},
         {"picture size past the end", [](auto& b) { PutAt(b, kPicture1 + 4, uint32_t{0xFFFFFFFF}); }},
         {"picture size 16", [](auto& b) { PutAt(b, kPicture0 + 4, uint32_t{16}); }},
@@ -134,7 +140,8 @@ TEST(ClipFileReaderTest, EveryFieldThatDoesNotFitFailsCleanly) {
         {"frame names picture 2 of 2", [](auto& b) { PutAt(b, kFrame0 + 24, int16_t{2}); }},
         {"commands run past the table", [](auto& b) { PutAt(b, kFrame0 + 32 + 26, uint16_t{0xFFFF}); }},
         {"frame x is NaN", [](auto& b) { PutAt(b, kFrame0, std::nan("")); }},
-        {"frame y is infinite", [](auto& b) { PutAt(b, kFrame0 + 8, std::numeric_limits<double>::infinity()); }},
+        {"frame y is infinite",
+         [](auto& b) { PutAt(b, kFrame0 + 8, std::numeric_limits<double>::infinity()); }},
         {"frame depth beyond any float", [](auto& b) { PutAt(b, kFrame0 + 16, 1e300); }},
     };
     for (const auto& c : cases) {
@@ -159,7 +166,7 @@ TEST(ClipFileReaderTest, EveryTruncationOfAGoodFileFails) {
 }
 
 class ClipFileOnDiskTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("clipfile_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
@@ -169,8 +176,8 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         auto path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
     std::filesystem::path dir_;

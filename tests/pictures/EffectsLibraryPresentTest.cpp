@@ -21,7 +21,7 @@ FakeEffectsLog& Log() {
 }
 
 class EffectsLibraryPresentTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(EffectsLibrary::LoadFrom(FAKE_EFFECTS_LIBRARY)) << dlerror(); }
 };
 
@@ -49,8 +49,8 @@ TEST_F(EffectsLibraryPresentTest, PictureHeaderPointsAtTheCallersPixels) {
 
 TEST_F(EffectsLibraryPresentTest, BitmapMaskMarksEveryPixelThatDiffersFromTheKey) {
     // 3 x 2, stride 12: magenta, grey, magenta / grey, magenta, grey
-    uint8_t pixels[12 * 2 + 4] = {0xFF, 0, 0xFF, 9, 9, 9, 0xFF, 0, 0xFF, 0, 0, 0,
-                                  9,    9, 9,    0xFF, 0, 0xFF, 9, 9, 9, 0, 0, 0};
+    uint8_t pixels[12 * 2 + 4] = {0xFF, 0, 0xFF, 9,    9, 9,    0xFF, 0, 0xFF, 0, 0, 0,
+                                  9,    9, 9,    0xFF, 0, 0xFF, 9,    9, 9,    0, 0, 0};
     EffectsImage* header = EffectsLibrary::CreateBitmapHeader({3, 2, 24}, pixels, 0xFF00FF);
     ASSERT_NE(header, nullptr);
     ASSERT_NE(header->maskImage, nullptr);
@@ -59,11 +59,13 @@ TEST_F(EffectsLibraryPresentTest, BitmapMaskMarksEveryPixelThatDiffersFromTheKey
     EXPECT_STREQ(mask->colourModel, "GRAY");
     const uint8_t expected[2][3] = {{0, 1, 0}, {1, 0, 1}};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(mask->imageData[y * mask->rowBytes + x], expected[y][x]) << x << "," << y;
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(mask->imageData[y * mask->rowBytes + x], expected[y][x]) << x << "," << y;
 
     Log().deallocations.clear();
     EffectsLibrary::ReleaseHeader(header);
-    EXPECT_EQ(Log().deallocations, (std::vector<int>{3, 1})) << "the mask with its data, then the header alone";
+    EXPECT_EQ(Log().deallocations, (std::vector<int>{3, 1}))
+        << "the mask with its data, then the header alone";
 }
 
 TEST_F(EffectsLibraryPresentTest, DrawingCopiesWhenNearlyOpaqueAndCompositesOtherwise) {

@@ -1,6 +1,6 @@
-#include "graphics/EffectsLibrary.h"
-
 #include <gtest/gtest.h>
+
+#include "graphics/EffectsLibrary.h"
 
 namespace {
 

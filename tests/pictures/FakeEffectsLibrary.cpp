@@ -13,17 +13,21 @@ namespace {
 FakeEffectsLog theLog;
 
 uint8_t* PixelAddress(EffectsImage* image, int x, int y) {
-    return image->imageData + static_cast<size_t>(y) * image->rowBytes + static_cast<size_t>(x) * image->channels;
+    return image->imageData + static_cast<size_t>(y) * image->rowBytes +
+           static_cast<size_t>(x) * image->channels;
 }
 }  // namespace
 
 extern "C" {
 
-FakeEffectsLog* FakeEffectsGetLog() { return &theLog; }
+FakeEffectsLog* FakeEffectsGetLog() {
+    return &theLog;
+}
 
 EffectsImage* iplCreateImageHeader(int channels, int alphaChannel, int depth, const char* colourModel,
-                                   const char* channelSequence, int dataOrder, int origin, int align, int width,
-                                   int height, graphics::EffectsRegion*, EffectsImage* mask, void*, void*) {
+                                   const char* channelSequence, int dataOrder, int origin, int align,
+                                   int width, int height, graphics::EffectsRegion*, EffectsImage* mask, void*,
+                                   void*) {
     auto* image = new EffectsImage{};
     image->headerSize = sizeof(EffectsImage);
     image->channels = channels;

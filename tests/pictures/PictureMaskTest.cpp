@@ -1,6 +1,6 @@
-#include "graphics/PictureMask.h"
-
 #include <gtest/gtest.h>
+
+#include "graphics/PictureMask.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ TEST(PictureMaskTest, KeyedPixelsBecomeAllOnesAndEverythingElseStaysZero) {
                                  0, 0, 1, 0, 0, 0, 0, 1, 0, 9, 9, 9};
     Picture p = Make(3, -2, 24, rows);
     auto mask = graphics::BuildTransparencyMask(p, 0x000000);
-    std::vector<uint8_t> expected = {0xFF, 0xFF, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0,
-                                     0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> expected = {0xFF, 0xFF, 0xFF, 0,    0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0,
+                                     0,    0xFF, 0xFF, 0xFF, 0, 0, 0,    0,    0,    0, 0, 0, 0, 0};
     EXPECT_EQ(mask, expected);
 }
 

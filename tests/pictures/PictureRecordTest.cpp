@@ -1,9 +1,8 @@
-#include "graphics/PictureRecord.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "graphics/PictureRecord.h"
 #include "tests/pictures/ClipFileBuilder.h"
 
 namespace {
@@ -65,9 +64,22 @@ TEST(PictureRecordTest, RecordsThatDoNotFitAreRejectedWithAReason) {
         {"most negative height", [](auto& b) { PutAt(b, 4, int32_t{INT32_MIN}); }},
         {"height claims more rows", [](auto& b) { PutAt(b, 4, int32_t{4}); }},
         {"width claims more columns", [](auto& b) { PutAt(b, 0, int32_t{6}); }},
-        {"huge width and height", [](auto& b) { PutAt(b, 0, int32_t{INT32_MAX}); PutAt(b, 4, int32_t{INT32_MAX}); }},
-        {"huge width, height 1", [](auto& b) { PutAt(b, 0, int32_t{INT32_MAX}); PutAt(b, 4, int32_t{1}); }},
-        {"huge 8-bit width, no rows", [](auto& b) { PutAt(b, 0, int32_t{INT32_MAX}); PutAt(b, 4, int32_t{0}); b[13] = b[14] = 0; }},
+        {"huge width and height",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{INT32_MAX});
+             PutAt(b, 4, int32_t{INT32_MAX});
+         }},
+        {"huge width, height 1",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{INT32_MAX});
+             PutAt(b, 4, int32_t{1});
+         }},
+        {"huge 8-bit width, no rows",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{INT32_MAX});
+             PutAt(b, 4, int32_t{0});
+             b[13] = b[14] = 0;
+         }},
         {"depth 23 bits", [](auto& b) { b[14] = 7; }},
         {"depth 0 bits", [](auto& b) { b[12] = b[13] = b[14] = 0; }},
         {"depth 765 bits", [](auto& b) { b[12] = b[13] = b[14] = 255; }},

@@ -1,12 +1,11 @@
-#include "platform/TextRenderer.h"
-
-#include "graphics/FontRecord.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <thread>
 #include <vector>
+
+#include "graphics/FontRecord.h"
+#include "platform/TextRenderer.h"
 
 namespace {
 
@@ -28,7 +27,10 @@ struct TestPicture {
     bool bottomUp;
     std::vector<uint8_t> bytes;
     TestPicture(int w, int h, uint8_t fill = 0xFF, bool up = true)
-        : width(w), height(h), stride((w * 3 + 3) / 4 * 4), bottomUp(up),
+        : width(w),
+          height(h),
+          stride((w * 3 + 3) / 4 * 4),
+          bottomUp(up),
           bytes(static_cast<size_t>(stride) * h, fill) {}
     TextTarget Target() { return {bytes.data(), width, height, stride, bottomUp}; }
     // Blue, green, red of the pixel at (x, y), y from the top.
@@ -71,8 +73,10 @@ TEST(TextRendererTest, WidthsAreStablePositiveAndBoldIsWider) {
             EXPECT_GT(a.width, 0) << text;
             EXPECT_EQ(a.width, TextRenderer::Shared().Measure(text, Arial(height)).width) << text;
             EXPECT_EQ(a.width, fresh.Measure(text, Arial(height)).width) << "a new renderer agrees";
-            EXPECT_GT(TextRenderer::Shared().Measure(text, Arial(height, 800)).width, a.width) << text << " bold";
-            EXPECT_EQ(TextRenderer::Shared().Measure(text, Arial(height, 599)).width, a.width) << "599 is regular";
+            EXPECT_GT(TextRenderer::Shared().Measure(text, Arial(height, 800)).width, a.width)
+                << text << " bold";
+            EXPECT_EQ(TextRenderer::Shared().Measure(text, Arial(height, 599)).width, a.width)
+                << "599 is regular";
         }
     }
 }
