@@ -38,12 +38,12 @@ void BM_Draw20Characters(benchmark::State& state) {
 }
 BENCHMARK(BM_Draw20Characters)->Args({0, 0})->Args({800, 0})->Args({0, 1})->Unit(benchmark::kMicrosecond);
 
-void BM_FirstUseOfANewSize(benchmark::State& state) {
+void BM_FirstMeasureWithAFreshRenderer(benchmark::State& state) {
     for (auto _ : state) {
-        platform::TextRenderer renderer;  // a fresh cache: face lookup, opening and glyph rendering
+        platform::TextRenderer renderer;  // loads its fontconfig configuration, opens the face, renders the glyphs
         benchmark::DoNotOptimize(renderer.Measure(kText, Style(0)));
     }
 }
-BENCHMARK(BM_FirstUseOfANewSize)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstMeasureWithAFreshRenderer)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
