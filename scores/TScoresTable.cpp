@@ -43,11 +43,15 @@ void TScoresTable::ParseTableText(std::string_view text) {
         field.clear();
         index = 0;
     };
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == '\r') continue;
+        // The last character of a text without a final line feed only ever adds to the score field,
+        // so a trailing tab there ends no field.
+        const bool last = i + 1 == text.size();
         if (c == '\n') {
             endLine();
-        } else if (c == '\t') {
+        } else if (c == '\t' && !last) {
             if (index == 0) rec.date = std::move(field);
             if (index == 1) rec.name = std::move(field);
             if (index == 2) rec.skill = std::move(field);

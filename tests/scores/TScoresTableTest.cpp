@@ -50,6 +50,9 @@ TEST(TScoresTableParseTest, LinesWithoutExactlyFourFieldsAreDropped) {
                          "\n"                         // empty line
                          "d\tCid\t3\t-7");            // last line without a line feed
     EXPECT_EQ(Walk(table), (std::vector<Row>{{10, "2004-7-5", "Bob", "1"}, {-7, "d", "Cid", "3"}}));
+    TScoresTable trailingTab;
+    trailingTab.ParseTableText("d\tDan\t1\t");
+    EXPECT_TRUE(trailingTab.records.empty()) << "a final tab without a line feed ends no field";
 }
 
 TEST(TScoresTableParseTest, ScoreTextReadsLikeAtoi) {
