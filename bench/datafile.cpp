@@ -16,8 +16,8 @@ std::string FullTableText() {
     for (int player = 0; player < 30; ++player)
         for (int skill = 1; skill <= 3; ++skill)
             for (int i = 0; i < 10; ++i)
-                table.AddLine("2026-12-7\tPlayer" + std::to_string(player) + "\t" + std::to_string(skill) + "\t" +
-                              std::to_string(player * 1000 + i * 37));
+                table.AddLine("2026-12-7\tPlayer" + std::to_string(player) + "\t" + std::to_string(skill) +
+                              "\t" + std::to_string(player * 1000 + i * 37));
     return table.TableText();
 }
 

@@ -60,7 +60,9 @@ const KeySpec kKeys[] = {
 };
 
 // rate * level + base, in 32-bit floating point as the values are held, truncated toward zero.
-int32_t Scaled(double level, float rate, int32_t base) { return TruncToInt(float(level) * rate + float(base)); }
+int32_t Scaled(double level, float rate, int32_t base) {
+    return TruncToInt(float(level) * rate + float(base));
+}
 
 int32_t SunsForLevel(int32_t level) {
     if (level <= 1) return 0;
@@ -75,7 +77,9 @@ GameSettings& TheGameSettings() {
     return settings;
 }
 
-std::string SettingsFilePath() { return platform::ResolveDataPath("INI\\Quillmoss.ini"); }
+std::string SettingsFilePath() {
+    return platform::ResolveDataPath("INI\\Quillmoss.ini");
+}
 
 void ReadSettings(GameSettings& settings) {
     IniFile file;

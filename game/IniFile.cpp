@@ -13,7 +13,9 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -34,7 +36,8 @@ std::string CleanValue(std::string_view value) {
 bool IniFile::Load(const std::string& path) {
     std::string bytes;
     ReadResult result = ReadFileLimited(path, kMaxFileSize, bytes);
-    if (result == ReadResult::TooLarge) std::fprintf(stderr, "%s: too large for a settings file, ignored\n", path.c_str());
+    if (result == ReadResult::TooLarge)
+        std::fprintf(stderr, "%s: too large for a settings file, ignored\n", path.c_str());
     LoadFromText(result == ReadResult::Ok ? std::string_view(bytes) : std::string_view());
     return result == ReadResult::Ok;
 }
@@ -57,17 +60,20 @@ void IniFile::AddLine(std::string_view line) {
     if (line.empty() || line.front() == ';') return;
     if (line.front() == '[') {
         size_t close = line.find(']');
-        std::string_view name = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+        std::string_view name =
+            line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
         sections_.push_back({std::string(Trim(name)), {}});
         inSection_ = true;
         return;
     }
     size_t equals = line.find('=');
     if (equals == std::string_view::npos || !inSection_) return;
-    sections_.back().entries.push_back({std::string(Trim(line.substr(0, equals))), CleanValue(line.substr(equals + 1))});
+    sections_.back().entries.push_back(
+        {std::string(Trim(line.substr(0, equals))), CleanValue(line.substr(equals + 1))});
 }
 
-std::string IniFile::GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+std::string IniFile::GetString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const {
     for (const Section& s : sections_) {
         if (!SameName(s.name, section)) continue;
         for (const Entry& e : s.entries)

@@ -12,7 +12,7 @@
 //   belong to no section.
 // - A UTF-8 byte-order mark at the start is skipped; CR, LF and CRLF line ends read alike.
 class IniFile {
-public:
+  public:
     static constexpr size_t kMaxValueLength = 99;
     // Settings files are a few kilobytes; a larger one is not read and counts as absent.
     static constexpr size_t kMaxFileSize = size_t{1} << 20;
@@ -22,9 +22,10 @@ public:
     void LoadFromText(std::string_view text);
 
     // The value of key in section, or defaultValue when the section or the key is absent.
-    std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const;
 
-private:
+  private:
     struct Entry {
         std::string key, value;
     };

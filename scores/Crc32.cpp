@@ -10,7 +10,8 @@ CrcTable BuildTable(uint32_t polynomial) {
     CrcTable table{};
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t value = i << 24;
-        for (int bit = 0; bit < 8; ++bit) value = (value & 0x80000000u) ? (value << 1) ^ polynomial : value << 1;
+        for (int bit = 0; bit < 8; ++bit)
+            value = (value & 0x80000000u) ? (value << 1) ^ polynomial : value << 1;
         table[i] = value;
     }
     return table;

@@ -7,9 +7,13 @@
 
 namespace {
 
-const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+const uint8_t* Bytes(std::string_view s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
 
-uint32_t TextCrc(std::string_view text) { return Crc32(Bytes(text), text.size(), kDataFileCrcPolynomial); }
+uint32_t TextCrc(std::string_view text) {
+    return Crc32(Bytes(text), text.size(), kDataFileCrcPolynomial);
+}
 
 }  // namespace
 

@@ -12,7 +12,7 @@ namespace {
 std::atomic<AtomicWriteHook> writeHook{nullptr};
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -26,7 +26,7 @@ public:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -104,4 +104,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return true;
 }
 
-void SetAtomicWriteHookForTesting(AtomicWriteHook hook) { writeHook.store(hook); }
+void SetAtomicWriteHookForTesting(AtomicWriteHook hook) {
+    writeHook.store(hook);
+}

@@ -5,6 +5,7 @@
 
 namespace {
 
+// clang-format off
 // Tables of FIPS 46. Bit 1 is the most significant bit of the first byte.
 constexpr uint8_t kInitialPermutation[64] = {
     58, 50, 42, 34, 26, 18, 10, 2, 60, 52, 44, 36, 28, 20, 12, 4,  //
@@ -54,9 +55,14 @@ constexpr uint8_t kSBoxes[8][64] = {
     {13, 2,  8,  4,  6,  15, 11, 1,  10, 9,  3, 14, 5,  0,  12, 7,  1,  15, 13, 8,  10, 3,
      7,  4,  12, 5,  6,  11, 0,  14, 9,  2,  7, 11, 4,  1,  9,  12, 14, 2,  0,  6,  10, 13,
      15, 3,  5,  8,  2,  1,  14, 7,  4,  10, 8, 13, 15, 12, 9,  0,  3,  5,  6,  11}};
+// clang-format on
 
-constexpr uint64_t Bit64(int position) { return uint64_t{1} << (64 - position); }
-constexpr uint32_t Bit32(int position) { return uint32_t{1} << (32 - position); }
+constexpr uint64_t Bit64(int position) {
+    return uint64_t{1} << (64 - position);
+}
+constexpr uint32_t Bit32(int position) {
+    return uint32_t{1} << (32 - position);
+}
 
 // The lookup tables: each S-box merged with P, indexed by its 6-bit input group; and IP and its
 // inverse as patterns ORed together per input nibble (16 positions, 16 values each).
@@ -109,7 +115,8 @@ const DesTables& Tables() {
 
 uint64_t ApplyNibbleTable(const uint64_t (&table)[16][16], uint64_t in) {
     uint64_t out = 0;
-    for (int position = 0; position < 16; ++position) out |= table[position][(in >> (60 - 4 * position)) & 15];
+    for (int position = 0; position < 16; ++position)
+        out |= table[position][(in >> (60 - 4 * position)) & 15];
     return out;
 }
 

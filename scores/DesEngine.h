@@ -13,7 +13,7 @@ inline constexpr int kDesModeStandard = 1;
 // The lookup tables are built once per process and shared read-only; each engine holds only its
 // mode and key schedule, so separate engines may run on separate threads.
 class DesEngine {
-public:
+  public:
     using Block = std::array<uint8_t, 8>;
     using Key = std::array<uint8_t, 8>;
 
@@ -28,7 +28,7 @@ public:
     // Forgets the mode and wipes the key schedule.
     void DesDone();
 
-private:
+  private:
     bool Ready() const { return mode_ >= 0 && keyed_; }
     void Crypt(Block& block, bool decrypt) const;
 

@@ -46,8 +46,8 @@ void TScoresTable::ParseTableText(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\r') continue;
-        // The last character of a text without a final line feed only ever adds to the score field,
-        // so a trailing tab there ends no field.
+        // A text that does not end in a line feed has its last character added to the field before
+        // the line ends, even when it is a tab.
         const bool last = i + 1 == text.size();
         if (c == '\n') {
             endLine();
@@ -56,8 +56,10 @@ void TScoresTable::ParseTableText(std::string_view text) {
             if (index == 1) rec.name = std::move(field);
             if (index == 2) rec.skill = std::move(field);
             field.clear();
-            if (index < 3) ++index;
-            else index = 4;  // more than four fields: the line is dropped
+            if (index < 3)
+                ++index;
+            else
+                index = 4;  // more than four fields: the line is dropped
         } else {
             field.push_back(c);
         }
@@ -102,7 +104,9 @@ std::string TScoresTable::TableText() {
     return text;
 }
 
-bool TScoresTable::SaveTable(const std::string& path) { return SaveText(path, TableText()); }
+bool TScoresTable::SaveTable(const std::string& path) {
+    return SaveText(path, TableText());
+}
 
 void TScoresTable::RemoveSkill(std::string_view skill) {
     std::erase_if(records, [&](const auto& entry) { return entry.second.skill == skill; });
@@ -112,8 +116,10 @@ int TScoresTable::LoadText(const std::string& path, std::string& text) const {
     text.clear();
     std::string bytes;
     switch (ReadFileLimited(path, kMaxDataFileSize, bytes)) {
-        case ReadResult::Ok: break;
-        case ReadResult::Missing: return 0;
+        case ReadResult::Ok:
+            break;
+        case ReadResult::Missing:
+            return 0;
         case ReadResult::TooLarge:
             std::fprintf(stderr, "%s: larger than any data file, ignored\n", path.c_str());
             return 0;
@@ -125,7 +131,8 @@ int TScoresTable::LoadText(const std::string& path, std::string& text) const {
     text = std::move(file.text);
     if (!file.hasCrc || file.lengthDamaged) return 0;
     if (file.CrcMatched()) return 1;
-    std::printf("CRC error! %" PRId32 " != %" PRId32 "\n", int32_t(file.storedCrc), int32_t(file.computedCrc));
+    std::printf("CRC error! %" PRId32 " != %" PRId32 "\n", int32_t(file.storedCrc),
+                int32_t(file.computedCrc));
     std::fflush(stdout);
     return 0;
 }

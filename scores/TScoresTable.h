@@ -14,7 +14,7 @@
 // skill keeps only its ten best results in the file. A table object lives for one operation:
 // construct, LoadTable, change, SaveTable, discard. Not for use by two threads at once.
 class TScoresTable {
-public:
+  public:
     TScoresTable();
 
     // Reads path and adds one record per line of exactly four fields; other lines are dropped. A
@@ -50,6 +50,6 @@ public:
     bool encrypted = true;
     DesEngine::Key DataFileKey;
 
-private:
+  private:
     void AddRecord(std::string_view scoreText, TScoresTableRec rec);
 };

@@ -1,5 +1,3 @@
-#include "game/GameSettings.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "game/GameSettings.h"
 #include "game/IniFile.h"
 #include "platform/ProgramPath.h"
 
@@ -131,8 +130,9 @@ TEST(GameSettingsTest, DerivingAgainDoesNotCompoundAndDifficultyNeverFalls) {
 TEST(GameSettingsTest, BadNumbersReadAsTheConversionGives) {
     GameSettings s;
     IniFile file;
-    file.LoadFromText("[Game]\nMaxIslandNumbers=12abc\nScoreForBonus=abc\n[Rates]\nNiceFrogRate=-2.5\n"
-                      "BadFrogRate=x\n[Frogs]\nChanceForLeap=99\n");
+    file.LoadFromText(
+        "[Game]\nMaxIslandNumbers=12abc\nScoreForBonus=abc\n[Rates]\nNiceFrogRate=-2.5\n"
+        "BadFrogRate=x\n[Frogs]\nChanceForLeap=99\n");
     ReadSettings(s, file);
     EXPECT_EQ(s.MaxIslandNumbers, 12);
     EXPECT_EQ(s.ScoreForBonus, 0);

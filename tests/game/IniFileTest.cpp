@@ -1,6 +1,6 @@
-#include "game/IniFile.h"
-
 #include <gtest/gtest.h>
+
+#include "game/IniFile.h"
 
 namespace {
 

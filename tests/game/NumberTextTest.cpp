@@ -1,9 +1,9 @@
-#include "game/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "game/NumberText.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "scores/DataFileCodec.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +8,7 @@
 #include "TestFiles.h"
 #include "scores/BlockChaining.h"
 #include "scores/Crc32.h"
+#include "scores/DataFileCodec.h"
 #include "scores/TScoresTable.h"
 
 namespace {
@@ -196,8 +195,8 @@ TEST_F(DataFileOnDiskTest, FlippedCrcBitReportsOnStandardOutputAndKeepsTheText) 
     EXPECT_EQ(matched, 0);
     EXPECT_EQ(text, "123456789");
     // 0xFC891918 with its top bit flipped is 0x7C891918; both are printed as signed numbers.
-    EXPECT_EQ(out, "CRC error! " + std::to_string(int32_t(0x7C891918)) + " != " +
-                       std::to_string(int32_t(0xFC891918)) + "\n");
+    EXPECT_EQ(out, "CRC error! " + std::to_string(int32_t(0x7C891918)) +
+                       " != " + std::to_string(int32_t(0xFC891918)) + "\n");
 }
 
 TEST_F(DataFileOnDiskTest, DamagedLengthLoadsRawBytesSilently) {

@@ -1,13 +1,12 @@
-#include "scores/DataFilePath.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/ProgramPath.h"
+#include "scores/DataFilePath.h"
 
 namespace {
 
 class DataFilePathTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = platform::ProgramDirectory();
         platform::SetProgramDirectoryForTesting("/opt/marshwade");

@@ -1,10 +1,9 @@
-#include "scores/DesEngine.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "PlainDes.h"
+#include "scores/DesEngine.h"
 
 namespace {
 

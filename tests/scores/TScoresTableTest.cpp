@@ -1,5 +1,3 @@
-#include "scores/TScoresTable.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +7,7 @@
 #include "TestFiles.h"
 #include "scores/DataFileCodec.h"
 #include "scores/DataFileIo.h"
+#include "scores/TScoresTable.h"
 
 namespace {
 
@@ -44,11 +43,12 @@ TEST(TScoresTableParseTest, OneLineGivesOneRecordWithOrWithoutCarriageReturn) {
 
 TEST(TScoresTableParseTest, LinesWithoutExactlyFourFieldsAreDropped) {
     TScoresTable table;
-    table.ParseTableText("a\tb\tc\n"                  // two tabs
-                         "2004-7-5\tBob\t1\t10\n"     // read from its own first character
-                         "1\t2\t3\t4\t5\n"            // five fields
-                         "\n"                         // empty line
-                         "d\tCid\t3\t-7");            // last line without a line feed
+    table.ParseTableText(
+        "a\tb\tc\n"               // two tabs
+        "2004-7-5\tBob\t1\t10\n"  // read from its own first character
+        "1\t2\t3\t4\t5\n"         // five fields
+        "\n"                      // empty line
+        "d\tCid\t3\t-7");         // last line without a line feed
     EXPECT_EQ(Walk(table), (std::vector<Row>{{10, "2004-7-5", "Bob", "1"}, {-7, "d", "Cid", "3"}}));
     TScoresTable trailingTab;
     trailingTab.ParseTableText("d\tDan\t1\t");
@@ -69,10 +69,9 @@ TEST(TScoresTableParseTest, AddLineKeepsWhateverFieldsItGets) {
     table.AddLine("x\t5");
     table.AddLine("42");
     table.AddLine("a\tb\tc\td\t7");
-    EXPECT_EQ(Walk(table), (std::vector<Row>{{1500, "2004-7-5", "Ann", "2"},
-                                             {42, "", "", ""},
-                                             {7, "a", "b", "c"},
-                                             {5, "x", "", ""}}));
+    EXPECT_EQ(Walk(table),
+              (std::vector<Row>{
+                  {1500, "2004-7-5", "Ann", "2"}, {42, "", "", ""}, {7, "a", "b", "c"}, {5, "x", "", ""}}));
 }
 
 TEST(TScoresTableOrderTest, NewRecordOfEqualScoreIsWrittenAboveTheOlderOnes) {
@@ -125,12 +124,12 @@ TEST(TScoresTableSaveTest, FieldsCannotForgeOrShiftLines) {
     table.records.emplace(6, TScoresTableRec{"d", "Tab\tName", "1"});
     TScoresTable reloaded;
     reloaded.ParseTableText(table.TableText());
-    EXPECT_EQ(Walk(reloaded), (std::vector<Row>{{6, "d", "Tab Name", "1"},
-                                                {5, "d", "Eve 2004-1-1 Eve 1 999999", "1"}}));
+    EXPECT_EQ(Walk(reloaded),
+              (std::vector<Row>{{6, "d", "Tab Name", "1"}, {5, "d", "Eve 2004-1-1 Eve 1 999999", "1"}}));
 }
 
 class TScoresTableFileTest : public TempFolderTest {
-protected:
+  protected:
     void TearDown() override {
         SetAtomicWriteHookForTesting(nullptr);
         TempFolderTest::TearDown();

@@ -3,15 +3,15 @@
 // file reading and writing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
 #include <iterator>
 #include <string>
 
 class TempFolderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "marshwade-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -37,7 +37,8 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
     }
     size_t FileCount() const {
-        return size_t(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()));
+        return size_t(std::distance(std::filesystem::directory_iterator(folder_),
+                                    std::filesystem::directory_iterator()));
     }
 
     std::filesystem::path folder_;

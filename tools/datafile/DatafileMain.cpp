@@ -16,20 +16,24 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: datafile dump FILE   print the text of a data file and whether its checksum matched\n"
-               "       datafile pack FILE   write the text on standard input into a data file\n",
-               stderr);
+    std::fputs(
+        "usage: datafile dump FILE   print the text of a data file and whether its checksum matched\n"
+        "       datafile pack FILE   write the text on standard input into a data file\n",
+        stderr);
     return 2;
 }
 
 int Dump(const char* path) {
     std::string bytes;
     switch (ReadFileLimited(path, kMaxDataFileSize, bytes)) {
-        case ReadResult::Ok: break;
+        case ReadResult::Ok:
+            break;
         case ReadResult::TooLarge:
             std::fprintf(stderr, "%s: larger than %zu bytes, not a data file\n", path, kMaxDataFileSize);
             return 2;
-        default: std::fprintf(stderr, "%s: %s\n", path, std::strerror(errno)); return 2;
+        default:
+            std::fprintf(stderr, "%s: %s\n", path, std::strerror(errno));
+            return 2;
     }
     DecodedDataFile file = DecodeDataFile(bytes);
     std::fwrite(file.text.data(), 1, file.text.size(), stdout);
@@ -39,7 +43,8 @@ int Dump(const char* path) {
         return 1;
     }
     if (file.lengthDamaged) {
-        std::fprintf(stderr, "%s: damaged: the last block gives an impossible length; raw bytes shown\n", path);
+        std::fprintf(stderr, "%s: damaged: the last block gives an impossible length; raw bytes shown\n",
+                     path);
         return 1;
     }
     if (!file.CrcMatched()) {
