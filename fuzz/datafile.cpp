@@ -43,6 +43,8 @@ void Check(bool condition, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = ScratchPath();
+    static const bool removeAtExit = std::atexit([] { std::remove(path.c_str()); }) == 0;
+    (void)removeAtExit;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         if (size) std::fwrite(data, 1, size, f);
