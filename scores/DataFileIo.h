@@ -1,0 +1,22 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Whole-file reading with a size limit, and saving that never loses the previous file.
+
+enum class ReadResult { Ok, Missing, TooLarge, Failed };
+
+// Reads the whole file into bytes, but never more than maxBytes: a larger file gives TooLarge and
+// an empty result without being read in whole. Missing covers every failure to open.
+ReadResult ReadFileLimited(const std::string& path, size_t maxBytes, std::string& bytes);
+
+// Writes bytes to a fresh temporary file in the same folder, flushes it to disk, then renames it
+// over path (and flushes the folder). A crash, a full disk or a failed write at any point leaves
+// the previous file whole. Returns false when the new content did not replace the old.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Tests simulate a crash in the middle of a save: the hook runs after the temporary file is
+// complete and on disk, just before the rename. Pass nullptr to remove it.
+using AtomicWriteHook = void (*)(const std::string& temporaryPath);
+void SetAtomicWriteHookForTesting(AtomicWriteHook hook);
