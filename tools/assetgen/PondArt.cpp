@@ -170,13 +170,8 @@ void Bubbles(cairo_t* cr, double spread) {
     }
 }
 
-// Gone under: only a dark shape below the surface and a few bubbles.
-void DrawUnderWater(cairo_t* cr, const std::function<void(cairo_t*)>& shape) {
-    shape(cr);
-    SetRgb(cr, kDeepWater, 0.35);
-    cairo_fill(cr);
-    Bubbles(cr, 1.0);
-}
+// Gone under: nothing left on the surface but a few rising bubbles.
+void DrawUnderWater(cairo_t* cr, double spread) { Bubbles(cr, spread); }
 
 Picture LeafFrame(int kind, int frame) {
     const double waterAngle = (kind * 0.9) - kPi / 4;  // each kind goes under from its own side
@@ -185,7 +180,7 @@ Picture LeafFrame(int kind, int frame) {
             if (frame == 0) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.42);
             if (frame == 1) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.72);
             if (frame == kLeafFrames - 1)
-                return DrawUnderWater(cr, [&](cairo_t* c) { LeafShape(c, kind, kLeafRadius * 0.82); });
+                return DrawUnderWater(cr, 1.3);
             const double sink = (frame - 2) / static_cast<double>(kLeafFrames - 3);
             DrawSinkingLeaf(cr, kind, sink, waterAngle, kLeafRadius);
         },
@@ -265,7 +260,7 @@ void DrawIsland(cairo_t* cr, double sink) {
 Picture IslandFrame(int frame) {
     return CellSprite(
         [&](cairo_t* cr) {
-            if (frame == kIslandFrames - 1) return DrawUnderWater(cr, [](cairo_t* c) { IslandPath(c, 20); });
+            if (frame == kIslandFrames - 1) return DrawUnderWater(cr, 1.0);
             DrawIsland(cr, frame / static_cast<double>(kIslandFrames - 1));
         },
         kWater);

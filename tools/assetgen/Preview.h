@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "tools/assetgen/AssetSet.h"
+#include "tools/assetgen/ContactSheet.h"
 
 namespace assetgen {
-
-// Every frame of every clip, a row per clip under its name, key pixels shown as a checkerboard.
-bool WriteContactSheet(const std::vector<std::pair<std::string, const ClipData*>>& clips, const std::string& path,
-                       double scale = 1.0);
 
 // The whole game window as the game composes it: background, pond objects, creatures, ripples
 // (at transparency 200), digits and the seven buttons.
