@@ -233,7 +233,7 @@ Picture Icon() {
     Water(cr, 0, 0, 64, 64, 3);
     cairo_translate(cr, 32, 33);
     DrawLeaf(cr, 0, 0.9);
-    cairo_scale(cr, 0.95, 0.95);
+    cairo_scale(cr, 0.72, 0.72);
     DrawSmallFrog(cr, false);
     return canvas.ToOpaque(kWater);
 }

@@ -112,7 +112,7 @@ std::vector<double> Sink() {
 }
 
 std::vector<double> Bell() {
-    std::vector<double> s(Samples(0.75));
+    std::vector<double> s(Samples(0.65));
     // Partials of a small bell (hum, prime, minor third, fifth, nominal and above): the slightly
     // inharmonic series is what makes it sound like a bell rather than a tone.
     const double f = 784;
@@ -129,10 +129,13 @@ std::vector<double> Bell() {
 std::vector<double> Heartbeat() {
     std::vector<double> s(Samples(0.42));
     // "Lub-dub": two low thumps, the second shorter and a little higher.
+    // Small speakers hardly play the fundamental, so each thump carries its upper partials too.
     Glide(s, 0.0, 0.14, 95, 55, 1.0, 22, 0.008);
-    Glide(s, 0.0, 0.1, 190, 110, 0.35, 30, 0.006);
+    Glide(s, 0.0, 0.1, 190, 110, 0.6, 30, 0.006);
+    Glide(s, 0.0, 0.06, 380, 220, 0.15, 45, 0.004);
     Glide(s, 0.2, 0.12, 115, 65, 0.8, 28, 0.006);
-    Glide(s, 0.2, 0.08, 230, 130, 0.3, 38, 0.005);
+    Glide(s, 0.2, 0.08, 230, 130, 0.5, 38, 0.005);
+    Glide(s, 0.2, 0.05, 460, 260, 0.12, 55, 0.004);
     Fade(s, 0.002, 0.04);
     return s;
 }
