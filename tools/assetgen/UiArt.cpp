@@ -149,6 +149,7 @@ Picture SmallSwitch(bool frog, bool highlight) {
         cairo_arc(cr, 0, 0, 22, 0, 2 * kPi);
         cairo_set_source(cr, g);
         cairo_fill(cr);
+        cairo_pattern_destroy(g);
     }
     DrawLeaf(cr, 0, 0.58);
     if (frog) {

@@ -2,6 +2,8 @@
 // beside itself. Usage: assetgen OUTPUT_FOLDER [--preview PREVIEW_FOLDER]
 // The output is the same, byte for byte, on every run.
 
+#include <cairo.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,6 +15,11 @@
 #include "tools/assetgen/Preview.h"
 #include "tools/assetgen/Sounds.h"
 #include "tools/assetgen/UiArt.h"
+
+// Fontconfig, which Cairo uses to find the face of the words on the buttons, keeps a few small
+// allocations to the end of the process; only those are not reported when built with LeakSanitizer.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
 int main(int argc, char** argv) {
     if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--preview")) {
@@ -47,5 +54,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "assetgen: %s\n", e.what());
         return 1;
     }
+    // Release Cairo's font and pattern caches, so a leak checker sees only real leaks.
+    cairo_debug_reset_static_data();
     return 0;
 }
