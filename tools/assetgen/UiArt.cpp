@@ -137,19 +137,16 @@ Picture CheckBox(Look look, bool checked) {
 }
 
 // The option switches: a small leaf (off) or a small frog on its leaf (on); the highlight adds a
-// light halo.
+// light ring.
 Picture SmallSwitch(bool frog, bool highlight) {
     Canvas canvas(44, 44);
     cairo_t* cr = canvas.cr();
     cairo_translate(cr, 22, 22);
     if (highlight) {
-        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 12, 0, 0, 22);
-        AddStop(g, 0, Rgb{255, 250, 180}, 0.9);
-        AddStop(g, 1, Rgb{255, 250, 180}, 0.0);
-        cairo_arc(cr, 0, 0, 22, 0, 2 * kPi);
-        cairo_set_source(cr, g);
-        cairo_fill(cr);
-        cairo_pattern_destroy(g);
+        cairo_arc(cr, 0, 0, 20, 0, 2 * kPi);
+        SetRgb(cr, Rgb{255, 244, 150});
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
     }
     DrawLeaf(cr, 0, 0.58);
     if (frog) {
@@ -252,20 +249,22 @@ Picture Shore(int w, int h, int side, double base, uint32_t seed) {
     return canvas.ToSprite(kShoreKey, kWindowBackground);
 }
 
+// The options window lays this strip at y 158, between its switches (down to y 144) and the
+// "Skills" heading at y 172: a narrow grass bank with a sandy rim on both sides.
 Picture MiddleShore() {
-    Canvas canvas(600, 18);
+    Canvas canvas(600, 12);
     cairo_t* cr = canvas.cr();
-    cairo_move_to(cr, 0, 9 - Wave(0, 4, 1));
-    for (int t = 0; t <= 600; t += 2) cairo_line_to(cr, t, 9 - Wave(t, 4, 1));
-    for (int t = 600; t >= 0; t -= 2) cairo_line_to(cr, t, 9 + Wave(t, 4, 2.3));
-    cairo_close_path(cr);
-    cairo_path_t* path = cairo_copy_path(cr);
+    auto band = [&](double halfWidth) {
+        cairo_new_path(cr);
+        for (int t = 0; t <= 600; t += 2) cairo_line_to(cr, t, 6 - halfWidth - 0.4 * Wave(t, 0, 1));
+        for (int t = 600; t >= 0; t -= 2) cairo_line_to(cr, t, 6 + halfWidth + 0.4 * Wave(t, 0, 2.3));
+        cairo_close_path(cr);
+    };
+    band(3.6);
     SetRgb(cr, Rgb{222, 204, 150});
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
-    cairo_append_path(cr, path);
-    cairo_path_destroy(path);
-    Grass(cr, 600, 18, 77);
+    cairo_fill(cr);
+    band(2.2);
+    Grass(cr, 600, 12, 77);
     return canvas.ToSprite(kShoreKey, kWindowBackground);
 }
 
