@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace assetgen {
@@ -36,13 +35,6 @@ bool AssetSet::WriteAll(const std::string& folder, std::string& error) const {
         if (ec) {
             error = "cannot create " + path.parent_path().string() + ": " + ec.message();
             return false;
-        }
-        {
-            std::ifstream in(path, std::ios::binary);
-            if (in) {
-                std::vector<uint8_t> old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-                if (old == bytes) continue;
-            }
         }
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

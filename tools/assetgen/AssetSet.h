@@ -22,8 +22,8 @@ public:
     const ClipData& Clip(const std::string& name) const;
     const Picture& Bitmap(const std::string& relativePath) const;
 
-    // Writes every file below `folder`, creating the subfolders; only files whose bytes differ from
-    // what is on disk are rewritten. Returns false and names the file in `error` on failure.
+    // Writes every file below `folder`, creating the subfolders. Returns false and names the file in
+    // `error` on failure.
     bool WriteAll(const std::string& folder, std::string& error) const;
 
 private:
