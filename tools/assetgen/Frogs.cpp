@@ -3,6 +3,7 @@
 
 #include "tools/assetgen/ArtKit.h"
 #include "tools/assetgen/Creatures.h"
+#include "tools/assetgen/PondArt.h"
 
 namespace assetgen {
 namespace {
@@ -202,7 +203,7 @@ void AddFrogs(AssetSet& assets) {
     }
 }
 
-// Used by the interface art for the small frog of the options window.
+// The small frog of the options switches, the icon and the title picture.
 void DrawSmallFrog(cairo_t* cr, bool red) { DrawFrog(cr, red ? kRedFrog : kGreenFrog, kSit); }
 
 }  // namespace assetgen
