@@ -1,0 +1,249 @@
+#include <cmath>
+
+#include "tools/assetgen/ArtKit.h"
+#include "tools/assetgen/PondArt.h"
+
+namespace assetgen {
+namespace {
+
+void Water(cairo_t* cr, double x, double y, double w, double h, uint32_t seed) {
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
+    AddStop(g, 0, Rgb{62, 150, 182});
+    AddStop(g, 0.5, kWater);
+    AddStop(g, 1, Rgb{34, 104, 140});
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    Lcg rng(seed);
+    // Weeds and stones on the bottom, seen through the water.
+    for (int i = 0; i < 26; ++i) {
+        const double sx = x + rng.Range(0, w), sy = y + rng.Range(0, h);
+        Ellipse(cr, sx, sy, rng.Range(6, 22), rng.Range(4, 12));
+        SetRgb(cr, Rgb{20, 70, 80}, rng.Range(0.10, 0.2));
+        cairo_fill(cr);
+    }
+    for (int i = 0; i < 18; ++i) {
+        const double bx = x + rng.Range(0, w), by = y + rng.Range(h * 0.2, h);
+        SetRgb(cr, Rgb{30, 100, 70}, 0.28);
+        cairo_set_line_width(cr, 2.2);
+        for (int s = 0; s < 4; ++s) {
+            cairo_move_to(cr, bx + s * 3, by);
+            cairo_curve_to(cr, bx + s * 3 - 6, by - 14, bx + s * 3 + 6, by - 24, bx + s * 3 - 2, by - 36 - s * 4);
+        }
+        cairo_stroke(cr);
+    }
+    // Fish shadows.
+    for (int i = 0; i < 4; ++i) {
+        const double fx = x + rng.Range(60, w - 60), fy = y + rng.Range(40, h - 40), a = rng.Range(0, 2 * kPi);
+        cairo_save(cr);
+        cairo_translate(cr, fx, fy);
+        cairo_rotate(cr, a);
+        Ellipse(cr, 0, 0, 14, 5);
+        cairo_move_to(cr, 12, 0);
+        cairo_line_to(cr, 21, -5);
+        cairo_line_to(cr, 21, 5);
+        cairo_close_path(cr);
+        SetRgb(cr, Rgb{14, 50, 70}, 0.22);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+    // Light on the surface.
+    for (int i = 0; i < 160; ++i) {
+        const double lx = x + rng.Range(0, w), ly = y + rng.Range(0, h);
+        Ellipse(cr, lx, ly, rng.Range(6, 30), rng.Range(1.2, 3.2));
+        SetRgb(cr, Rgb{210, 240, 250}, rng.Range(0.04, 0.11));
+        cairo_fill(cr);
+    }
+    cairo_restore(cr);
+}
+
+void Moss(cairo_t* cr, double x, double y, double w, double h, uint32_t seed) {
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_pattern_t* g = cairo_pattern_create_linear(x, 0, x + w, 0);
+    AddStop(g, 0, Rgb{46, 78, 52});
+    AddStop(g, 1, Rgb{36, 62, 42});
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    Lcg rng(seed);
+    cairo_set_line_width(cr, 1.2);
+    for (int i = 0; i < static_cast<int>(w * h / 60); ++i) {
+        const double gx = x + rng.Range(0, w), gy = y + rng.Range(0, h);
+        cairo_move_to(cr, gx, gy);
+        cairo_line_to(cr, gx + rng.Range(-3, 3), gy - rng.Range(3, 8));
+        SetRgb(cr, rng.Next() < 0.5 ? Rgb{70, 112, 66} : Rgb{28, 50, 34}, 0.5);
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+void TopBar(cairo_t* cr) {
+    cairo_rectangle(cr, 0, 0, 650, 50);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 50);
+    AddStop(g, 0, kBarTop);
+    AddStop(g, 1, kBarBottom);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    cairo_rectangle(cr, 0, 0, 650, 1.5);
+    SetRgb(cr, Rgb{120, 160, 110}, 0.6);
+    cairo_fill(cr);
+
+    // Recessed slots behind the level digits (x 150-240) and the score digits (x 400-580).
+    const double slots[][2] = {{146, 96}, {396, 186}};
+    for (const auto& s : slots) {
+        RoundedRect(cr, s[0], 1, s[1], 48, 7);
+        SetRgb(cr, Rgb{16, 30, 22});
+        cairo_fill_preserve(cr);
+        SetRgb(cr, Rgb{96, 134, 90});
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
+    }
+    SetRgb(cr, kCream);
+    TextAt(cr, "LEVEL", 78, 32, 17, true);
+    cairo_fill(cr);
+    TextAt(cr, "SCORE", 323, 32, 17, true);
+    cairo_fill(cr);
+
+    cairo_save(cr);
+    cairo_translate(cr, 30, 25);
+    DrawLeaf(cr, 0, 0.55);
+    cairo_scale(cr, 0.45, 0.45);
+    DrawSmallFrog(cr, false);
+    cairo_restore(cr);
+}
+
+void PondRim(cairo_t* cr) {
+    // Darker water toward the banks, then a muddy edge.
+    for (int i = 0; i < 8; ++i) {
+        cairo_rectangle(cr, kPondX + i + 0.5, kPondY + i + 0.5, kPondW - 2 * i - 1, kPondH - 2 * i - 1);
+        SetRgb(cr, Rgb{10, 40, 50}, 0.09 * (8 - i) / 8);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    }
+    cairo_rectangle(cr, kPondX - 1.5, kPondY - 1.5, kPondW + 3, kPondH + 3);
+    SetRgb(cr, Rgb{120, 100, 64});
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+}
+
+void RightPanel(cairo_t* cr) {
+    Moss(cr, 650, 0, 100, 550, 31);
+    cairo_rectangle(cr, 650, 0, 1.5, 550);
+    SetRgb(cr, Rgb{18, 34, 24});
+    cairo_fill(cr);
+    cairo_rectangle(cr, 651.5, 0, 1, 550);
+    SetRgb(cr, Rgb{100, 140, 96}, 0.6);
+    cairo_fill(cr);
+    // The bank where the waiting frogs sit.
+    cairo_move_to(cr, 653, 550);
+    cairo_line_to(cr, 653, 330);
+    cairo_curve_to(cr, 680, 300, 720, 306, 750, 318);
+    cairo_line_to(cr, 750, 550);
+    cairo_close_path(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 300, 0, 550);
+    AddStop(g, 0, Rgb{92, 140, 70});
+    AddStop(g, 1, Rgb{60, 100, 52});
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+}
+
+// The key of a picture read from a bitmap file is its bottom-left pixel: make that the window's
+// own background colour and let no other pixel share it, so only that corner pixel is see-through
+// and it looks the same either way.
+void MakeCornerKeyUnique(Picture& picture) {
+    const uint32_t key = KeyValue(kWindowBackground);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (KeyValue(picture.At(x, y)) == key) {
+                Rgb c = picture.At(x, y);
+                c.b ^= 1;
+                picture.Set(x, y, c);
+            }
+    picture.Set(0, picture.height - 1, kWindowBackground);
+    picture.key = key;
+}
+
+Picture Background() {
+    Canvas canvas(kWindowW, kWindowH);
+    cairo_t* cr = canvas.cr();
+    Moss(cr, 0, 0, 650, 550, 17);
+    Water(cr, kPondX, kPondY, kPondW, kPondH, 5);
+    PondRim(cr);
+    TopBar(cr);
+    RightPanel(cr);
+    Picture p = canvas.ToOpaque(kBarBottom);
+    MakeCornerKeyUnique(p);
+    return p;
+}
+
+Picture Skin() {
+    Canvas canvas(kWindowW, kWindowH);
+    cairo_t* cr = canvas.cr();
+    Water(cr, 0, 0, kWindowW, kWindowH, 9);
+    const double pads[][4] = {{90, 90, 0, 1.3}, {660, 120, 1, 1.1}, {120, 450, 3, 1.2}, {640, 460, 2, 1.4},
+                              {250, 500, 0, 0.8}, {520, 70, 3, 0.9}};
+    for (const auto& p : pads) {
+        cairo_save(cr);
+        cairo_translate(cr, p[0], p[1]);
+        DrawLeaf(cr, static_cast<int>(p[2]), p[3]);
+        cairo_restore(cr);
+    }
+    cairo_save(cr);
+    cairo_translate(cr, 375, 350);
+    DrawLeaf(cr, 0, 2.6);
+    cairo_scale(cr, 2.2, 2.2);
+    DrawSmallFrog(cr, false);
+    cairo_restore(cr);
+
+    CenteredText(cr, "Marshwade", 378, 178, 84, true);
+    SetRgb(cr, Rgb{0, 30, 20}, 0.45);
+    cairo_fill(cr);
+    CenteredText(cr, "Marshwade", 375, 174, 84, true);
+    SetRgb(cr, Rgb{22, 70, 30});
+    cairo_set_line_width(cr, 8);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 130, 0, 200);
+    AddStop(g, 0, Rgb{255, 250, 200});
+    AddStop(g, 1, Rgb{170, 230, 90});
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    CenteredText(cr, "Loading...", 375, 520, 20, true);
+    SetRgb(cr, kCream);
+    cairo_fill(cr);
+    Picture p = canvas.ToOpaque(kWater);
+    MakeCornerKeyUnique(p);
+    return p;
+}
+
+Picture Icon() {
+    Canvas canvas(64, 64);
+    cairo_t* cr = canvas.cr();
+    Water(cr, 0, 0, 64, 64, 3);
+    cairo_translate(cr, 32, 33);
+    DrawLeaf(cr, 0, 0.9);
+    cairo_scale(cr, 0.72, 0.72);
+    DrawSmallFrog(cr, false);
+    return canvas.ToOpaque(kWater);
+}
+
+}  // namespace
+
+void AddBackdrops(AssetSet& assets) {
+    assets.AddBitmap("CLP/all.bmp", Background());
+    assets.AddBitmap("CLP/skin.bmp", Skin());
+    assets.AddBitmap("CLP/icon.bmp", Icon());
+}
+
+}  // namespace assetgen
