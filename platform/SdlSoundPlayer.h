@@ -34,10 +34,8 @@ class SdlSoundPlayer final : public SoundPlayer {
 
     bool Play(std::string_view fileName, SoundMode mode) override;
 
-    // Opens the device now if that has not been tried yet; returns whether one is open. The program
-    // may call it on the main thread at start-up, so SDL's audio subsystem is not first initialised
-    // on a game thread while the main thread initialises video.
-    bool Open();
+    // Opens the device now if that has not been tried yet; returns whether one is open.
+    bool Open() override;
 
     // A synchronous Play waits at most the sound's duration plus this, in case the device stalls.
     static constexpr uint32_t kSyncMarginMs = 300;

@@ -21,6 +21,11 @@ class SoundPlayer {
     // started sound has ended when this returns.
     virtual bool Play(std::string_view fileName, SoundMode mode) = 0;
 
+    // Prepares the output now instead of on the first Play, and tells whether sounds can be heard.
+    // The program calls it once on the main thread at start-up, after SDL is initialised, so the
+    // real player's audio device is not first opened on a game thread.
+    virtual bool Open() { return true; }
+
     // The player the game and the controls use: the one installed with SetShared, else the real one
     // (SDL, opened on first use and kept to the end of the process).
     static SoundPlayer& Shared();

@@ -80,6 +80,7 @@ TEST_F(HeadlessSoundPlayerTest, EachFileIsDecodedOnceHoweverOftenItPlays) {
 TEST_F(HeadlessSoundPlayerTest, SharedPlayerIsTheInstalledOne) {
     platform::SoundPlayer* before = platform::SoundPlayer::SetShared(&player_);
     EXPECT_EQ(&platform::SoundPlayer::Shared(), &player_);
+    EXPECT_TRUE(platform::SoundPlayer::Shared().Open());
     platform::SoundPlayer::Shared().Play("WAV\\over.wav", SoundMode::Async);
     EXPECT_EQ(player_.Requests().size(), 1u);
     EXPECT_EQ(platform::SoundPlayer::SetShared(before), &player_);
