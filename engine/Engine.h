@@ -1,0 +1,14 @@
+#pragma once
+
+namespace platform {
+class Platform;
+}
+
+// The platform every window of the process uses: SdlPlatform in the program, HeadlessPlatform in
+// tests. Set once before the first window is created (it also installs the window procedure) and
+// kept until the last window is gone.
+namespace Engine {
+void SetPlatform(platform::Platform* platform);
+platform::Platform& GetPlatform();
+bool HasPlatform();
+}  // namespace Engine
