@@ -8,6 +8,7 @@
 
 namespace {
 std::atomic<platform::Platform*> g_platform{nullptr};
+std::atomic<bool> g_gameThreads{true};
 }
 
 namespace Engine {
@@ -24,5 +25,8 @@ platform::Platform& GetPlatform() {
 }
 
 bool HasPlatform() { return g_platform.load() != nullptr; }
+
+void SetGameThreads(bool enabled) { g_gameThreads.store(enabled); }
+bool GameThreadsEnabled() { return g_gameThreads.load(); }
 
 }  // namespace Engine

@@ -11,4 +11,8 @@ namespace Engine {
 void SetPlatform(platform::Platform* platform);
 platform::Platform& GetPlatform();
 bool HasPlatform();
+// Whether Start runs a game thread (the default). Headless tests turn it off and step windows
+// themselves with OWindow::RunFrame; everything else about Start stays the same.
+void SetGameThreads(bool enabled);
+bool GameThreadsEnabled();
 }  // namespace Engine

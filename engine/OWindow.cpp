@@ -92,6 +92,7 @@ bool OWindow::Start() {
     suspended_ = false;
     if (frameRate_ < 1) frameRate_ = 1;
     stopEvent_ = false;
+    if (!Engine::GameThreadsEnabled()) return true;
     threadRunning_ = true;
     thread_ = std::thread(&OWindow::ThreadMain, this);
     return true;
