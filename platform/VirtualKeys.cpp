@@ -34,6 +34,8 @@ int VirtualKeyFromSdl(int32_t k) {
     }
 }
 
+int VirtualKeyForKeyName(const char* name) { return VirtualKeyFromSdl(SDL_GetKeyFromName(name)); }
+
 int ControlCharForVirtualKey(int vk) {
     switch (vk) {
         case 8: case 9: case 13: case 27: return vk;
