@@ -158,7 +158,7 @@ void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int 
     job.srcBitsPerPixel = px.bitsPerPixel;
     job.key = key;
     job.transparency = t;
-    if (px.runs && px.colourKey == key && px.runs->Rows() == px.height) {
+    if (px.runs && px.colourKey == key && px.runs->Rows() == px.height && px.runs->Width() == px.width) {
         job.runs = px.runs;
         job.runRow = srcRow;
         job.runStep = px.bottomUp ? -1 : 1;

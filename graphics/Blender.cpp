@@ -11,7 +11,7 @@ uint32_t PixelValue(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast
 
 // s + floor(t * (d - s) / 256) equals floor(((256 - t) * s + t * d) / 256), and both products fit
 // 16 bits for t in 0..256, so the loop runs in 16-bit lanes once the compiler vectorises it.
-void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n, uint32_t t) {
+inline void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n, uint32_t t) {
     const uint16_t wt = static_cast<uint16_t>(t);
     const uint16_t ws = static_cast<uint16_t>(256 - t);
     for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(static_cast<uint16_t>(s[i] * ws + d[i] * wt) >> 8);
@@ -26,11 +26,47 @@ void Segment24(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t fr
     else BlendBytes(d, s, n, t);
 }
 
-void RowWithRuns(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t runRow, uint32_t t) {
-    const int32_t end = job.srcX + job.width;
-    for (const OpaqueRuns::Run* r = job.runs->RowBegin(runRow); r != job.runs->RowEnd(runRow); ++r) {
-        int32_t a = std::max(r->start, job.srcX), b = std::min(r->start + r->length, end);
-        if (a < b) Segment24(job, dst, src, a, b - a, t);
+// Every row through the precomputed runs, one instance per case so the inner loop carries no
+// decisions but the runs themselves. Everything it needs is held in locals, so the stores into the
+// picture cannot make the compiler reload it.
+template <bool Clipped, bool Opaque>
+void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
+    const OpaqueRuns::Run* runs = job.runs->Data();
+    const uint32_t* rowStart = job.runs->RowStarts();
+    const int32_t first = job.srcX, end = job.srcX + job.width;
+    const ptrdiff_t dstStep = job.dstStep, srcStep = job.srcStep;
+    const int32_t runStep = job.runStep;
+    uint8_t* dst = job.dst - static_cast<ptrdiff_t>(first) * 3;  // so source columns index it directly
+    const uint8_t* src = job.src;
+    int32_t row = job.runRow;
+    for (int32_t i = job.rows; i > 0; --i, dst += dstStep, src += srcStep, row += runStep) {
+        const OpaqueRuns::Run* e = runs + rowStart[row + 1];
+        for (const OpaqueRuns::Run* r = runs + rowStart[row]; r != e; ++r) {
+            int32_t a = r->start, n = r->length;
+            if constexpr (Clipped) {
+                int32_t b = std::min(a + n, end);
+                a = std::max(a, first);
+                if (a >= b) continue;
+                n = b - a;
+            }
+            const size_t offset = static_cast<size_t>(a) * 3, bytes = static_cast<size_t>(n) * 3;
+            if constexpr (Opaque) std::memcpy(dst + offset, src + offset, bytes);
+            else BlendBytes(dst + offset, src + offset, bytes, t);
+        }
+    }
+}
+
+void BlendWithRuns(const BlendJob& job, uint32_t t) {
+    // Rows outside the runs cannot be drawn from them.
+    const int32_t lastRow = job.runRow + (job.rows - 1) * job.runStep;
+    if (job.runRow < 0 || job.runRow >= job.runs->Rows() || lastRow < 0 || lastRow >= job.runs->Rows()) return;
+    const bool clipped = job.srcX > 0 || job.srcX + job.width < job.runs->Width();
+    if (t == 0) {
+        if (clipped) BlendWithRunsCase<true, true>(job, t);
+        else BlendWithRunsCase<false, true>(job, t);
+    } else {
+        if (clipped) BlendWithRunsCase<true, false>(job, t);
+        else BlendWithRunsCase<false, false>(job, t);
     }
 }
 
@@ -69,17 +105,17 @@ uint8_t BlendChannel(uint8_t s, uint8_t d, uint32_t t) {
 void Blend(const BlendJob& job) {
     if (!job.dst || !job.src || job.width <= 0 || job.rows <= 0) return;
     const uint32_t t = std::min<uint32_t>(job.transparency, 256);
-    const bool useRuns = job.runs && job.srcBitsPerPixel == 24 && job.runs->Rows() > 0;
+    if (job.runs && job.srcBitsPerPixel == 24 && job.runs->Rows() > 0) {
+        BlendWithRuns(job, t);
+        return;
+    }
     uint8_t* dst = job.dst;
     const uint8_t* src = job.src;
-    int32_t runRow = job.runRow;
     for (int32_t row = 0; row < job.rows; ++row) {
         if (job.srcBitsPerPixel == 32) Row32(job, dst, src, t);
-        else if (useRuns && runRow >= 0 && runRow < job.runs->Rows()) RowWithRuns(job, dst, src, runRow, t);
         else RowScanning24(job, dst, src, t);
         dst += job.dstStep;
         src += job.srcStep;
-        runRow += job.runStep;
     }
 }
 

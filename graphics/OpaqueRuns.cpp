@@ -9,6 +9,7 @@ void OpaqueRuns::Build(const uint8_t* bits, int32_t width, int32_t height, int32
     Clear();
     if (!bits || width <= 0 || height <= 0) return;
     const int bytes = bitsPerPixel / 8;
+    width_ = width;
     rowStart_.reserve(static_cast<size_t>(height) + 1);
     for (int32_t row = 0; row < height; ++row) {
         rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
@@ -25,6 +26,7 @@ void OpaqueRuns::Build(const uint8_t* bits, int32_t width, int32_t height, int32
 }
 
 void OpaqueRuns::Clear() {
+    width_ = 0;
     runs_.clear();
     rowStart_.clear();
 }

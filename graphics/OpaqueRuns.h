@@ -22,8 +22,13 @@ public:
     const Run* RowBegin(int32_t row) const { return runs_.data() + rowStart_[static_cast<size_t>(row)]; }
     const Run* RowEnd(int32_t row) const { return runs_.data() + rowStart_[static_cast<size_t>(row) + 1]; }
     size_t RunCount() const { return runs_.size(); }
+    // The widest row the runs were built for.
+    int32_t Width() const { return width_; }
+    const Run* Data() const { return runs_.data(); }
+    const uint32_t* RowStarts() const { return rowStart_.data(); }
 
 private:
     std::vector<Run> runs_;
     std::vector<uint32_t> rowStart_;  // Rows() + 1 entries
+    int32_t width_ = 0;
 };
