@@ -154,6 +154,8 @@ public:
         d.height = kDestH;
         window = new OWindow();
         auto* background = new TestSprite(kDestW, kDestH, 30, 120, 60);
+        background->SetColourKey(kKey);
+        background->UseRuns();  // as a loaded bitmap has its mask
         background->SetPosition(0, 0, 100);
         window->AddGraph(background);
         for (int i = 0; i < 60; ++i) {
