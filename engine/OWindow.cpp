@@ -154,6 +154,8 @@ bool OWindow::Stop() {
         if (IsLive(c)) c->Destroy();
         if (IsLive(c) && c->Window() == this) c->ForgetWindow();
     }
+    // The objects just destroyed reported their areas uncovered; those records name deleted objects.
+    compositor_.ClearPending();
     return true;
 }
 
@@ -175,10 +177,10 @@ void OWindow::Step(uint32_t timeMs) {
 void OWindow::Teardown() {
     platform::Platform& os = Engine::GetPlatform();
     if (OWindow* parent = WindowRegistry::Pin(parent_)) {
+        // A dialog stopped without its native window being closed first never saw the destroy
+        // notice that re-enables its parent; without this the parent would stay paused for good.
         parent_ = nullptr;
-        parent->Lock();
-        if (parent->native_) os.PostActivate(parent->native_);
-        parent->Unlock();
+        parent->SetModal(false);
         WindowRegistry::Unpin(parent);
     }
     {
@@ -217,7 +219,8 @@ void OWindow::SetModal(bool on) {
     std::lock_guard lock(mutex_);
     if (native_) native_->SetEnabled(!on);
     modalPaused_ = on;
-    if (!on && native_) native_->Raise();
+    // Activation is the main thread's business; posting it lets a game thread end a dialog too.
+    if (!on && native_) Engine::GetPlatform().PostActivate(native_);
 }
 
 void OWindow::SetCaption(const std::string& text) {
@@ -253,6 +256,7 @@ void OWindow::PostMouseMove() {
 }
 
 void OWindow::GetCursorClientPos(int& x, int& y) const {
+    std::lock_guard lock(mutex_);
     x = y = 0;
     if (native_) native_->CursorClientPos(x, y);
 }

@@ -135,7 +135,7 @@ private:
     OWindow* parent_;
     int style_;
     std::atomic<int> stateFlags_{0};
-    std::recursive_mutex mutex_;
+    mutable std::recursive_mutex mutex_;
     std::thread thread_;
     std::atomic<bool> stopEvent_{false};
     std::mutex sleepMutex_;

@@ -94,9 +94,10 @@ void OWindow::Compose() {
     lastDrawn_ = compositor_.Dirty();
     compositor_.ClearDirty();
     // The main thread copies the rectangles to the screen (native windows are its own).
+    if (!native_) return;
     const bool wasEmpty = presentPending_.empty();
     presentPending_.insert(presentPending_.end(), lastDrawn_.begin(), lastDrawn_.end());
-    if (wasEmpty && native_ && !lastDrawn_.empty()) {
+    if (wasEmpty && !lastDrawn_.empty()) {
         Engine::GetPlatform().Post(native_, {platform::NativeEventType::Present, 0, 0, 0});
     }
 }

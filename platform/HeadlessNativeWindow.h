@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -45,7 +46,7 @@ private:
     int32_t cursorX_ = 0;
     int32_t cursorY_ = 0;
     bool shown_ = false;
-    bool enabled_ = true;
+    std::atomic<bool> enabled_{true};
     bool focus_ = true;
     bool capture_ = false;
     bool minimised_ = false;

@@ -84,10 +84,13 @@ void SdlNativeWindow::SetMouseCapture(bool on) {
 }
 
 void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
-    int gx = 0, gy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    x = gx - x_;
-    y = gy - y_;
+    x = cursorX_;
+    y = cursorY_;
+}
+
+void SdlNativeWindow::NoteCursor(int32_t x, int32_t y) {
+    cursorX_ = x;
+    cursorY_ = y;
 }
 
 void SdlNativeWindow::Present(const PictureView& picture, const std::vector<Rect>& rects) {

@@ -11,7 +11,8 @@ struct SDL_Texture;
 namespace platform {
 
 // A native window on SDL: the window, a renderer and a streaming texture of the client size that
-// keeps what was presented. Main thread only, except CursorClientPos, which reads cached state.
+// keeps what was presented. Main thread only, except CursorClientPos and ScreenRect, which read
+// what the main thread last saw (a game thread may ask, and X11 calls belong to the main thread).
 class SdlNativeWindow final : public NativeWindow {
 public:
     // Null window (Valid() false) when SDL cannot create one.
@@ -38,6 +39,8 @@ public:
 
     // The window manager moved the window.
     void NotePosition(int32_t x, int32_t y);
+    // The mouse was seen at client (x, y).
+    void NoteCursor(int32_t x, int32_t y);
 
 private:
     SDL_Window* window_ = nullptr;
@@ -48,7 +51,9 @@ private:
     int32_t height_ = 0;
     std::atomic<int32_t> x_{0};
     std::atomic<int32_t> y_{0};
-    bool enabled_ = true;
+    std::atomic<int32_t> cursorX_{0};
+    std::atomic<int32_t> cursorY_{0};
+    std::atomic<bool> enabled_{true};
     bool capture_ = false;
     std::vector<uint8_t> rows_;  // one rectangle flipped to top-down rows for the upload
 };

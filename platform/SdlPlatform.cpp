@@ -135,13 +135,21 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
             for (size_t i = windows_.size(); i-- > 0;) Post(windows_[i].get(), {NativeEventType::Close, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT: HandleWindowEvent(e); break;
-        case SDL_MOUSEMOTION: Dispatch(Find(e.motion.windowID), {NativeEventType::MouseMove, 0, e.motion.x, e.motion.y}); break;
+        case SDL_MOUSEMOTION:
+            if (SdlNativeWindow* w = Find(e.motion.windowID)) {
+                w->NoteCursor(e.motion.x, e.motion.y);
+                Dispatch(w, {NativeEventType::MouseMove, 0, e.motion.x, e.motion.y});
+            }
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             int code = ButtonCode(e.button.button);
             if (code == 0) break;
             auto type = e.type == SDL_MOUSEBUTTONDOWN ? NativeEventType::ButtonDown : NativeEventType::ButtonUp;
-            Dispatch(Find(e.button.windowID), {type, code, e.button.x, e.button.y});
+            SdlNativeWindow* w = Find(e.button.windowID);
+            if (!w) break;
+            w->NoteCursor(e.button.x, e.button.y);
+            Dispatch(w, {type, code, e.button.x, e.button.y});
             break;
         }
         case SDL_KEYDOWN: HandleKey(e, true); break;

@@ -75,15 +75,37 @@ TEST_F(WindowTest, DialogIsCentredOnItsParentWhichIsDisabledAndPausedUntilItClos
     main->Start();
     main->RunFrame();
 
-    const int raisedBefore = NativeOf(main)->RaiseCount();
     os.Dispatch(dialog->Native(), {NativeEventType::Close, 0, 0, 0});
-    EXPECT_GT(NativeOf(main)->RaiseCount(), raisedBefore);  // activated again
     EXPECT_FALSE(main->IsModalPaused());
     EXPECT_TRUE(NativeOf(main)->IsEnabled());
     EXPECT_TRUE(dialog->IsStopping());
     dialog->Teardown();
     os.Pump();
+    EXPECT_EQ(os.ActiveWindow(), main->Native());
     EXPECT_FALSE(OWindow::Exists(dialog));
+}
+
+TEST_F(WindowTest, DialogStoppedWithoutClosingStillReleasesItsParent) {
+    OWindow* main = Make();
+    WindowDefaults::Current().width = 300;
+    OWindow* dialog = Make(main);
+    ASSERT_TRUE(main->IsModalPaused());
+    dialog->RequestStop();
+    dialog->Teardown();
+    os.Pump();
+    EXPECT_FALSE(main->IsModalPaused());
+    EXPECT_TRUE(NativeOf(main)->IsEnabled());
+    EXPECT_EQ(os.ActiveWindow(), main->Native());
+}
+
+TEST_F(WindowTest, StopForgetsTheReportsOfTheFrame) {
+    OWindow* w = Make();
+    w->AddGraph(new TestSprite(4, 4, 0, 0, 255));
+    ASSERT_FALSE(w->Scene().Pending().empty());
+    w->Stop();
+    EXPECT_TRUE(w->Scene().Pending().empty());
+    EXPECT_TRUE(w->Graphics().empty());
+    EXPECT_TRUE(w->IsStopping());
 }
 
 TEST_F(WindowTest, PausedWindowSkipsItsFrameSteps) {
