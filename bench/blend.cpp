@@ -85,7 +85,8 @@ bool MatchesRule(uint32_t t) {
     const Sprite& s = TheSprite();
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
-            const uint8_t* sp = &s.bits[static_cast<size_t>(kH - 1 - y) * s.stride + static_cast<size_t>(x) * 3];
+            const uint8_t* sp =
+                &s.bits[static_cast<size_t>(kH - 1 - y) * s.stride + static_cast<size_t>(x) * 3];
             uint8_t* dp = slow.Row(10 + y) + (10 + x) * 3;
             if ((sp[0] | sp[1] << 8 | static_cast<uint32_t>(sp[2]) << 16) == kKey) continue;
             for (int c = 0; c < 3; ++c) dp[c] = t == 0 ? sp[c] : Blender::BlendChannel(sp[c], dp[c], t);
@@ -121,8 +122,10 @@ void BM_SdlBlit(benchmark::State& state, bool alpha) {
     if (!sdl.Ok()) state.SkipWithError("SDL surfaces could not be made");
     sdl.ClearDest(0x66);
     for (auto _ : state) {
-        if (alpha) sdl.BlitKeyedAlpha(300, 200);
-        else sdl.BlitKeyed(300, 200);
+        if (alpha)
+            sdl.BlitKeyedAlpha(300, 200);
+        else
+            sdl.BlitKeyed(300, 200);
         benchmark::ClobberMemory();
     }
     PixelRate(state);
@@ -134,7 +137,8 @@ void BM_MemcpySprite(benchmark::State& state) {
     const Sprite& s = TheSprite();
     Picture picture(kDestW, kDestH, 0);
     for (auto _ : state) {
-        for (int y = 0; y < kH; ++y) std::memcpy(picture.Row(200 + y) + 900, &s.bits[static_cast<size_t>(y) * s.stride], kW * 3);
+        for (int y = 0; y < kH; ++y)
+            std::memcpy(picture.Row(200 + y) + 900, &s.bits[static_cast<size_t>(y) * s.stride], kW * 3);
         benchmark::ClobberMemory();
     }
     PixelRate(state);
@@ -143,7 +147,7 @@ BENCHMARK(BM_MemcpySprite);
 
 // A 750 x 550 scene: a full-window opaque background and 60 keyed sprites over it.
 class Scene {
-public:
+  public:
     Scene() {
         Engine::SetPlatform(&os);
         Engine::SetGameThreads(false);
@@ -162,7 +166,8 @@ public:
             auto* s = new TestSprite(kW, kH, 0, 0, 0);
             for (int y = 0; y < kH; ++y) {
                 for (int x = 0; x < kW; ++x) {
-                    const uint8_t* p = TheSprite().TopRow() - static_cast<ptrdiff_t>(y) * TheSprite().stride + x * 3;
+                    const uint8_t* p =
+                        TheSprite().TopRow() - static_cast<ptrdiff_t>(y) * TheSprite().stride + x * 3;
                     s->SetPixel(x, y, p[0], p[1], p[2]);
                 }
             }

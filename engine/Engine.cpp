@@ -9,7 +9,7 @@
 namespace {
 std::atomic<platform::Platform*> g_platform{nullptr};
 std::atomic<bool> g_gameThreads{true};
-}
+}  // namespace
 
 namespace Engine {
 
@@ -24,9 +24,15 @@ platform::Platform& GetPlatform() {
     return *p;
 }
 
-bool HasPlatform() { return g_platform.load() != nullptr; }
+bool HasPlatform() {
+    return g_platform.load() != nullptr;
+}
 
-void SetGameThreads(bool enabled) { g_gameThreads.store(enabled); }
-bool GameThreadsEnabled() { return g_gameThreads.load(); }
+void SetGameThreads(bool enabled) {
+    g_gameThreads.store(enabled);
+}
+bool GameThreadsEnabled() {
+    return g_gameThreads.load();
+}
 
 }  // namespace Engine

@@ -85,7 +85,9 @@ void OWindow::Place() {
     native_->MoveTo(x, y);
 }
 
-bool OWindow::Exists(const OWindow* window) { return WindowRegistry::Contains(window); }
+bool OWindow::Exists(const OWindow* window) {
+    return WindowRegistry::Contains(window);
+}
 
 bool OWindow::Start() {
     std::lock_guard lock(mutex_);
@@ -210,8 +212,10 @@ void OWindow::Teardown() {
     }
     delete this;
     if (quit) {
-        if (WindowRegistry::HasMainThread()) os.PostQuit(0);
-        else std::exit(0);
+        if (WindowRegistry::HasMainThread())
+            os.PostQuit(0);
+        else
+            std::exit(0);
     }
 }
 
@@ -286,7 +290,9 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
     std::lock_guard lock(mutex_);
     const bool disabled = modalPaused_;  // a dialog is open over this window: no input
     switch (e.type) {
-        case NativeEventType::Destroyed: HandleDestroyed(); return EventResult::Handled;
+        case NativeEventType::Destroyed:
+            HandleDestroyed();
+            return EventResult::Handled;
         case NativeEventType::Resized:
             if (native_) {
                 int32_t w = 0, h = 0;
@@ -299,30 +305,55 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
             if (picture_) presentPending_.assign(1, {0, 0, picture_->Width(), picture_->Height()});
             PresentPending();
             return EventResult::Handled;
-        case NativeEventType::Present: PresentPending(); return EventResult::Handled;
+        case NativeEventType::Present:
+            PresentPending();
+            return EventResult::Handled;
         case NativeEventType::Close: {
             if (IsStopping()) return EventResult::Default;
             bool allow = true;
             QueryClose(allow);
             return allow ? EventResult::Default : EventResult::Handled;
         }
-        case NativeEventType::FocusChanged: hasInputFocus_ = e.code != 0; return EventResult::Handled;
-        case NativeEventType::CaptureLost: OnCaptureLost(); return EventResult::Handled;
+        case NativeEventType::FocusChanged:
+            hasInputFocus_ = e.code != 0;
+            return EventResult::Handled;
+        case NativeEventType::CaptureLost:
+            OnCaptureLost();
+            return EventResult::Handled;
         case NativeEventType::HitTest:
             return !disabled && DragAllowedAt(e.x, e.y) ? EventResult::Caption : EventResult::Default;
-        default: break;
+        default:
+            break;
     }
     if (disabled) return EventResult::Handled;
     int cx = 0, cy = 0;
     switch (e.type) {
-        case NativeEventType::KeyDown: GetCursorClientPos(cx, cy); OnPress(e.code, cx, cy); break;
-        case NativeEventType::KeyUp: GetCursorClientPos(cx, cy); OnRelease(e.code, cx, cy); break;
-        case NativeEventType::Char: OnChar(static_cast<uint8_t>(e.code & 0xFF)); break;
-        case NativeEventType::MouseMove: OnMouseMove(e.x, e.y); break;
-        case NativeEventType::PostedMouseMove: GetCursorClientPos(cx, cy); OnMouseMove(cx, cy); break;
-        case NativeEventType::ButtonDown: OnPress(e.code, e.x, e.y); break;
-        case NativeEventType::ButtonUp: OnRelease(e.code, e.x, e.y); break;
-        default: return EventResult::Default;
+        case NativeEventType::KeyDown:
+            GetCursorClientPos(cx, cy);
+            OnPress(e.code, cx, cy);
+            break;
+        case NativeEventType::KeyUp:
+            GetCursorClientPos(cx, cy);
+            OnRelease(e.code, cx, cy);
+            break;
+        case NativeEventType::Char:
+            OnChar(static_cast<uint8_t>(e.code & 0xFF));
+            break;
+        case NativeEventType::MouseMove:
+            OnMouseMove(e.x, e.y);
+            break;
+        case NativeEventType::PostedMouseMove:
+            GetCursorClientPos(cx, cy);
+            OnMouseMove(cx, cy);
+            break;
+        case NativeEventType::ButtonDown:
+            OnPress(e.code, e.x, e.y);
+            break;
+        case NativeEventType::ButtonUp:
+            OnRelease(e.code, e.x, e.y);
+            break;
+        default:
+            return EventResult::Default;
     }
     return EventResult::Handled;
 }

@@ -27,7 +27,7 @@ class NativeWindow;
 // The lock is held for a whole frame step with its composition and for every event the main thread
 // hands over; the scene operations take it themselves, so either thread may call them.
 class OWindow {
-public:
+  public:
     explicit OWindow(OWindow* parent = nullptr);
     OWindow(const OWindow&) = delete;
     OWindow& operator=(const OWindow&) = delete;
@@ -42,7 +42,8 @@ public:
     virtual void OnPress(int code, int x, int y);
     virtual void OnRelease(int code, int x, int y);
     virtual void OnChar(uint8_t character);
-    virtual void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind, const ORect* rect);
+    virtual void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
+                                const ORect* rect);
     virtual void OnCommand(int a, int b);
 
     void Lock() { mutex_.lock(); }
@@ -113,10 +114,10 @@ public:
     const std::vector<ORect>& LastDrawn() const { return lastDrawn_; }
     bool HasGameThread() const { return threadRunning_.load(); }
 
-protected:
+  protected:
     virtual ~OWindow();
 
-private:
+  private:
     static constexpr int kStopping = 2;
 
     void CreateNativeWindow();

@@ -9,13 +9,23 @@
 
 namespace {
 constexpr int kTab = 9;
-bool IsMouseButton(int code) { return code == 1 || code == 2 || code == 4; }
-ControlInput* ControlOf(OGraph* g) { return IsLive(g) ? g->AsControl() : nullptr; }
-int RelX(const OGraph* g, int x) { return static_cast<int>(static_cast<float>(x) - g->X()); }
-int RelY(const OGraph* g, int y) { return static_cast<int>(static_cast<float>(y) - g->Y()); }
+bool IsMouseButton(int code) {
+    return code == 1 || code == 2 || code == 4;
+}
+ControlInput* ControlOf(OGraph* g) {
+    return IsLive(g) ? g->AsControl() : nullptr;
+}
+int RelX(const OGraph* g, int x) {
+    return static_cast<int>(static_cast<float>(x) - g->X());
+}
+int RelY(const OGraph* g, int y) {
+    return static_cast<int>(static_cast<float>(y) - g->Y());
+}
 }  // namespace
 
-void OWindow::OnCaptureLost() { CaptureGraph(nullptr); }
+void OWindow::OnCaptureLost() {
+    CaptureGraph(nullptr);
+}
 
 void OWindow::OnMouseMove(int x, int y) {
     std::lock_guard lock(mutex_);

@@ -54,7 +54,8 @@ void OWindow::RemoveGraph(OGraph* graph) {
     compositor_.Forget(graph);
 }
 
-void OWindow::OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind, const ORect* rect) {
+void OWindow::OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
+                             const ORect* rect) {
     std::lock_guard lock(mutex_);
     if ((kind == kNotifyShown || kind == kNotifyUncovered) && drawable) {
         OGraphNotify record;
@@ -150,7 +151,8 @@ void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int 
     BlendJob job;
     job.dst = picture_->Row(static_cast<int32_t>(dy)) + dx * Picture::kBytesPerPixel;
     job.dstStep = -static_cast<ptrdiff_t>(picture_->Stride());
-    const int32_t srcRow = px.bottomUp ? px.height - 1 - static_cast<int32_t>(srcY) : static_cast<int32_t>(srcY);
+    const int32_t srcRow =
+        px.bottomUp ? px.height - 1 - static_cast<int32_t>(srcY) : static_cast<int32_t>(srcY);
     job.src = px.bits + static_cast<ptrdiff_t>(srcRow) * px.stride;
     job.srcStep = px.bottomUp ? -static_cast<ptrdiff_t>(px.stride) : px.stride;
     job.srcX = static_cast<int32_t>(srcX);

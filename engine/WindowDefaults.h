@@ -8,7 +8,7 @@ struct WindowDefaults {
     int style = 4;            // bit 0: no caption/system menu; bit 1: no sizing frame; bit 2: thin frame
     int width = 800;          // outer size; 0 means the screen's
     int height = 600;
-    int placement = 15;       // bits 0/1 horizontal, 2/3 vertical: start, far edge, both = centred
+    int placement = 15;  // bits 0/1 horizontal, 2/3 vertical: start, far edge, both = centred
 
     static WindowDefaults& Current();
 };

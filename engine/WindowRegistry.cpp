@@ -57,7 +57,8 @@ void RemoveAndWait(OWindow* window) {
     std::unique_lock lock(R().mutex);
     auto& windows = R().windows;
     windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
-    R().unpinned.wait(lock, [&] { return std::find(R().pins.begin(), R().pins.end(), window) == R().pins.end(); });
+    R().unpinned.wait(lock,
+                      [&] { return std::find(R().pins.begin(), R().pins.end(), window) == R().pins.end(); });
 }
 
 void RecordMainThread() {

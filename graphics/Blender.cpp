@@ -7,23 +7,29 @@
 
 namespace {
 
-uint32_t PixelValue(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
+uint32_t PixelValue(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+}
 
 // s + floor(t * (d - s) / 256) equals floor(((256 - t) * s + t * d) / 256), and both products fit
 // 16 bits for t in 0..256, so the loop runs in 16-bit lanes once the compiler vectorises it.
 inline void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n, uint32_t t) {
     const uint16_t wt = static_cast<uint16_t>(t);
     const uint16_t ws = static_cast<uint16_t>(256 - t);
-    for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(static_cast<uint16_t>(s[i] * ws + d[i] * wt) >> 8);
+    for (size_t i = 0; i < n; ++i)
+        d[i] = static_cast<uint8_t>(static_cast<uint16_t>(s[i] * ws + d[i] * wt) >> 8);
 }
 
 // Source pixels [from, from + count) of a 24-bit row onto the destination (dst is at srcX).
-void Segment24(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t from, int32_t count, uint32_t t) {
+void Segment24(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t from, int32_t count,
+               uint32_t t) {
     uint8_t* d = dst + static_cast<ptrdiff_t>(from - job.srcX) * 3;
     const uint8_t* s = src + static_cast<ptrdiff_t>(from) * 3;
     size_t n = static_cast<size_t>(count) * 3;
-    if (t == 0) std::memcpy(d, s, n);
-    else BlendBytes(d, s, n, t);
+    if (t == 0)
+        std::memcpy(d, s, n);
+    else
+        BlendBytes(d, s, n, t);
 }
 
 // Every row through the precomputed runs, one instance per case so the inner loop carries no
@@ -50,8 +56,10 @@ void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
                 n = b - a;
             }
             const size_t offset = static_cast<size_t>(a) * 3, bytes = static_cast<size_t>(n) * 3;
-            if constexpr (Opaque) std::memcpy(dst + offset, src + offset, bytes);
-            else BlendBytes(dst + offset, src + offset, bytes, t);
+            if constexpr (Opaque)
+                std::memcpy(dst + offset, src + offset, bytes);
+            else
+                BlendBytes(dst + offset, src + offset, bytes, t);
         }
     }
 }
@@ -59,14 +67,19 @@ void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
 void BlendWithRuns(const BlendJob& job, uint32_t t) {
     // Rows outside the runs cannot be drawn from them.
     const int32_t lastRow = job.runRow + (job.rows - 1) * job.runStep;
-    if (job.runRow < 0 || job.runRow >= job.runs->Rows() || lastRow < 0 || lastRow >= job.runs->Rows()) return;
+    if (job.runRow < 0 || job.runRow >= job.runs->Rows() || lastRow < 0 || lastRow >= job.runs->Rows())
+        return;
     const bool clipped = job.srcX > 0 || job.srcX + job.width < job.runs->Width();
     if (t == 0) {
-        if (clipped) BlendWithRunsCase<true, true>(job, t);
-        else BlendWithRunsCase<false, true>(job, t);
+        if (clipped)
+            BlendWithRunsCase<true, true>(job, t);
+        else
+            BlendWithRunsCase<false, true>(job, t);
     } else {
-        if (clipped) BlendWithRunsCase<true, false>(job, t);
-        else BlendWithRunsCase<false, false>(job, t);
+        if (clipped)
+            BlendWithRunsCase<true, false>(job, t);
+        else
+            BlendWithRunsCase<false, false>(job, t);
     }
 }
 
@@ -112,8 +125,10 @@ void Blend(const BlendJob& job) {
     uint8_t* dst = job.dst;
     const uint8_t* src = job.src;
     for (int32_t row = 0; row < job.rows; ++row) {
-        if (job.srcBitsPerPixel == 32) Row32(job, dst, src, t);
-        else RowScanning24(job, dst, src, t);
+        if (job.srcBitsPerPixel == 32)
+            Row32(job, dst, src, t);
+        else
+            RowScanning24(job, dst, src, t);
         dst += job.dstStep;
         src += job.srcStep;
     }

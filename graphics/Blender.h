@@ -13,10 +13,10 @@ struct BlendJob {
     ptrdiff_t dstStep = 0;         // bytes from one destination row to the next
     const uint8_t* src = nullptr;  // column 0 of the first source row
     ptrdiff_t srcStep = 0;
-    int32_t srcX = 0;              // first source column
-    int32_t width = 0;             // pixels per row
+    int32_t srcX = 0;   // first source column
+    int32_t width = 0;  // pixels per row
     int32_t rows = 0;
-    int srcBitsPerPixel = 24;      // 24 or 32 (the fourth byte is ignored)
+    int srcBitsPerPixel = 24;  // 24 or 32 (the fourth byte is ignored)
     uint32_t key = 0;
     uint32_t transparency = 0;
     const OpaqueRuns* runs = nullptr;  // non-key runs of the source for `key`, or none

@@ -87,4 +87,6 @@ void Compositor::Forget(const OGraph* drawable) {
     }
 }
 
-bool Compositor::InScene(const OGraph* drawable) const { return scene_.find(drawable) != scene_.end(); }
+bool Compositor::InScene(const OGraph* drawable) const {
+    return scene_.find(drawable) != scene_.end();
+}

@@ -10,7 +10,7 @@
 // visible where (scene set, one entry per drawable), and the dirty rectangles. It knows nothing of
 // pixels; the window clears and draws the rectangles it hands out. Used under the window lock.
 class Compositor {
-public:
+  public:
     // Appends a report, unless its rectangle is empty or its kind is neither 0 nor 1.
     void Report(const OGraphNotify& record);
 
@@ -35,10 +35,12 @@ public:
     // The reduction rule alone: for each drawable, its first and last report decide what is kept.
     static std::vector<OGraphNotify> Reduce(const std::vector<OGraphNotify>& pending);
 
-private:
+  private:
     struct ByDrawable {
         using is_transparent = void;
-        bool operator()(const OGraphNotify& a, const OGraphNotify& b) const { return a.drawable < b.drawable; }
+        bool operator()(const OGraphNotify& a, const OGraphNotify& b) const {
+            return a.drawable < b.drawable;
+        }
         bool operator()(const OGraphNotify& a, const OGraph* b) const { return a.drawable < b; }
         bool operator()(const OGraph* a, const OGraphNotify& b) const { return a < b.drawable; }
     };

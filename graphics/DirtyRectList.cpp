@@ -2,8 +2,8 @@
 
 namespace {
 bool CornerInside(const ORect& a, const ORect& b) {
-    return b.Contains(a.left, a.top) || b.Contains(a.right - 1, a.bottom - 1) || b.Contains(a.right - 1, a.top) ||
-           b.Contains(a.left, a.bottom - 1);
+    return b.Contains(a.left, a.top) || b.Contains(a.right - 1, a.bottom - 1) ||
+           b.Contains(a.right - 1, a.top) || b.Contains(a.left, a.bottom - 1);
 }
 }  // namespace
 

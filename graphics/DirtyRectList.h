@@ -7,7 +7,7 @@
 // test detects it: a new rectangle is cut into the parts that lie outside each rectangle already
 // listed (top, right, bottom, left strips, in that order).
 class DirtyRectList {
-public:
+  public:
     void Add(const ORect& rect);
     void Clear() { rects_.clear(); }
     bool Empty() const { return rects_.empty(); }
@@ -18,6 +18,6 @@ public:
     // part is then drawn twice, which gives the same picture).
     static void Subtract(const ORect& p, const ORect& e, std::vector<ORect>& out);
 
-private:
+  private:
     std::vector<ORect> rects_;
 };

@@ -4,17 +4,25 @@
 #include "graphics/LiveSet.h"
 
 namespace {
-int32_t Trunc(float v) { return static_cast<int32_t>(v); }
+int32_t Trunc(float v) {
+    return static_cast<int32_t>(v);
+}
 }  // namespace
 
-OGraph::OGraph() { LiveSet::Insert(this); }
+OGraph::OGraph() {
+    LiveSet::Insert(this);
+}
 
 // The live set forgets the object only after every derived destructor has run.
-OGraph::~OGraph() { LiveSet::Erase(this); }
+OGraph::~OGraph() {
+    LiveSet::Erase(this);
+}
 
 void OGraph::Reset() {}
 
-void OGraph::SetKeep(bool keep) { keep_ = keep; }
+void OGraph::SetKeep(bool keep) {
+    keep_ = keep;
+}
 
 void OGraph::SetParent(OGraph* parent) {
     if (parent == parent_) return;
@@ -28,7 +36,9 @@ void OGraph::SetParent(OGraph* parent) {
     Align();
 }
 
-bool OGraph::WindowAlive() const { return window_ && OWindow::Exists(window_); }
+bool OGraph::WindowAlive() const {
+    return window_ && OWindow::Exists(window_);
+}
 
 void OGraph::AttachToWindow(OWindow* window) {
     if (window_ != window && WindowAlive() && !window_->IsStopping()) window_->RemoveGraph(this);
@@ -47,7 +57,9 @@ void OGraph::AttachToWindow(OWindow* window) {
     }
 }
 
-OGraph* OGraph::Clone() { return nullptr; }
+OGraph* OGraph::Clone() {
+    return nullptr;
+}
 
 void OGraph::SaveState() {
     savedAbsX_ = absX_;
@@ -73,7 +85,9 @@ void OGraph::RestoreState() {
     depthExtent_ = savedDepthExtent_;
 }
 
-void OGraph::MoveBy(float dx, float dy, float ddepth) { SetPosition(localX_ + dx, localY_ + dy, localDepth_ + ddepth); }
+void OGraph::MoveBy(float dx, float dy, float ddepth) {
+    SetPosition(localX_ + dx, localY_ + dy, localDepth_ + ddepth);
+}
 
 void OGraph::SetPosition(float x, float y, float depth) {
     SaveState();
@@ -95,13 +109,18 @@ void OGraph::Offset(float dx, float dy, float ddepth) {
     SetAbsolute(absX_ + dx, absY_ + dy, absDepth_ + ddepth);
 }
 
-bool OGraph::Load(const std::string&) { return false; }
-bool OGraph::LoadFromStream(std::istream&, uint32_t) { return false; }
+bool OGraph::Load(const std::string&) {
+    return false;
+}
+bool OGraph::LoadFromStream(std::istream&, uint32_t) {
+    return false;
+}
 
 // The velocity is per step. A horizontal velocity alone waits for a first recorded step time, so an
 // object does not jump on the step that first sees it.
 void OGraph::Step(uint32_t timeMs) {
-    if (velY_ != 0.0f || velDepth_ != 0.0f || (velX_ != 0.0f && lastStepTime_ != 0)) MoveBy(velX_, velY_, velDepth_);
+    if (velY_ != 0.0f || velDepth_ != 0.0f || (velX_ != 0.0f && lastStepTime_ != 0))
+        MoveBy(velX_, velY_, velDepth_);
     lastStepTime_ = timeMs;
 }
 
@@ -110,9 +129,13 @@ void OGraph::Draw(const ORect* rect) {
     if (rect) IntersectRect(*rect, Bounds(), clamped);
 }
 
-void OGraph::SetVisible(bool visible) { visible_ = visible; }
+void OGraph::SetVisible(bool visible) {
+    visible_ = visible;
+}
 
-void OGraph::SetTransparency(uint32_t transparency) { transparency_ = transparency; }
+void OGraph::SetTransparency(uint32_t transparency) {
+    transparency_ = transparency;
+}
 
 void OGraph::NotifyChange(OGraph* drawable, bool& handled, uint8_t kind, const ORect* rect) {
     if (!drawable) return;
@@ -133,7 +156,9 @@ void OGraph::NotifyChange(OGraph* drawable, bool& handled, uint8_t kind, const O
 
 void OGraph::DetachChild(OGraph*) {}
 
-bool OGraph::GetPixels(PixelSource&) const { return false; }
+bool OGraph::GetPixels(PixelSource&) const {
+    return false;
+}
 
 void OGraph::Destroy() {
     if (keep_ || copyCount_ > 0) {
@@ -179,10 +204,14 @@ namespace {
 // the far edge, both centre it.
 bool AlignAxis(unsigned flags, unsigned low, unsigned high, float parentSize, float size, float& pos) {
     bool a = flags & low, b = flags & high;
-    if (a && b) pos = (parentSize - size) * 0.5f;
-    else if (a) pos = 0.0f;
-    else if (b) pos = parentSize - size;
-    else return false;
+    if (a && b)
+        pos = (parentSize - size) * 0.5f;
+    else if (a)
+        pos = 0.0f;
+    else if (b)
+        pos = parentSize - size;
+    else
+        return false;
     return true;
 }
 }  // namespace

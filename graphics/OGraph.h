@@ -21,7 +21,7 @@ enum class GraphKind : uint8_t { Graph, Clip, Control };
 // honours the keep flag and the copies that share a template's pixels. Used only under the lock of
 // the window it is attached to (or before it is attached anywhere).
 class OGraph {
-public:
+  public:
     OGraph();
     OGraph(const OGraph&) = delete;
     OGraph& operator=(const OGraph&) = delete;
@@ -108,7 +108,7 @@ public:
     // window that has been torn down.
     void ForgetWindow() { window_ = nullptr; }
 
-protected:
+  protected:
     virtual ~OGraph();
 
     void SetVisibleFlag(bool visible) { visible_ = visible; }
@@ -120,7 +120,7 @@ protected:
     void SetParentPointer(OGraph* parent) { parent_ = parent; }
     void SetWindowPointer(OWindow* window) { window_ = window; }
 
-private:
+  private:
     static constexpr uint32_t kBeingDestroyed = 2;
     bool WindowAlive() const;
 

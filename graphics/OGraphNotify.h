@@ -12,8 +12,8 @@ struct OGraphNotify {
     int orderIndex = 0;          // the owner's order index, 0 without owner
     OGraph* drawable = nullptr;  // whose area it is; asked to Draw
     ORect rect;
-    float depth = 0.0f;          // the drawable's absolute depth when reported
-    uint8_t kind = 0;            // 0: now shows in rect; 1: no longer covers rect
+    float depth = 0.0f;  // the drawable's absolute depth when reported
+    uint8_t kind = 0;    // 0: now shows in rect; 1: no longer covers rect
 };
 
 enum NotifyKind : uint8_t { kNotifyShown = 0, kNotifyUncovered = 1 };

@@ -1,7 +1,9 @@
 #include "graphics/OpaqueRuns.h"
 
 namespace {
-uint32_t PixelValue(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
+uint32_t PixelValue(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
+}
 }  // namespace
 
 void OpaqueRuns::Build(const uint8_t* bits, int32_t width, int32_t height, int32_t stride, int bitsPerPixel,

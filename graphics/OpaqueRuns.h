@@ -7,7 +7,7 @@
 // picture gets its key (a bitmap's transparency mask), so the blender copies whole runs instead of
 // comparing every pixel with the key on every frame.
 class OpaqueRuns {
-public:
+  public:
     struct Run {
         int32_t start;   // first pixel of the run
         int32_t length;  // number of pixels, at least 1
@@ -15,7 +15,8 @@ public:
 
     // Scans width x height pixels of `bitsPerPixel` (24 or 32) with `stride` bytes per memory row.
     // A key is compared with blue + green * 256 + red * 65536.
-    void Build(const uint8_t* bits, int32_t width, int32_t height, int32_t stride, int bitsPerPixel, uint32_t key);
+    void Build(const uint8_t* bits, int32_t width, int32_t height, int32_t stride, int bitsPerPixel,
+               uint32_t key);
     void Clear();
 
     int32_t Rows() const { return static_cast<int32_t>(rowStart_.empty() ? 0 : rowStart_.size() - 1); }
@@ -27,7 +28,7 @@ public:
     const Run* Data() const { return runs_.data(); }
     const uint32_t* RowStarts() const { return rowStart_.data(); }
 
-private:
+  private:
     std::vector<Run> runs_;
     std::vector<uint32_t> rowStart_;  // Rows() + 1 entries
     int32_t width_ = 0;

@@ -4,14 +4,17 @@
 #include <cstring>
 
 Picture::Picture(int32_t width, int32_t height, uint32_t background)
-    : width_(std::clamp(width, 1, 1 << 14)), height_(std::clamp(height, 1, 1 << 14)), stride_(StrideFor(width_)) {
+    : width_(std::clamp(width, 1, 1 << 14)),
+      height_(std::clamp(height, 1, 1 << 14)),
+      stride_(StrideFor(width_)) {
     backgroundPixel_[0] = static_cast<uint8_t>(background >> 16);  // blue
     backgroundPixel_[1] = static_cast<uint8_t>(background >> 8);   // green
     backgroundPixel_[2] = static_cast<uint8_t>(background);        // red
     backgroundPixel_[3] = 0;
     backgroundRow_.assign(static_cast<size_t>(stride_), 0);
     for (int32_t x = 0; (x + 1) * kBytesPerPixel <= stride_; ++x) {
-        std::memcpy(&backgroundRow_[static_cast<size_t>(x) * kBytesPerPixel], backgroundPixel_, kBytesPerPixel);
+        std::memcpy(&backgroundRow_[static_cast<size_t>(x) * kBytesPerPixel], backgroundPixel_,
+                    kBytesPerPixel);
     }
     bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_) + 4, 0);
 }
@@ -23,5 +26,6 @@ void Picture::FillBackground(const ORect& rect) {
     if (left >= right || top >= bottom) return;
     size_t offset = static_cast<size_t>(left) * kBytesPerPixel;
     size_t bytes = static_cast<size_t>(right - left) * kBytesPerPixel;
-    for (int32_t y = top; y < bottom; ++y) std::memcpy(Row(y) + offset, backgroundRow_.data() + offset, bytes);
+    for (int32_t y = top; y < bottom; ++y)
+        std::memcpy(Row(y) + offset, backgroundRow_.data() + offset, bytes);
 }

@@ -10,7 +10,7 @@
 // the size of the screen, so moving a window never reallocates it. A prepared background row makes
 // clearing an area one block copy per row.
 class Picture {
-public:
+  public:
     // `background` is a Windows colour value, 0x00BBGGRR. A size below 1 becomes 1.
     Picture(int32_t width, int32_t height, uint32_t background);
 
@@ -22,7 +22,9 @@ public:
     const uint8_t* Bits() const { return bits_.data(); }
     // The memory row of window row y.
     uint8_t* Row(int32_t y) { return bits_.data() + static_cast<size_t>(height_ - 1 - y) * stride_; }
-    const uint8_t* Row(int32_t y) const { return bits_.data() + static_cast<size_t>(height_ - 1 - y) * stride_; }
+    const uint8_t* Row(int32_t y) const {
+        return bits_.data() + static_cast<size_t>(height_ - 1 - y) * stride_;
+    }
     // The background pixel: blue, green, red, 0.
     const uint8_t* BackgroundPixel() const { return backgroundPixel_; }
 
@@ -32,7 +34,7 @@ public:
 
     static int32_t StrideFor(int32_t width) { return ((24 * width + 31) / 32) * 4; }
 
-private:
+  private:
     int32_t width_;
     int32_t height_;
     int32_t stride_;

@@ -9,7 +9,9 @@ void HeadlessNativeWindow::MoveTo(int32_t x, int32_t y) {
     y_ = y;
 }
 
-Rect HeadlessNativeWindow::ScreenRect() const { return {x_, y_, x_ + spec_.width, y_ + spec_.height}; }
+Rect HeadlessNativeWindow::ScreenRect() const {
+    return {x_, y_, x_ + spec_.width, y_ + spec_.height};
+}
 
 void HeadlessNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
     width = spec_.width;

@@ -10,12 +10,14 @@ namespace platform {
 // A native window without a display, for tests. It remembers where it is, what was presented and
 // which flags the engine set, and lets a test choose the cursor position and the input focus.
 class HeadlessNativeWindow final : public NativeWindow {
-public:
+  public:
     explicit HeadlessNativeWindow(const NativeWindowSpec& spec);
 
     void Show() override { shown_ = true; }
     void MoveTo(int32_t x, int32_t y) override;
     void SetTitle(const std::string& title) override { spec_.title = title; }
+    void SetIcon(const PictureView& icon) override { iconWidth_ = icon.bits ? icon.width : 0; }
+    int32_t IconWidth() const { return iconWidth_; }
     Rect ScreenRect() const override;
     void ClientSize(int32_t& width, int32_t& height) const override;
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
@@ -39,7 +41,7 @@ public:
     std::vector<std::vector<Rect>> Presents() const;
     void ClearPresents();
 
-private:
+  private:
     NativeWindowSpec spec_;
     int32_t x_ = 0;
     int32_t y_ = 0;
@@ -51,6 +53,7 @@ private:
     bool capture_ = false;
     bool minimised_ = false;
     int raiseCount_ = 0;
+    int32_t iconWidth_ = 0;
     mutable std::mutex presentsMutex_;
     std::vector<std::vector<Rect>> presents_;
 };

@@ -9,7 +9,9 @@ HeadlessPlatform::HeadlessPlatform(int32_t screenWidth, int32_t screenHeight)
 
 HeadlessPlatform::~HeadlessPlatform() = default;
 
-void HeadlessPlatform::SetEventHandler(EventHandler handler) { handler_ = std::move(handler); }
+void HeadlessPlatform::SetEventHandler(EventHandler handler) {
+    handler_ = std::move(handler);
+}
 
 NativeWindow* HeadlessPlatform::CreateNativeWindow(const NativeWindowSpec& spec) {
     if (failCreation_) return nullptr;
@@ -123,7 +125,8 @@ void HeadlessPlatform::ShowMessage(const std::string& text) {
 
 bool HeadlessPlatform::Exists(const NativeWindow* window) const {
     std::lock_guard lock(mutex_);
-    return window && std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+    return window &&
+           std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
 }
 
 size_t HeadlessPlatform::WindowCount() const {

@@ -15,7 +15,7 @@ namespace platform {
 // main thread. Posted events wait in a queue until Pump (step by step) or RunEventLoop (a real
 // loop, for tests that run game threads) delivers them, exactly as the SDL event loop would.
 class HeadlessPlatform final : public Platform {
-public:
+  public:
     explicit HeadlessPlatform(int32_t screenWidth = 1024, int32_t screenHeight = 768);
     ~HeadlessPlatform() override;
 
@@ -48,7 +48,7 @@ public:
     std::vector<std::string> Messages() const;
     const NativeWindow* ActiveWindow() const { return active_; }
 
-private:
+  private:
     struct Posted {
         NativeWindow* window = nullptr;
         NativeEvent event;

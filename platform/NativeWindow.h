@@ -22,9 +22,9 @@ struct NativeWindowSpec {
     std::string title;
     int32_t width = 0;
     int32_t height = 0;
-    bool borderless = false;    // no caption, no system menu
-    bool resizable = false;     // a sizing frame
-    uint32_t background = 0;    // 0x00BBGGRR, shown until the first present
+    bool borderless = false;              // no caption, no system menu
+    bool resizable = false;               // a sizing frame
+    uint32_t background = 0;              // 0x00BBGGRR, shown until the first present
     class NativeWindow* owner = nullptr;  // a dialog's parent
 };
 
@@ -32,12 +32,14 @@ struct NativeWindowSpec {
 // user data, which any thread may read or clear (a game thread clears it when its window is torn
 // down, so the main thread no longer reaches the engine window through it).
 class NativeWindow {
-public:
+  public:
     virtual ~NativeWindow() = default;
 
     virtual void Show() = 0;
     virtual void MoveTo(int32_t x, int32_t y) = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The window's icon from a picture in the same format as the off-screen picture.
+    virtual void SetIcon(const PictureView& icon) = 0;
     // Screen position and client size.
     virtual Rect ScreenRect() const = 0;
     virtual void ClientSize(int32_t& width, int32_t& height) const = 0;
@@ -58,7 +60,7 @@ public:
     void SetUserData(void* data) { userData_.store(data); }
     void* UserData() const { return userData_.load(); }
 
-private:
+  private:
     std::atomic<void*> userData_{nullptr};
 };
 

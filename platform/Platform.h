@@ -18,7 +18,7 @@ using EventHandler = std::function<EventResult(NativeWindow&, const NativeEvent&
 // Threads: CreateNativeWindow, DestroyNativeWindow, Dispatch and RunEventLoop belong to the main
 // thread. Post, PostQuit, NowMs, OpenWithShell and ScreenSize may be called from any thread.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // The handler that receives every native event. Set once before windows exist.

@@ -49,8 +49,12 @@ void SdlBlitReference::BlitKeyedAlpha(int x, int y) {
     SDL_BlitSurface(alpha_, nullptr, dest_, &at);
 }
 
-const uint8_t* SdlBlitReference::DestPixels() const { return static_cast<const uint8_t*>(dest_->pixels); }
-int SdlBlitReference::DestPitch() const { return dest_->pitch; }
+const uint8_t* SdlBlitReference::DestPixels() const {
+    return static_cast<const uint8_t*>(dest_->pixels);
+}
+int SdlBlitReference::DestPitch() const {
+    return dest_->pitch;
+}
 void SdlBlitReference::ClearDest(uint8_t value) {
     std::memset(dest_->pixels, value, static_cast<size_t>(dest_->pitch) * dest_->h);
 }

@@ -9,7 +9,7 @@ namespace platform {
 // benchmark measures itself against: a colour-keyed blit with RLE acceleration, and the same with
 // surface alpha modulation (blend mode on). Not used by the game.
 class SdlBlitReference {
-public:
+  public:
     // `bits` holds top-down rows of blue-green-red pixels; `key` is blue + green*256 + red*65536.
     SdlBlitReference(const uint8_t* bits, int width, int height, int stride, uint32_t key, int destWidth,
                      int destHeight, uint8_t alpha);
@@ -25,7 +25,7 @@ public:
     int DestPitch() const;
     void ClearDest(uint8_t value);
 
-private:
+  private:
     SDL_Surface* keyed_ = nullptr;
     SDL_Surface* alpha_ = nullptr;
     SDL_Surface* dest_ = nullptr;

@@ -14,7 +14,7 @@ namespace platform {
 // keeps what was presented. Main thread only, except CursorClientPos and ScreenRect, which read
 // what the main thread last saw (a game thread may ask, and X11 calls belong to the main thread).
 class SdlNativeWindow final : public NativeWindow {
-public:
+  public:
     // Null window (Valid() false) when SDL cannot create one.
     explicit SdlNativeWindow(const NativeWindowSpec& spec);
     ~SdlNativeWindow() override;
@@ -25,6 +25,7 @@ public:
     void Show() override;
     void MoveTo(int32_t x, int32_t y) override;
     void SetTitle(const std::string& title) override;
+    void SetIcon(const PictureView& icon) override;
     Rect ScreenRect() const override;
     void ClientSize(int32_t& width, int32_t& height) const override;
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
@@ -42,7 +43,7 @@ public:
     // The mouse was seen at client (x, y).
     void NoteCursor(int32_t x, int32_t y);
 
-private:
+  private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;

@@ -21,7 +21,7 @@ SDL_HitTestResult HitTestCallback(SDL_Window* win, const SDL_Point* area, void* 
     auto* window = static_cast<SdlNativeWindow*>(SDL_GetWindowData(win, "marshwade"));
     if (!window) return SDL_HITTEST_NORMAL;
     return self->HitTest(window, area->x, area->y) == EventResult::Caption ? SDL_HITTEST_DRAGGABLE
-                                                                          : SDL_HITTEST_NORMAL;
+                                                                           : SDL_HITTEST_NORMAL;
 }
 }  // namespace
 
@@ -121,10 +121,14 @@ EventResult SdlPlatform::HitTest(SdlNativeWindow* window, int32_t x, int32_t y) 
 namespace {
 int ButtonCode(Uint8 button) {
     switch (button) {
-        case SDL_BUTTON_LEFT: return 1;
-        case SDL_BUTTON_RIGHT: return 2;
-        case SDL_BUTTON_MIDDLE: return 4;
-        default: return 0;
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
     }
 }
 }  // namespace
@@ -132,9 +136,12 @@ int ButtonCode(Uint8 button) {
 void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT:  // an interrupt from the terminal: close every window as the user would
-            for (size_t i = windows_.size(); i-- > 0;) Post(windows_[i].get(), {NativeEventType::Close, 0, 0, 0});
+            for (size_t i = windows_.size(); i-- > 0;)
+                Post(windows_[i].get(), {NativeEventType::Close, 0, 0, 0});
             break;
-        case SDL_WINDOWEVENT: HandleWindowEvent(e); break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(e);
+            break;
         case SDL_MOUSEMOTION:
             if (SdlNativeWindow* w = Find(e.motion.windowID)) {
                 w->NoteCursor(e.motion.x, e.motion.y);
@@ -145,16 +152,23 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
         case SDL_MOUSEBUTTONUP: {
             int code = ButtonCode(e.button.button);
             if (code == 0) break;
-            auto type = e.type == SDL_MOUSEBUTTONDOWN ? NativeEventType::ButtonDown : NativeEventType::ButtonUp;
+            auto type =
+                e.type == SDL_MOUSEBUTTONDOWN ? NativeEventType::ButtonDown : NativeEventType::ButtonUp;
             SdlNativeWindow* w = Find(e.button.windowID);
             if (!w) break;
             w->NoteCursor(e.button.x, e.button.y);
             Dispatch(w, {type, code, e.button.x, e.button.y});
             break;
         }
-        case SDL_KEYDOWN: HandleKey(e, true); break;
-        case SDL_KEYUP: HandleKey(e, false); break;
-        case SDL_TEXTINPUT: HandleText(e); break;
+        case SDL_KEYDOWN:
+            HandleKey(e, true);
+            break;
+        case SDL_KEYUP:
+            HandleKey(e, false);
+            break;
+        case SDL_TEXTINPUT:
+            HandleText(e);
+            break;
         default:
             if (e.type == userEvent_) HandlePosted(e);
             break;
@@ -165,13 +179,26 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& e) {
     SdlNativeWindow* window = Find(e.window.windowID);
     if (!window) return;
     switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: Dispatch(window, {NativeEventType::Close, 0, 0, 0}); break;
-        case SDL_WINDOWEVENT_EXPOSED: Dispatch(window, {NativeEventType::Exposed, 0, 0, 0}); break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: Dispatch(window, {NativeEventType::Resized, 0, 0, 0}); break;
-        case SDL_WINDOWEVENT_MOVED: window->NotePosition(e.window.data1, e.window.data2); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: Dispatch(window, {NativeEventType::FocusChanged, 1, 0, 0}); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: Dispatch(window, {NativeEventType::FocusChanged, 0, 0, 0}); break;
-        default: break;
+        case SDL_WINDOWEVENT_CLOSE:
+            Dispatch(window, {NativeEventType::Close, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            Dispatch(window, {NativeEventType::Exposed, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Dispatch(window, {NativeEventType::Resized, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            window->NotePosition(e.window.data1, e.window.data2);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            Dispatch(window, {NativeEventType::FocusChanged, 1, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            Dispatch(window, {NativeEventType::FocusChanged, 0, 0, 0});
+            break;
+        default:
+            break;
     }
 }
 

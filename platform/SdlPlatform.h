@@ -14,7 +14,7 @@ class SdlNativeWindow;
 // game threads (SDL_PushEvent is thread-safe), the steady millisecond clock, xdg-open and the
 // message box. Construct and run it on the main thread.
 class SdlPlatform final : public Platform {
-public:
+  public:
     SdlPlatform();
     ~SdlPlatform() override;
     // False when SDL's video could not start (no display).
@@ -35,7 +35,7 @@ public:
     // The engine's answer to a hit test at client (x, y) of the window.
     EventResult HitTest(SdlNativeWindow* window, int32_t x, int32_t y);
 
-private:
+  private:
     SdlNativeWindow* Find(uint32_t windowId) const;
     EventResult Dispatch(SdlNativeWindow* window, const NativeEvent& event);
     void HandleSdlEvent(const ::SDL_Event& event);

@@ -105,11 +105,14 @@ bool ReadPpm(const std::string& path, Ppm& out) {
 }
 
 class MainWindowE2E : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        if (!Exists("/usr/bin/Xvfb") || !Exists("/usr/bin/import")) GTEST_SKIP() << "Xvfb or imagemagick missing";
+        if (!Exists("/usr/bin/Xvfb") || !Exists("/usr/bin/import"))
+            GTEST_SKIP() << "Xvfb or imagemagick missing";
         for (int n = 91; n < 400; ++n) {
-            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) || Exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
+                Exists("/tmp/.X" + std::to_string(n) + "-lock"))
+                continue;
             display = ":" + std::to_string(n);
             break;
         }
@@ -160,8 +163,8 @@ TEST_F(MainWindowE2E, ShowsTheCentredPondColouredWindowAndClosesWithExitCodeZero
 
     std::this_thread::sleep_for(300ms);  // the first frames
     const std::string shot = std::string(MARSHWADE_BINARY_DIR) + "/e2e_main_window";
-    std::string cmd = "/usr/bin/import -display " + display + " -window root " + shot + ".png && /usr/bin/convert " +
-                      shot + ".png " + shot + ".ppm";
+    std::string cmd = "/usr/bin/import -display " + display + " -window root " + shot +
+                      ".png && /usr/bin/convert " + shot + ".png " + shot + ".ppm";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     Ppm ppm;
     ASSERT_TRUE(ReadPpm(shot + ".ppm", ppm));

@@ -23,7 +23,7 @@ std::atomic<int> g_stops{0};
 std::atomic<int> g_deleted{0};
 
 class CountingWindow : public OWindow {
-public:
+  public:
     void Step(uint32_t t) override {
         g_steps.fetch_add(1);
         OWindow::Step(t);
@@ -33,12 +33,12 @@ public:
         return OWindow::Stop();
     }
 
-protected:
+  protected:
     ~CountingWindow() override { g_deleted.fetch_add(1); }
 };
 
 class GameThreadTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         os.UseClock(&clock);
         Engine::SetPlatform(&os);

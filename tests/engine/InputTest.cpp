@@ -11,7 +11,7 @@ using platform::NativeEventType;
 using Log = std::vector<std::string>;
 
 class InputTest : public HeadlessWindowTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessWindowTest::SetUp();
         w = Make();

@@ -14,7 +14,7 @@ using Colour = std::array<uint8_t, 3>;
 constexpr Colour kPond{0xD0, 0xA7, 0x43};
 
 class SceneTest : public HeadlessWindowTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessWindowTest::SetUp();
         w = Make();
@@ -239,7 +239,7 @@ TEST_F(SceneTest, DrawBitmapIgnoresRectanglesOutsideOrAbsurd) {
 
 TEST_F(SceneTest, ObjectsStepInListOrderAndMayDestroyThemselves) {
     class SelfDestroying : public TestSprite {
-    public:
+      public:
         SelfDestroying() : TestSprite(1, 1, 0, 0, 0) {}
         void Step(uint32_t t) override {
             TestSprite::Step(t);

@@ -1,17 +1,17 @@
-#include "graphics/Blender.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
+#include "graphics/Blender.h"
 #include "graphics/OpaqueRuns.h"
 
 namespace {
 
 // A top-down 24-bit buffer, rows packed at `stride`.
 struct Buffer {
-    Buffer(int w, int h) : width(w), height(h), stride(w * 3 + 1), bytes(static_cast<size_t>(stride) * h + 4) {}
+    Buffer(int w, int h)
+        : width(w), height(h), stride(w * 3 + 1), bytes(static_cast<size_t>(stride) * h + 4) {}
     uint8_t* Px(int x, int y) { return bytes.data() + static_cast<size_t>(y) * stride + x * 3; }
     void Fill(uint8_t b, uint8_t g, uint8_t r) {
         for (int y = 0; y < height; ++y)
@@ -81,7 +81,8 @@ TEST(Blender, EveryChannelPairFollowsTheFloorRuleAlsoForNegativeDifferences) {
         Blender::Blend(Job(dst, src, 0xFFFFFFFF, t));
         for (int s = 0; s < 256; ++s)
             for (int d = 0; d < 256; ++d) {
-                ASSERT_EQ(dst.Px(s, d)[1], Reference(s, d, static_cast<int>(t))) << "s=" << s << " d=" << d << " t=" << t;
+                ASSERT_EQ(dst.Px(s, d)[1], Reference(s, d, static_cast<int>(t)))
+                    << "s=" << s << " d=" << d << " t=" << t;
                 ASSERT_EQ(Blender::BlendChannel(static_cast<uint8_t>(s), static_cast<uint8_t>(d), t),
                           Reference(s, d, static_cast<int>(t)));
             }
@@ -93,8 +94,11 @@ TEST(Blender, RunsGiveTheSamePixelsAsScanningForTheKey) {
     Buffer src(61, 23);
     for (int y = 0; y < src.height; ++y)
         for (int x = 0; x < src.width; ++x) {
-            if (rng() % 3 == 0) src.Set(x, y, 0xFF, 0x00, 0xFF);
-            else src.Set(x, y, static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()));
+            if (rng() % 3 == 0)
+                src.Set(x, y, 0xFF, 0x00, 0xFF);
+            else
+                src.Set(x, y, static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()),
+                        static_cast<uint8_t>(rng()));
         }
     OpaqueRuns runs;
     runs.Build(src.Px(0, 0), src.width, src.height, src.stride, 24, 0xFF00FF);

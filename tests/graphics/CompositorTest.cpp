@@ -1,6 +1,6 @@
-#include "graphics/Compositor.h"
-
 #include <gtest/gtest.h>
+
+#include "graphics/Compositor.h"
 
 namespace {
 
@@ -18,8 +18,8 @@ OGraphNotify Rec(OGraph* d, ORect r, uint8_t kind, float depth = 0, int order = 
 }
 
 TEST(CompositorReduce, MovedDrawableKeepsUncoveredThenShown) {
-    auto kept = Compositor::Reduce({Rec(A, {0, 0, 5, 5}, 1), Rec(A, {1, 0, 6, 5}, 0), Rec(A, {1, 0, 6, 5}, 1),
-                                    Rec(A, {2, 0, 7, 5}, 0)});
+    auto kept = Compositor::Reduce(
+        {Rec(A, {0, 0, 5, 5}, 1), Rec(A, {1, 0, 6, 5}, 0), Rec(A, {1, 0, 6, 5}, 1), Rec(A, {2, 0, 7, 5}, 0)});
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[0].rect, (ORect{0, 0, 5, 5}));
     EXPECT_EQ(kept[0].kind, 1);
@@ -52,7 +52,8 @@ TEST(CompositorReduce, EqualFirstAndLastKeepFirstWhateverTheOwnerOrDepth) {
 }
 
 TEST(CompositorReduce, DrawablesKeepTheOrderOfTheirFirstReport) {
-    auto kept = Compositor::Reduce({Rec(B, {0, 0, 1, 1}, 0), Rec(A, {0, 0, 2, 2}, 0), Rec(B, {0, 0, 3, 3}, 0)});
+    auto kept =
+        Compositor::Reduce({Rec(B, {0, 0, 1, 1}, 0), Rec(A, {0, 0, 2, 2}, 0), Rec(B, {0, 0, 3, 3}, 0)});
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[0].drawable, B);
     EXPECT_EQ(kept[0].rect, (ORect{0, 0, 3, 3}));

@@ -1,6 +1,6 @@
-#include "graphics/DirtyRectList.h"
-
 #include <gtest/gtest.h>
+
+#include "graphics/DirtyRectList.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
-#include "graphics/OGraph.h"
-
 #include <gtest/gtest.h>
 
 #include "graphics/LiveSet.h"
+#include "graphics/OGraph.h"
 #include "tests/support/TestSprite.h"
 
 namespace {
 
 // Records the reports that reach it from its children.
 class RecordingParent : public TestGroup {
-public:
+  public:
     void NotifyChange(OGraph* drawable, bool& handled, uint8_t kind, const ORect* rect) override {
         reports.push_back({drawable, rect ? *rect : ORect{}, kind});
         handled = true;

@@ -1,6 +1,6 @@
-#include "graphics/Picture.h"
-
 #include <gtest/gtest.h>
+
+#include "graphics/Picture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/HeadlessPlatform.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "platform/HeadlessPlatform.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ TEST(HeadlessPlatform, PostedEventsWaitForThePumpAndSkipDestroyedWindows) {
     EXPECT_TRUE(rec.seen.empty());
     os.DestroyNativeWindow(b);
     EXPECT_EQ(os.Pump(), 2);
-    EXPECT_EQ(rec.seen, (std::vector<NativeEventType>{NativeEventType::Destroyed, NativeEventType::MouseMove}));
+    EXPECT_EQ(rec.seen,
+              (std::vector<NativeEventType>{NativeEventType::Destroyed, NativeEventType::MouseMove}));
 }
 
 TEST(HeadlessPlatform, CloseIsCarriedOutUnlessTheHandlerRefusesIt) {

@@ -1,6 +1,6 @@
-#include "platform/VirtualKeys.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/VirtualKeys.h"
 
 namespace {
 
@@ -38,13 +38,13 @@ TEST(VirtualKeys, OnlyEnterBackspaceTabAndEscapeMakeControlCharacters) {
 TEST(VirtualKeys, TextBecomesWindows1252AndWhatItCannotHoldIsDropped) {
     using Bytes = std::vector<uint8_t>;
     EXPECT_EQ(platform::Utf8ToCp1252("Ab1"), (Bytes{'A', 'b', '1'}));
-    EXPECT_EQ(platform::Utf8ToCp1252("\xC3\xA9"), (Bytes{0xE9}));             // e acute
-    EXPECT_EQ(platform::Utf8ToCp1252("\xE2\x82\xAC"), (Bytes{0x80}));         // euro sign
-    EXPECT_EQ(platform::Utf8ToCp1252("\xE6\x97\xA5x"), (Bytes{'x'}));         // not in the code page
-    EXPECT_EQ(platform::Utf8ToCp1252("\xF0\x9F\x90\xB8"), (Bytes{}));         // an emoji
-    EXPECT_EQ(platform::Utf8ToCp1252("\xC3"), (Bytes{}));                     // cut off
-    EXPECT_EQ(platform::Utf8ToCp1252("\xC3(a"), (Bytes{'(', 'a'}));           // broken sequence
-    EXPECT_EQ(platform::Utf8ToCp1252("\x80q"), (Bytes{'q'}));                 // stray continuation
+    EXPECT_EQ(platform::Utf8ToCp1252("\xC3\xA9"), (Bytes{0xE9}));      // e acute
+    EXPECT_EQ(platform::Utf8ToCp1252("\xE2\x82\xAC"), (Bytes{0x80}));  // euro sign
+    EXPECT_EQ(platform::Utf8ToCp1252("\xE6\x97\xA5x"), (Bytes{'x'}));  // not in the code page
+    EXPECT_EQ(platform::Utf8ToCp1252("\xF0\x9F\x90\xB8"), (Bytes{}));  // an emoji
+    EXPECT_EQ(platform::Utf8ToCp1252("\xC3"), (Bytes{}));              // cut off
+    EXPECT_EQ(platform::Utf8ToCp1252("\xC3(a"), (Bytes{'(', 'a'}));    // broken sequence
+    EXPECT_EQ(platform::Utf8ToCp1252("\x80q"), (Bytes{'q'}));          // stray continuation
 }
 
 }  // namespace

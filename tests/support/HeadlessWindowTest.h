@@ -11,7 +11,7 @@
 #include "platform/HeadlessPlatform.h"
 
 class TestWindow : public OWindow {
-public:
+  public:
     explicit TestWindow(OWindow* parent = nullptr) : OWindow(parent) {}
     void QueryClose(bool& allow) override { allow = allowClose; }
     void OnCommand(int a, int b) override {
@@ -23,7 +23,7 @@ public:
 };
 
 class HeadlessWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Engine::SetPlatform(&os);
         Engine::SetGameThreads(false);

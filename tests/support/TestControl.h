@@ -7,7 +7,7 @@
 #include "graphics/OGraph.h"
 
 class TestControl : public OGraph, public ControlInput {
-public:
+  public:
     TestControl(float x, float y, float w, float h, bool focusable) : focusable_(focusable) {
         SetPosition(x, y, 0);
         SetSize(w, h, 0);
@@ -16,7 +16,9 @@ public:
     int FrameRate() const override { return rate; }
     ControlInput* AsControl() override { return this; }
 
-    bool HitTest(int x, int y) override { return IsVisible() && x >= 0 && y >= 0 && x < Width() && y < Height(); }
+    bool HitTest(int x, int y) override {
+        return IsVisible() && x >= 0 && y >= 0 && x < Width() && y < Height();
+    }
     void OnMouseMove(int x, int y) override {
         Log("move " + std::to_string(x) + "," + std::to_string(y));
         if (captureOnMove && Window()) Window()->CaptureGraph(this);
@@ -36,7 +38,7 @@ public:
     bool captureOnMove = false;
     int rate = 0;
 
-private:
+  private:
     void Log(std::string s) { log.push_back(std::move(s)); }
     bool focusable_;
 };

@@ -11,7 +11,7 @@
 #include "graphics/Picture.h"
 
 class TestSprite : public OGraph {
-public:
+  public:
     // A width x height picture filled with one colour (blue, green, red), bottom-up rows.
     TestSprite(int width, int height, uint8_t b, uint8_t g, uint8_t r) : w_(width), h_(height) {
         stride_ = Picture::StrideFor(width);
@@ -86,7 +86,7 @@ public:
 
     std::vector<ORect> drawn;
 
-private:
+  private:
     void Report(uint8_t kind) {
         bool handled = false;
         NotifyChange(this, handled, kind, nullptr);
@@ -100,7 +100,7 @@ private:
 
 // A container that owns its children, as a clip or group does.
 class TestGroup : public OGraph {
-public:
+  public:
     void AddChild(OGraph* child) {
         children.push_back(child);
         child->SetParent(this);
