@@ -48,14 +48,13 @@ void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
     for (int32_t i = job.rows; i > 0; --i, dst += dstStep, src += srcStep, row += runStep) {
         const OpaqueRuns::Run* e = runs + rowStart[row + 1];
         for (const OpaqueRuns::Run* r = runs + rowStart[row]; r != e; ++r) {
-            int32_t a = r->start, n = r->length;
+            size_t offset = r->byteOffset, bytes = r->byteCount;
             if constexpr (Clipped) {
-                int32_t b = std::min(a + n, end);
-                a = std::max(a, first);
+                const int32_t b = std::min(r->start + r->length, end), a = std::max(r->start, first);
                 if (a >= b) continue;
-                n = b - a;
+                offset = static_cast<size_t>(a) * 3;
+                bytes = static_cast<size_t>(b - a) * 3;
             }
-            const size_t offset = static_cast<size_t>(a) * 3, bytes = static_cast<size_t>(n) * 3;
             if constexpr (Opaque)
                 std::memcpy(dst + offset, src + offset, bytes);
             else

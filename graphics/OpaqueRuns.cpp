@@ -21,7 +21,10 @@ void OpaqueRuns::Build(const uint8_t* bits, int32_t width, int32_t height, int32
             while (x < width && PixelValue(p + x * bytes) == key) ++x;
             int32_t start = x;
             while (x < width && PixelValue(p + x * bytes) != key) ++x;
-            if (x > start) runs_.push_back({start, x - start});
+            if (x > start) {
+                runs_.push_back({start, x - start, static_cast<uint32_t>(start) * 3,
+                                 static_cast<uint32_t>(x - start) * 3});
+            }
         }
     }
     rowStart_.push_back(static_cast<uint32_t>(runs_.size()));

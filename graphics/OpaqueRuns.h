@@ -11,6 +11,9 @@ class OpaqueRuns {
     struct Run {
         int32_t start;   // first pixel of the run
         int32_t length;  // number of pixels, at least 1
+        // The same in bytes of 24-bit pixels, so the copy of an unclipped row multiplies nothing.
+        uint32_t byteOffset;
+        uint32_t byteCount;
     };
 
     // Scans width x height pixels of `bitsPerPixel` (24 or 32) with `stride` bytes per memory row.
