@@ -1,0 +1,359 @@
+#include "engine/OWindow.h"
+
+#include <cstdlib>
+
+#include "engine/Engine.h"
+#include "engine/FramePacing.h"
+#include "engine/WindowDefaults.h"
+#include "engine/WindowRegistry.h"
+#include "graphics/LiveSet.h"
+#include "graphics/OGraph.h"
+#include "platform/Platform.h"
+
+using platform::EventResult;
+using platform::NativeEvent;
+using platform::NativeEventType;
+
+OWindow::OWindow(OWindow* parent)
+    : placement_(WindowDefaults::Current().placement),
+      parent_(parent),
+      style_(WindowDefaults::Current().style),
+      background_(WindowDefaults::Current().background),
+      width_(WindowDefaults::Current().width),
+      height_(WindowDefaults::Current().height) {
+    WindowRegistry::RecordMainThread();
+    caption_ = parent ? "Dialog window" : "Main window";
+    CreateNativeWindow();
+}
+
+OWindow::~OWindow() = default;
+
+void OWindow::CreateNativeWindow() {
+    platform::Platform& os = Engine::GetPlatform();
+    int32_t screenW = 0, screenH = 0;
+    os.ScreenSize(screenW, screenH);
+    if (width_ == 0) width_ = screenW;
+    if (height_ == 0) height_ = screenH;
+
+    platform::NativeWindowSpec spec;
+    spec.title = caption_;
+    spec.width = width_;
+    spec.height = height_;
+    spec.borderless = (style_ & 1) != 0;
+    spec.resizable = (style_ & 2) == 0;
+    spec.background = background_;
+    spec.owner = Exists(parent_) ? parent_->native_ : nullptr;
+    native_ = os.CreateNativeWindow(spec);
+    if (!native_) return;  // the creation-failed flag stays set
+
+    int32_t cw = 0, ch = 0;
+    native_->ClientSize(cw, ch);
+    clientWidth_ = static_cast<float>(cw);
+    clientHeight_ = static_cast<float>(ch);
+    native_->SetUserData(this);
+    if (Exists(parent_)) parent_->SetModal(true);
+    creationFailed_ = 0;
+
+    // The picture has the screen's size, so moving or resizing the window never reallocates it.
+    picture_ = std::make_unique<OffscreenPicture>(screenW, screenH, background_);
+    picture_->FillBackground({0, 0, picture_->Width(), picture_->Height()});
+    WindowRegistry::Add(this);
+    Place();
+    native_->Show();
+}
+
+namespace {
+// Position of an extent within a reference span by two placement bits.
+int32_t PlaceAxis(int flags, int low, int high, int32_t from, int32_t to, float size) {
+    bool a = flags & low, b = flags & high;
+    if (a && b) return from + static_cast<int32_t>((static_cast<float>(to - from) - size) * 0.5f);
+    if (b) return static_cast<int32_t>(static_cast<float>(to) - size);
+    return from;
+}
+}  // namespace
+
+void OWindow::Place() {
+    if (placement_ == 0 || clientWidth_ == 0.0f || clientHeight_ == 0.0f) return;
+    platform::Rect ref{0, 0, 0, 0};
+    if (Exists(parent_) && parent_->native_) {
+        ref = parent_->native_->ScreenRect();
+    } else {
+        Engine::GetPlatform().ScreenSize(ref.right, ref.bottom);
+    }
+    int32_t x = PlaceAxis(placement_, 1, 2, ref.left, ref.right, clientWidth_);
+    int32_t y = PlaceAxis(placement_, 4, 8, ref.top, ref.bottom, clientHeight_);
+    native_->MoveTo(x, y);
+}
+
+bool OWindow::Exists(const OWindow* window) {
+    return WindowRegistry::Contains(window);
+}
+
+bool OWindow::Start() {
+    std::lock_guard lock(mutex_);
+    suspended_ = false;
+    if (frameRate_ < 1) frameRate_ = 1;
+    stopEvent_ = false;
+    if (!Engine::GameThreadsEnabled()) return true;
+    threadRunning_ = true;
+    thread_ = std::thread(&OWindow::ThreadMain, this);
+    return true;
+}
+
+void OWindow::ThreadMain() {
+    if (!threadRunning_) return;
+    while (!stopEvent_.load()) {
+        int delay = RunFrame();
+        if (delay > 0) {
+            std::unique_lock lock(sleepMutex_);
+            sleepWake_.wait_for(lock, std::chrono::milliseconds(delay), [&] { return stopEvent_.load(); });
+        }
+    }
+    Teardown();
+}
+
+int OWindow::RunFrame() {
+    platform::Platform& os = Engine::GetPlatform();
+    Lock();
+    uint32_t t0 = os.NowMs();
+    if (!modalPaused_) Step(t0);
+    if (frameRate_ <= 0) frameRate_ = 1;
+    uint32_t t1 = os.NowMs();
+    int rate = frameRate_;
+    Unlock();
+    return FrameDelayMs(rate, t1 - t0);
+}
+
+void OWindow::RequestStop() {
+    {
+        std::lock_guard lock(mutex_);
+        capture_ = nullptr;
+        focus_ = nullptr;
+        stateFlags_ |= kStopping;
+    }
+    {
+        std::lock_guard lock(sleepMutex_);
+        stopEvent_ = true;
+    }
+    sleepWake_.notify_all();
+}
+
+bool OWindow::Stop() {
+    std::lock_guard lock(mutex_);
+    stateFlags_ |= kStopping;
+    suspended_ = true;
+    compositor_.ClearPending();
+    std::vector<OGraph*> graphics;
+    graphics.swap(graphics_);
+    for (OGraph* g : graphics) {
+        if (IsLive(g)) g->Destroy();
+        // A kept object survives; it must not reach this window once it is gone.
+        if (IsLive(g) && g->Window() == this) g->ForgetWindow();
+    }
+    std::vector<OGraph*> controls;
+    controls.swap(controls_);
+    for (OGraph* c : controls) {
+        if (IsLive(c)) c->Destroy();
+        if (IsLive(c) && c->Window() == this) c->ForgetWindow();
+    }
+    // The objects just destroyed reported their areas uncovered; those records name deleted objects.
+    compositor_.ClearPending();
+    return true;
+}
+
+void OWindow::QueryClose(bool&) {}
+
+void OWindow::Step(uint32_t timeMs) {
+    std::lock_guard lock(mutex_);
+    if (suspended_) return;
+    // By position, reading the length again each time: a step may remove objects from the list.
+    for (size_t i = 0; i < graphics_.size(); ++i) {
+        if (IsLive(graphics_[i])) graphics_[i]->Step(timeMs);
+    }
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        if (IsLive(controls_[i])) controls_[i]->Step(timeMs);
+    }
+    Compose();
+}
+
+void OWindow::Teardown() {
+    platform::Platform& os = Engine::GetPlatform();
+    if (OWindow* parent = WindowRegistry::Pin(parent_)) {
+        // A dialog stopped without its native window being closed first never saw the destroy
+        // notice that re-enables its parent; without this the parent would stay paused for good.
+        parent_ = nullptr;
+        parent->SetModal(false);
+        WindowRegistry::Unpin(parent);
+    }
+    {
+        // Under the lock, so the main thread cannot be destroying the native window meanwhile.
+        std::lock_guard lock(mutex_);
+        if (native_) {
+            native_->SetUserData(nullptr);
+            os.Post(native_, {NativeEventType::Close, 0, 0, 0});
+            native_ = nullptr;
+        }
+        capture_ = nullptr;
+        focus_ = nullptr;
+        stateFlags_ |= kStopping;
+        threadRunning_ = false;
+    }
+    Stop();
+    {
+        std::lock_guard lock(mutex_);
+        picture_.reset();
+        presentPending_.clear();
+    }
+    const bool quit = quitOnTeardown_;
+    WindowRegistry::RemoveAndWait(this);
+    {
+        std::lock_guard lock(mutex_);  // the last holder (Start) has let go
+        if (thread_.joinable()) thread_.detach();
+    }
+    delete this;
+    if (quit) {
+        if (WindowRegistry::HasMainThread())
+            os.PostQuit(0);
+        else
+            std::exit(0);
+    }
+}
+
+void OWindow::SetModal(bool on) {
+    std::lock_guard lock(mutex_);
+    if (native_) native_->SetEnabled(!on);
+    modalPaused_ = on;
+    // Activation is the main thread's business; posting it lets a game thread end a dialog too.
+    if (!on && native_) Engine::GetPlatform().PostActivate(native_);
+}
+
+void OWindow::SetCaption(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    caption_ = text;
+    // Native windows belong to the main thread; elsewhere the text is only kept.
+    if (native_ && WindowRegistry::OnMainThread()) native_->SetTitle(text);
+}
+
+void OWindow::MoveTo(float x, float y) {
+    std::lock_guard lock(mutex_);
+    if (native_) native_->MoveTo(static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+void OWindow::SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    std::lock_guard lock(mutex_);
+    dragRect_ = {left, top, right, bottom};
+}
+
+void OWindow::ShowRestored(bool restored) {
+    std::lock_guard lock(mutex_);
+    if (native_) native_->ShowRestored(restored);
+}
+
+void OWindow::Close() {
+    std::lock_guard lock(mutex_);
+    if (native_) Engine::GetPlatform().Post(native_, {NativeEventType::Close, 0, 0, 0});
+}
+
+void OWindow::PostMouseMove() {
+    std::lock_guard lock(mutex_);
+    if (native_) Engine::GetPlatform().Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
+}
+
+void OWindow::GetCursorClientPos(int& x, int& y) const {
+    std::lock_guard lock(mutex_);
+    x = y = 0;
+    if (native_) native_->CursorClientPos(x, y);
+}
+
+void OWindow::PresentPending() {
+    if (!native_ || !picture_ || presentPending_.empty()) return;
+    native_->Present(picture_->View(), presentPending_);
+    presentPending_.clear();
+}
+
+void OWindow::HandleDestroyed() {
+    capture_ = nullptr;
+    focus_ = nullptr;
+    if (OWindow* parent = WindowRegistry::Pin(parent_)) {
+        parent->SetModal(false);
+        WindowRegistry::Unpin(parent);
+    }
+    if (!IsStopping()) {
+        parent_ = nullptr;
+        if (native_) native_->SetUserData(nullptr);
+    }
+    native_ = nullptr;  // freed by the platform once this event is handled
+    if (quitOnTeardown_ || stopOnDestroy_) RequestStop();
+}
+
+EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
+    std::lock_guard lock(mutex_);
+    const bool disabled = modalPaused_;  // a dialog is open over this window: no input
+    switch (e.type) {
+        case NativeEventType::Destroyed:
+            HandleDestroyed();
+            return EventResult::Handled;
+        case NativeEventType::Resized:
+            if (native_) {
+                int32_t w = 0, h = 0;
+                native_->ClientSize(w, h);
+                clientWidth_ = static_cast<float>(w);
+                clientHeight_ = static_cast<float>(h);
+            }
+            return EventResult::Handled;
+        case NativeEventType::Exposed:
+            if (picture_) presentPending_.assign(1, {0, 0, picture_->Width(), picture_->Height()});
+            PresentPending();
+            return EventResult::Handled;
+        case NativeEventType::Present:
+            PresentPending();
+            return EventResult::Handled;
+        case NativeEventType::Close: {
+            if (IsStopping()) return EventResult::Default;
+            bool allow = true;
+            QueryClose(allow);
+            return allow ? EventResult::Default : EventResult::Handled;
+        }
+        case NativeEventType::FocusChanged:
+            hasInputFocus_ = e.code != 0;
+            return EventResult::Handled;
+        case NativeEventType::CaptureLost:
+            OnCaptureLost();
+            return EventResult::Handled;
+        case NativeEventType::HitTest:
+            return !disabled && DragAllowedAt(e.x, e.y) ? EventResult::Caption : EventResult::Default;
+        default:
+            break;
+    }
+    if (disabled) return EventResult::Handled;
+    int cx = 0, cy = 0;
+    switch (e.type) {
+        case NativeEventType::KeyDown:
+            GetCursorClientPos(cx, cy);
+            OnPress(e.code, cx, cy);
+            break;
+        case NativeEventType::KeyUp:
+            GetCursorClientPos(cx, cy);
+            OnRelease(e.code, cx, cy);
+            break;
+        case NativeEventType::Char:
+            OnChar(static_cast<uint8_t>(e.code & 0xFF));
+            break;
+        case NativeEventType::MouseMove:
+            OnMouseMove(e.x, e.y);
+            break;
+        case NativeEventType::PostedMouseMove:
+            GetCursorClientPos(cx, cy);
+            OnMouseMove(cx, cy);
+            break;
+        case NativeEventType::ButtonDown:
+            OnPress(e.code, e.x, e.y);
+            break;
+        case NativeEventType::ButtonUp:
+            OnRelease(e.code, e.x, e.y);
+            break;
+        default:
+            return EventResult::Default;
+    }
+    return EventResult::Handled;
+}

@@ -1,0 +1,165 @@
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "graphics/Compositor.h"
+#include "graphics/ORect.h"
+#include "graphics/OffscreenPicture.h"
+#include "platform/NativeEvent.h"
+
+class OGraph;
+namespace platform {
+class NativeWindow;
+}
+
+// The engine's window: one native window, one off-screen picture of the screen's size, one game
+// thread that steps the scene at the frame rate and composes it, one re-entrant lock, and the
+// scene's two lists (graphics and controls). The game window and every dialog derive from it.
+//
+// Threads: construct on the main thread (it creates the native window). The game thread runs
+// frame steps and, at the end, Teardown, which deletes the object: never delete a window yourself.
+// The lock is held for a whole frame step with its composition and for every event the main thread
+// hands over; the scene operations take it themselves, so either thread may call them.
+class OWindow {
+  public:
+    explicit OWindow(OWindow* parent = nullptr);
+    OWindow(const OWindow&) = delete;
+    OWindow& operator=(const OWindow&) = delete;
+
+    // Virtual operations, in slot order.
+    virtual bool Start();
+    virtual bool Stop();
+    virtual void QueryClose(bool& allow);
+    virtual void Step(uint32_t timeMs);
+    virtual void OnCaptureLost();
+    virtual void OnMouseMove(int x, int y);
+    virtual void OnPress(int code, int x, int y);
+    virtual void OnRelease(int code, int x, int y);
+    virtual void OnChar(uint8_t character);
+    virtual void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
+                                const ORect* rect);
+    virtual void OnCommand(int a, int b);
+
+    void Lock() { mutex_.lock(); }
+    void Unlock() { mutex_.unlock(); }
+    // Forgets capture and focus (without telling them), marks the window stopping and asks the game
+    // thread to end its loop. Any thread.
+    void RequestStop();
+    // A dialog over this window disables it and pauses its frame steps. Main thread.
+    void SetModal(bool on);
+    void SetCaption(const std::string& text);
+    void MoveTo(float x, float y);
+    void SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    void ShowRestored(bool restored);
+    // Asks for the window to close, as the window manager's close does. Any thread.
+    void Close();
+    // Asks the main thread for a mouse-move at the cursor position. Any thread.
+    void PostMouseMove();
+    void GetCursorClientPos(int& x, int& y) const;
+
+    // Scene (Part of every drawable's life): see OGraph.
+    void AddGraph(OGraph* graph);
+    void RemoveGraph(OGraph* graph);
+    void CaptureGraph(OGraph* graph);
+    void FocusGraph(OGraph* graph);
+    void FocusNext();
+    void Compose();
+    void AddDirtyRect(const ORect& rect);
+    void FillBackground(const ORect& rect);
+    // Draws `graph`'s pixels (source rectangle) at the destination rectangle, clipped to both.
+    void DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
+
+    // One pass of the game thread's loop without the sleep: lock, step unless paused, clamp the rate,
+    // unlock. Returns the delay before the next pass. Tests call it to step a window frame by frame.
+    int RunFrame();
+    // Runs on the game thread when its loop ends (tests without a thread call it themselves, not
+    // from inside an event). Deletes the window.
+    void Teardown();
+    // The main thread's handling of one native event, under the lock.
+    platform::EventResult HandleNativeEvent(const platform::NativeEvent& event);
+
+    // True while the window is in the list of windows. Any thread.
+    static bool Exists(const OWindow* window);
+
+    bool IsStopping() const { return (stateFlags_.load() & kStopping) != 0; }
+    bool IsSuspended() const { return suspended_.load(); }
+    bool IsModalPaused() const { return modalPaused_.load(); }
+    bool CreationFailed() const { return creationFailed_ != 0; }
+    bool HasInputFocus() const { return hasInputFocus_.load(); }
+    void SetQuitOnTeardown(bool on) { quitOnTeardown_ = on; }
+    void SetStopOnDestroy(bool on) { stopOnDestroy_ = on; }
+    int FrameRate() const { return frameRate_.load(); }
+    void SetFrameRate(int rate) { frameRate_.store(rate); }
+    OWindow* ParentWindow() const { return parent_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    float ClientWidth() const { return clientWidth_; }
+    float ClientHeight() const { return clientHeight_; }
+    const ORect& DragRect() const { return dragRect_; }
+    const std::string& Caption() const { return caption_; }
+    OGraph* Capture() const { return capture_; }
+    OGraph* Focus() const { return focus_; }
+    const std::vector<OGraph*>& Graphics() const { return graphics_; }
+    const std::vector<OGraph*>& Controls() const { return controls_; }
+    const OffscreenPicture* GetPicture() const { return picture_.get(); }
+    platform::NativeWindow* Native() const { return native_; }
+    Compositor& Scene() { return compositor_; }
+    // The rectangles the last drawing Compose drew and presented.
+    const std::vector<ORect>& LastDrawn() const { return lastDrawn_; }
+    bool HasGameThread() const { return threadRunning_.load(); }
+
+  protected:
+    virtual ~OWindow();
+
+  private:
+    static constexpr int kStopping = 2;
+
+    void CreateNativeWindow();
+    void Place();
+    void ThreadMain();
+    void PresentPending();
+    bool DragAllowedAt(int x, int y);
+    void HandleDestroyed();
+    static void RenumberFrom(std::vector<OGraph*>& list, size_t from);
+
+    std::string caption_;
+    ORect dragRect_;
+    Compositor compositor_;  // dirty rectangles, pending change list, scene set
+    bool stopOnDestroy_ = true;
+    int placement_;
+    OWindow* parent_;
+    int style_;
+    std::atomic<int> stateFlags_{0};
+    mutable std::recursive_mutex mutex_;
+    std::thread thread_;
+    std::atomic<bool> stopEvent_{false};
+    std::mutex sleepMutex_;
+    std::condition_variable sleepWake_;
+    std::atomic<bool> threadRunning_{false};  // the game thread id is not 0
+    std::vector<OGraph*> graphics_;
+    std::vector<OGraph*> controls_;
+    OGraph* focus_ = nullptr;
+    OGraph* capture_ = nullptr;
+    std::atomic<bool> modalPaused_{false};
+    int creationFailed_ = 1;
+    bool quitOnTeardown_ = false;
+    std::unique_ptr<OffscreenPicture> picture_;
+    uint32_t background_;
+    platform::NativeWindow* native_ = nullptr;
+    int width_;
+    int height_;
+    float clientWidth_ = 0;
+    float clientHeight_ = 0;
+    std::atomic<int> frameRate_{50};
+    std::atomic<bool> suspended_{true};
+
+    std::atomic<bool> hasInputFocus_{true};
+    std::vector<ORect> presentPending_;  // composed, not yet shown by the main thread
+    std::vector<ORect> lastDrawn_;
+};

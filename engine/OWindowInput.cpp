@@ -1,0 +1,119 @@
+// The input side of OWindow: mouse and keys routed to the scene's controls, capture and focus.
+#include <algorithm>
+
+#include "engine/OWindow.h"
+#include "graphics/ControlInput.h"
+#include "graphics/LiveSet.h"
+#include "graphics/OGraph.h"
+#include "platform/NativeWindow.h"
+
+namespace {
+constexpr int kTab = 9;
+bool IsMouseButton(int code) {
+    return code == 1 || code == 2 || code == 4;
+}
+ControlInput* ControlOf(OGraph* g) {
+    return IsLive(g) ? g->AsControl() : nullptr;
+}
+int RelX(const OGraph* g, int x) {
+    return static_cast<int>(static_cast<float>(x) - g->X());
+}
+int RelY(const OGraph* g, int y) {
+    return static_cast<int>(static_cast<float>(y) - g->Y());
+}
+}  // namespace
+
+void OWindow::OnCaptureLost() {
+    CaptureGraph(nullptr);
+}
+
+void OWindow::OnMouseMove(int x, int y) {
+    std::lock_guard lock(mutex_);
+    if (ControlInput* c = ControlOf(capture_)) {
+        c->OnMouseMove(RelX(capture_, x), RelY(capture_, y));
+        return;
+    }
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        OGraph* g = controls_[i];
+        ControlInput* c = ControlOf(g);
+        if (!c || !c->HitTest(RelX(g, x), RelY(g, y))) continue;
+        c->OnMouseMove(RelX(g, x), RelY(g, y));
+        if (capture_) break;
+    }
+}
+
+void OWindow::OnPress(int code, int x, int y) {
+    std::lock_guard lock(mutex_);
+    OGraph* target = IsMouseButton(code) ? capture_ : focus_;
+    if (ControlInput* c = ControlOf(target)) c->OnPress(code, RelX(target, x), RelY(target, y));
+    if (code == kTab && !focus_) FocusNext();
+}
+
+void OWindow::OnRelease(int code, int x, int y) {
+    std::lock_guard lock(mutex_);
+    OGraph* target = IsMouseButton(code) ? capture_ : focus_;
+    if (ControlInput* c = ControlOf(target)) c->OnRelease(code, RelX(target, x), RelY(target, y));
+}
+
+void OWindow::OnChar(uint8_t character) {
+    std::lock_guard lock(mutex_);
+    if (ControlInput* c = ControlOf(focus_)) c->OnChar(character);
+}
+
+void OWindow::OnCommand(int a, int b) {
+    if (OWindow* parent = parent_; Exists(parent)) parent->OnCommand(a, b & 0xFFFF);
+}
+
+void OWindow::CaptureGraph(OGraph* graph) {
+    std::lock_guard lock(mutex_);
+    if (graph == capture_) return;
+    OGraph* old = capture_;
+    if (ControlInput* c = ControlOf(old)) c->OnCaptureChanged(graph);
+    capture_ = graph;
+    if (graph) {
+        if (native_) native_->SetMouseCapture(true);
+        if (ControlInput* c = ControlOf(graph)) c->OnCaptureChanged(graph);
+    } else if (native_ && native_->HasMouseCapture()) {
+        native_->SetMouseCapture(false);
+    }
+}
+
+void OWindow::FocusGraph(OGraph* graph) {
+    std::lock_guard lock(mutex_);
+    if (graph) {
+        ControlInput* c = ControlOf(graph);
+        if (!c || !c->IsFocusable()) return;
+    }
+    if (graph == focus_) return;
+    if (ControlInput* old = ControlOf(focus_)) old->OnFocusChanged(graph);
+    focus_ = graph;
+    if (ControlInput* c = ControlOf(graph)) c->OnFocusChanged(graph);
+}
+
+void OWindow::FocusNext() {
+    std::lock_guard lock(mutex_);
+    size_t start = 0;
+    if (IsLive(focus_)) {
+        OGraph* top = focus_;
+        while (IsLive(top->Parent())) top = top->Parent();
+        auto it = std::find(controls_.begin(), controls_.end(), top);
+        if (it != controls_.end()) start = static_cast<size_t>(it - controls_.begin()) + 1;
+    }
+    for (size_t i = start; i < controls_.size(); ++i) {
+        ControlInput* c = ControlOf(controls_[i]);
+        if (c && c->IsFocusable()) {
+            FocusGraph(controls_[i]);
+            return;
+        }
+    }
+    FocusGraph(nullptr);
+}
+
+bool OWindow::DragAllowedAt(int x, int y) {
+    if (!dragRect_.Contains(x, y)) return false;
+    for (OGraph* g : controls_) {
+        ControlInput* c = ControlOf(g);
+        if (c && c->HitTest(RelX(g, x), RelY(g, y))) return false;
+    }
+    return true;
+}

@@ -1,0 +1,170 @@
+// The scene side of OWindow: its lists of drawables, the compositor and the blender's caller.
+#include <algorithm>
+
+#include "engine/Engine.h"
+#include "engine/OWindow.h"
+#include "graphics/Blender.h"
+#include "graphics/LiveSet.h"
+#include "graphics/OGraph.h"
+#include "graphics/OpaqueRuns.h"
+#include "platform/Platform.h"
+
+void OWindow::AddGraph(OGraph* graph) {
+    std::lock_guard lock(mutex_);
+    if (!IsLive(graph)) return;
+    const GraphKind kind = graph->Kind();
+    if (kind == GraphKind::Control) {
+        controls_.push_back(graph);
+        graph->SetOrderIndex(static_cast<int>(controls_.size()) + 10000);
+    } else {
+        graphics_.push_back(graph);
+        graph->SetOrderIndex(static_cast<int>(graphics_.size()));
+    }
+    // The rate is raised, never lowered, so a clip never runs faster than its window steps.
+    if (kind != GraphKind::Graph && graph->FrameRate() > frameRate_) frameRate_ = graph->FrameRate();
+    graph->AttachToWindow(this);
+}
+
+void OWindow::RenumberFrom(std::vector<OGraph*>& list, size_t from) {
+    for (size_t i = from; i < list.size(); ++i) {
+        if (IsLive(list[i])) list[i]->SetOrderIndex(list[i]->OrderIndex() - 1);
+    }
+}
+
+void OWindow::RemoveGraph(OGraph* graph) {
+    std::lock_guard lock(mutex_);
+    if (!IsStopping()) {
+        if (graph && capture_ == graph) CaptureGraph(nullptr);
+        if (graph && focus_ == graph) FocusGraph(nullptr);
+        auto g = std::find(graphics_.begin(), graphics_.end(), graph);
+        if (g != graphics_.end()) {
+            size_t at = static_cast<size_t>(g - graphics_.begin());
+            graphics_.erase(g);
+            RenumberFrom(graphics_, at);
+            if (IsLive(graph) && !graph->IsBeingDestroyed()) graph->AttachToWindow(nullptr);
+        }
+        auto c = std::find(controls_.begin(), controls_.end(), graph);
+        if (c != controls_.end()) {
+            size_t at = static_cast<size_t>(c - controls_.begin());
+            controls_.erase(c);
+            RenumberFrom(controls_, at);
+        }
+    }
+    // Whatever happens to the object next, the scene must not ask it to draw again.
+    compositor_.Forget(graph);
+}
+
+void OWindow::OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
+                             const ORect* rect) {
+    std::lock_guard lock(mutex_);
+    if ((kind == kNotifyShown || kind == kNotifyUncovered) && drawable) {
+        OGraphNotify record;
+        record.owner = owner;
+        record.orderIndex = IsLive(owner) ? owner->OrderIndex() : 0;
+        record.drawable = drawable;
+        record.rect = rect ? *rect : drawable->Bounds();
+        record.depth = drawable->Depth();
+        record.kind = kind;
+        compositor_.Report(record);
+    }
+    handled = true;
+}
+
+void OWindow::AddDirtyRect(const ORect& rect) {
+    std::lock_guard lock(mutex_);
+    compositor_.AddDirtyRect(rect);
+}
+
+void OWindow::FillBackground(const ORect& rect) {
+    std::lock_guard lock(mutex_);
+    if (picture_) picture_->FillBackground(rect);
+}
+
+void OWindow::Compose() {
+    std::lock_guard lock(mutex_);
+    if (IsStopping() || !picture_) return;
+    if (!compositor_.Prepare()) return;
+    const std::vector<OGraphNotify> scene = compositor_.SortedScene();
+    for (const ORect& dirty : compositor_.Dirty()) {
+        picture_->FillBackground(dirty);
+        for (const OGraphNotify& entry : scene) {
+            ORect area;
+            if (IntersectRect(entry.rect, dirty, area) && IsLive(entry.drawable)) entry.drawable->Draw(&area);
+        }
+    }
+    lastDrawn_ = compositor_.Dirty();
+    compositor_.ClearDirty();
+    // The main thread copies the rectangles to the screen (native windows are its own).
+    if (!native_) return;
+    const bool wasEmpty = presentPending_.empty();
+    presentPending_.insert(presentPending_.end(), lastDrawn_.begin(), lastDrawn_.end());
+    if (wasEmpty && !lastDrawn_.empty()) {
+        Engine::GetPlatform().Post(native_, {platform::NativeEventType::Present, 0, 0, 0});
+    }
+}
+
+namespace {
+// Clips a destination span [d, d + dl) to [0, dmax) and a source span [s, s + sl) to [0, smax),
+// moving the other span along. 64-bit so that no argument can overflow.
+bool ClipSpan(int64_t& d, int64_t& dl, int64_t dmax, int64_t& s, int64_t& sl, int64_t smax) {
+    if (d + dl > dmax) {
+        int64_t excess = d + dl - dmax;
+        dl -= excess;
+        sl -= excess;
+    }
+    if (d < 0) {
+        dl += d;
+        sl += d;
+        s -= d;
+        d = 0;
+    }
+    if (s + sl > smax) {
+        int64_t excess = s + sl - smax;
+        sl -= excess;
+        dl -= excess;
+    }
+    if (s < 0) {
+        sl += s;
+        dl += s;
+        d -= s;
+        s = 0;
+    }
+    return dl > 0 && sl > 0 && d < dmax && s < smax;
+}
+}  // namespace
+
+void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
+    std::lock_guard lock(mutex_);
+    PixelSource px;
+    if (!picture_ || !IsLive(graph) || !graph->GetPixels(px) || !px.bits) return;
+    if (px.width <= 0 || px.height <= 0 || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return;
+    if (px.stride < px.width * (px.bitsPerPixel / 8)) return;
+    const uint32_t t = graph->Transparency() & 0xFF;
+    const uint32_t key = graph->ColourKey();
+
+    int64_t dx = x, dw = w, srcX = sx, srcW = sw, dy = y, dh = h, srcY = sy, srcH = sh;
+    if (!ClipSpan(dx, dw, picture_->Width(), srcX, srcW, px.width)) return;
+    if (!ClipSpan(dy, dh, picture_->Height(), srcY, srcH, px.height)) return;
+    const int32_t cols = static_cast<int32_t>(std::min(dw, srcW));
+    const int32_t rows = static_cast<int32_t>(std::min(dh, srcH));
+
+    BlendJob job;
+    job.dst = picture_->Row(static_cast<int32_t>(dy)) + dx * OffscreenPicture::kBytesPerPixel;
+    job.dstStep = -static_cast<ptrdiff_t>(picture_->Stride());
+    const int32_t srcRow =
+        px.bottomUp ? px.height - 1 - static_cast<int32_t>(srcY) : static_cast<int32_t>(srcY);
+    job.src = px.bits + static_cast<ptrdiff_t>(srcRow) * px.stride;
+    job.srcStep = px.bottomUp ? -static_cast<ptrdiff_t>(px.stride) : px.stride;
+    job.srcX = static_cast<int32_t>(srcX);
+    job.width = cols;
+    job.rows = rows;
+    job.srcBitsPerPixel = px.bitsPerPixel;
+    job.key = key;
+    job.transparency = t;
+    if (px.runs && px.colourKey == key && px.runs->Rows() == px.height && px.runs->Width() == px.width) {
+        job.runs = px.runs;
+        job.runRow = srcRow;
+        job.runStep = px.bottomUp ? -1 : 1;
+    }
+    Blender::Blend(job);
+}

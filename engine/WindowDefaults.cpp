@@ -1,0 +1,6 @@
+#include "engine/WindowDefaults.h"
+
+WindowDefaults& WindowDefaults::Current() {
+    static WindowDefaults defaults;
+    return defaults;
+}

@@ -1,0 +1,81 @@
+#include "engine/WindowRegistry.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+struct Registry {
+    std::mutex mutex;
+    std::condition_variable unpinned;
+    std::vector<OWindow*> windows;
+    std::vector<OWindow*> pins;  // one entry per pin; a window may be pinned more than once
+    bool hasMainThread = false;
+    std::thread::id mainThread;
+};
+
+Registry& R() {
+    static Registry registry;
+    return registry;
+}
+}  // namespace
+
+namespace WindowRegistry {
+
+void Add(OWindow* window) {
+    std::lock_guard lock(R().mutex);
+    R().windows.push_back(window);
+}
+
+bool Contains(const OWindow* window) {
+    if (!window) return false;
+    std::lock_guard lock(R().mutex);
+    return std::find(R().windows.begin(), R().windows.end(), window) != R().windows.end();
+}
+
+size_t Count() {
+    std::lock_guard lock(R().mutex);
+    return R().windows.size();
+}
+
+OWindow* Pin(OWindow* window) {
+    if (!window) return nullptr;
+    std::lock_guard lock(R().mutex);
+    if (std::find(R().windows.begin(), R().windows.end(), window) == R().windows.end()) return nullptr;
+    R().pins.push_back(window);
+    return window;
+}
+
+void Unpin(OWindow* window) {
+    std::lock_guard lock(R().mutex);
+    auto it = std::find(R().pins.begin(), R().pins.end(), window);
+    if (it != R().pins.end()) R().pins.erase(it);
+    R().unpinned.notify_all();
+}
+
+void RemoveAndWait(OWindow* window) {
+    std::unique_lock lock(R().mutex);
+    auto& windows = R().windows;
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+    R().unpinned.wait(lock,
+                      [&] { return std::find(R().pins.begin(), R().pins.end(), window) == R().pins.end(); });
+}
+
+void RecordMainThread() {
+    std::lock_guard lock(R().mutex);
+    if (R().hasMainThread) return;
+    R().hasMainThread = true;
+    R().mainThread = std::this_thread::get_id();
+}
+
+bool HasMainThread() {
+    std::lock_guard lock(R().mutex);
+    return R().hasMainThread;
+}
+
+bool OnMainThread() {
+    std::lock_guard lock(R().mutex);
+    return R().hasMainThread && R().mainThread == std::this_thread::get_id();
+}
+
+}  // namespace WindowRegistry

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstddef>
+#include <thread>
+#include <vector>
+
+class OWindow;
+
+// The list of all existing windows and the record of the application's main thread. Membership is
+// the test of whether a window still exists. A pinned window is not deleted until it is unpinned:
+// the main thread pins a window for the handling of each event, a dialog pins its parent while it
+// reaches into it, and a window's teardown waits for the pins of others before deleting it.
+// Safe from any thread; its lock is never held while a window lock is awaited.
+namespace WindowRegistry {
+void Add(OWindow* window);
+bool Contains(const OWindow* window);
+size_t Count();
+// Null when the window is not (or no longer) in the list.
+OWindow* Pin(OWindow* window);
+void Unpin(OWindow* window);
+// Takes the window out of the list, then waits until no one else has it pinned.
+void RemoveAndWait(OWindow* window);
+
+// The first window constructed records its thread as the main thread.
+void RecordMainThread();
+bool HasMainThread();
+bool OnMainThread();
+}  // namespace WindowRegistry

@@ -1,0 +1,51 @@
+#pragma once
+#include <cstddef>
+#include <set>
+#include <vector>
+
+#include "graphics/DirtyRectList.h"
+#include "graphics/OGraphNotify.h"
+
+// The bookkeeping behind a window's Compose: the reports of one frame (pending list), what is
+// visible where (scene set, one entry per drawable), and the dirty rectangles. It knows nothing of
+// pixels; the window clears and draws the rectangles it hands out. Used under the window lock.
+class Compositor {
+  public:
+    // Appends a report, unless its rectangle is empty or its kind is neither 0 nor 1.
+    void Report(const OGraphNotify& record);
+
+    // Reduces the pending reports to at most two per drawable, empties the pending list, applies
+    // what was kept to the scene set and dirties its rectangles. False when there is nothing to draw.
+    bool Prepare();
+    // The scene in drawing order: greater depth first, then smaller order index; stable.
+    std::vector<OGraphNotify> SortedScene() const;
+
+    // A drawable leaves the window: its reports go, its scene entry goes, and the areas it covered
+    // are dirtied so the next composition draws them without it.
+    void Forget(const OGraph* drawable);
+    void ClearPending() { pending_.clear(); }
+    void AddDirtyRect(const ORect& rect) { dirty_.Add(rect); }
+    void ClearDirty() { dirty_.Clear(); }
+
+    const std::vector<OGraphNotify>& Pending() const { return pending_; }
+    const std::vector<ORect>& Dirty() const { return dirty_.Rects(); }
+    size_t SceneSize() const { return scene_.size(); }
+    bool InScene(const OGraph* drawable) const;
+
+    // The reduction rule alone: for each drawable, its first and last report decide what is kept.
+    static std::vector<OGraphNotify> Reduce(const std::vector<OGraphNotify>& pending);
+
+  private:
+    struct ByDrawable {
+        using is_transparent = void;
+        bool operator()(const OGraphNotify& a, const OGraphNotify& b) const {
+            return a.drawable < b.drawable;
+        }
+        bool operator()(const OGraphNotify& a, const OGraph* b) const { return a.drawable < b; }
+        bool operator()(const OGraph* a, const OGraphNotify& b) const { return a < b.drawable; }
+    };
+
+    std::vector<OGraphNotify> pending_;
+    std::set<OGraphNotify, ByDrawable> scene_;
+    DirtyRectList dirty_;
+};

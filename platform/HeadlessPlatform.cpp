@@ -1,0 +1,152 @@
+#include "platform/HeadlessPlatform.h"
+
+#include <algorithm>
+
+namespace platform {
+
+HeadlessPlatform::HeadlessPlatform(int32_t screenWidth, int32_t screenHeight)
+    : screenWidth_(screenWidth), screenHeight_(screenHeight) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+void HeadlessPlatform::SetEventHandler(EventHandler handler) {
+    handler_ = std::move(handler);
+}
+
+NativeWindow* HeadlessPlatform::CreateNativeWindow(const NativeWindowSpec& spec) {
+    if (failCreation_) return nullptr;
+    auto window = std::make_unique<HeadlessNativeWindow>(spec);
+    NativeWindow* raw = window.get();
+    std::lock_guard lock(mutex_);
+    windows_.push_back(std::move(window));
+    return raw;
+}
+
+void HeadlessPlatform::DestroyNativeWindow(NativeWindow* window) {
+    if (!Exists(window)) return;
+    if (handler_) handler_(*window, {NativeEventType::Destroyed, 0, 0, 0});
+    if (active_ == window) active_ = nullptr;
+    std::unique_ptr<HeadlessNativeWindow> doomed;
+    {
+        std::lock_guard lock(mutex_);
+        auto it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+        if (it == windows_.end()) return;
+        doomed = std::move(*it);
+        windows_.erase(it);
+    }
+}
+
+void HeadlessPlatform::Post(NativeWindow* window, const NativeEvent& event) {
+    std::lock_guard lock(mutex_);
+    queue_.push_back({window, event, false});
+    wake_.notify_all();
+}
+
+void HeadlessPlatform::PostActivate(NativeWindow* window) {
+    std::lock_guard lock(mutex_);
+    queue_.push_back({window, {}, true});
+    wake_.notify_all();
+}
+
+void HeadlessPlatform::PostQuit(int exitCode) {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+    exitCode_ = exitCode;
+    wake_.notify_all();
+}
+
+int HeadlessPlatform::RunEventLoop() {
+    for (;;) {
+        Posted posted;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [&] { return quit_ || !queue_.empty(); });
+            if (queue_.empty()) {
+                quit_ = false;
+                return exitCode_;
+            }
+            posted = queue_.front();
+            queue_.pop_front();
+        }
+        Deliver(posted);
+    }
+}
+
+bool HeadlessPlatform::TakeOne(Posted& out) {
+    std::lock_guard lock(mutex_);
+    if (queue_.empty()) return false;
+    out = queue_.front();
+    queue_.pop_front();
+    return true;
+}
+
+int HeadlessPlatform::Pump() {
+    int count = 0;
+    Posted posted;
+    while (TakeOne(posted)) {
+        Deliver(posted);
+        ++count;
+    }
+    return count;
+}
+
+void HeadlessPlatform::Deliver(const Posted& posted) {
+    if (!Exists(posted.window)) return;  // destroyed since the event was posted
+    if (posted.activate) {
+        active_ = posted.window;
+        return;
+    }
+    Dispatch(posted.window, posted.event);
+}
+
+EventResult HeadlessPlatform::Dispatch(NativeWindow* window, const NativeEvent& event) {
+    if (!Exists(window)) return EventResult::Default;
+    EventResult result = EventResult::Default;
+    if (handler_ && window->UserData()) result = handler_(*window, event);
+    if (event.type == NativeEventType::Close && result == EventResult::Default) DestroyNativeWindow(window);
+    return result;
+}
+
+void HeadlessPlatform::ScreenSize(int32_t& width, int32_t& height) const {
+    width = screenWidth_;
+    height = screenHeight_;
+}
+
+bool HeadlessPlatform::OpenWithShell(const std::string& target) {
+    std::lock_guard lock(mutex_);
+    shellRequests_.push_back(target);
+    return true;
+}
+
+void HeadlessPlatform::ShowMessage(const std::string& text) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back(text);
+}
+
+bool HeadlessPlatform::Exists(const NativeWindow* window) const {
+    std::lock_guard lock(mutex_);
+    return window &&
+           std::any_of(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+}
+
+size_t HeadlessPlatform::WindowCount() const {
+    std::lock_guard lock(mutex_);
+    return windows_.size();
+}
+
+HeadlessNativeWindow* HeadlessPlatform::LastWindow() const {
+    std::lock_guard lock(mutex_);
+    return windows_.empty() ? nullptr : windows_.back().get();
+}
+
+std::vector<std::string> HeadlessPlatform::ShellRequests() const {
+    std::lock_guard lock(mutex_);
+    return shellRequests_;
+}
+
+std::vector<std::string> HeadlessPlatform::Messages() const {
+    std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+}  // namespace platform

@@ -1,0 +1,143 @@
+#include "platform/SdlNativeWindow.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& spec) : width_(spec.width), height_(spec.height) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (spec.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
+    window_ =
+        SDL_CreateWindow(spec.title.c_str(), 0, 0, std::max(spec.width, 1), std::max(spec.height, 1), flags);
+    if (!window_) return;
+    id_ = SDL_GetWindowID(window_);
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return;
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
+                                 std::max(width_, 1), std::max(height_, 1));
+    if (!texture_) return;
+    // Until the first present the window shows its background colour.
+    std::vector<uint8_t> fill(static_cast<size_t>(width_) * 3);
+    for (int32_t x = 0; x < width_; ++x) {
+        fill[static_cast<size_t>(x) * 3 + 0] = static_cast<uint8_t>(spec.background >> 16);
+        fill[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(spec.background >> 8);
+        fill[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(spec.background);
+    }
+    for (int32_t y = 0; y < height_; ++y) {
+        SDL_Rect row{0, y, width_, 1};
+        SDL_UpdateTexture(texture_, &row, fill.data(), static_cast<int>(fill.size()));
+    }
+    if (spec.owner) {
+        auto* owner = static_cast<SdlNativeWindow*>(spec.owner);
+        SDL_SetWindowModalFor(window_, owner->window_);
+    }
+}
+
+SdlNativeWindow::~SdlNativeWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+void SdlNativeWindow::Show() {
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+void SdlNativeWindow::MoveTo(int32_t x, int32_t y) {
+    SDL_SetWindowPosition(window_, x, y);
+    NotePosition(x, y);
+}
+
+void SdlNativeWindow::NotePosition(int32_t x, int32_t y) {
+    x_ = x;
+    y_ = y;
+}
+
+void SdlNativeWindow::SetTitle(const std::string& title) {
+    SDL_SetWindowTitle(window_, title.c_str());
+}
+
+void SdlNativeWindow::SetIcon(const PictureView& icon) {
+    if (!icon.bits || icon.width <= 0 || icon.height <= 0 || icon.stride < icon.width * 3) return;
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, icon.width, icon.height, 24, SDL_PIXELFORMAT_BGR24);
+    if (!surface) return;
+    for (int32_t y = 0; y < icon.height; ++y) {  // bottom-up rows into SDL's top-down ones
+        std::memcpy(static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch,
+                    icon.bits + static_cast<size_t>(icon.height - 1 - y) * icon.stride,
+                    static_cast<size_t>(icon.width) * 3);
+    }
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
+Rect SdlNativeWindow::ScreenRect() const {
+    return {x_, y_, x_ + width_, y_ + height_};
+}
+
+void SdlNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    width = w;
+    height = h;
+}
+
+void SdlNativeWindow::Raise() {
+    SDL_RaiseWindow(window_);
+}
+
+void SdlNativeWindow::ShowRestored(bool restored) {
+    if (restored)
+        SDL_RestoreWindow(window_);
+    else
+        SDL_MinimizeWindow(window_);
+}
+
+bool SdlNativeWindow::HasInputFocus() const {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void SdlNativeWindow::SetMouseCapture(bool on) {
+    capture_ = on;
+    SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
+    x = cursorX_;
+    y = cursorY_;
+}
+
+void SdlNativeWindow::NoteCursor(int32_t x, int32_t y) {
+    cursorX_ = x;
+    cursorY_ = y;
+}
+
+void SdlNativeWindow::Present(const PictureView& picture, const std::vector<Rect>& rects) {
+    if (!Valid() || !picture.bits) return;
+    const Rect limit{0, 0, std::min(width_, picture.width), std::min(height_, picture.height)};
+    for (const Rect& r : rects) {
+        Rect c;
+        if (!IntersectRect(r, limit, c)) continue;
+        const int32_t w = c.right - c.left, h = c.bottom - c.top;
+        const size_t rowBytes = static_cast<size_t>(w) * 3;
+        rows_.resize(rowBytes * static_cast<size_t>(h));
+        for (int32_t y = 0; y < h; ++y) {
+            const uint8_t* src = picture.bits +
+                                 static_cast<size_t>(picture.height - 1 - (c.top + y)) * picture.stride +
+                                 static_cast<size_t>(c.left) * 3;
+            std::memcpy(rows_.data() + rowBytes * static_cast<size_t>(y), src, rowBytes);
+        }
+        SDL_Rect area{c.left, c.top, w, h};
+        SDL_UpdateTexture(texture_, &area, rows_.data(), static_cast<int>(rowBytes));
+    }
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+#pragma once
+#include <atomic>
+#include <vector>
+
+#include "platform/NativeWindow.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+// A native window on SDL: the window, a renderer and a streaming texture of the client size that
+// keeps what was presented. Main thread only, except CursorClientPos and ScreenRect, which read
+// what the main thread last saw (a game thread may ask, and X11 calls belong to the main thread).
+class SdlNativeWindow final : public NativeWindow {
+  public:
+    // Null window (Valid() false) when SDL cannot create one.
+    explicit SdlNativeWindow(const NativeWindowSpec& spec);
+    ~SdlNativeWindow() override;
+    bool Valid() const { return window_ && renderer_ && texture_; }
+    SDL_Window* Handle() const { return window_; }
+    uint32_t Id() const { return id_; }
+
+    void Show() override;
+    void MoveTo(int32_t x, int32_t y) override;
+    void SetTitle(const std::string& title) override;
+    void SetIcon(const PictureView& icon) override;
+    Rect ScreenRect() const override;
+    void ClientSize(int32_t& width, int32_t& height) const override;
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    bool IsEnabled() const override { return enabled_; }
+    void Raise() override;
+    void ShowRestored(bool restored) override;
+    bool HasInputFocus() const override;
+    void SetMouseCapture(bool on) override;
+    bool HasMouseCapture() const override { return capture_; }
+    void CursorClientPos(int32_t& x, int32_t& y) const override;
+    void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+
+    // The window manager moved the window.
+    void NotePosition(int32_t x, int32_t y);
+    // The mouse was seen at client (x, y).
+    void NoteCursor(int32_t x, int32_t y);
+
+  private:
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    uint32_t id_ = 0;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    std::atomic<int32_t> x_{0};
+    std::atomic<int32_t> y_{0};
+    std::atomic<int32_t> cursorX_{0};
+    std::atomic<int32_t> cursorY_{0};
+    std::atomic<bool> enabled_{true};
+    bool capture_ = false;
+    std::vector<uint8_t> rows_;  // one rectangle flipped to top-down rows for the upload
+};
+
+}  // namespace platform

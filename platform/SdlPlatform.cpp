@@ -1,0 +1,267 @@
+#include "platform/SdlPlatform.h"
+
+#include <SDL.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/SdlNativeWindow.h"
+#include "platform/VirtualKeys.h"
+
+namespace platform {
+
+namespace {
+enum PostedKind : Sint32 { kPostedEvent = 1, kPostedActivate = 2, kPostedQuit = 3 };
+
+SDL_HitTestResult HitTestCallback(SDL_Window* win, const SDL_Point* area, void* data) {
+    auto* self = static_cast<SdlPlatform*>(data);
+    auto* window = static_cast<SdlNativeWindow*>(SDL_GetWindowData(win, "marshwade"));
+    if (!window) return SDL_HITTEST_NORMAL;
+    return self->HitTest(window, area->x, area->y) == EventResult::Caption ? SDL_HITTEST_DRAGGABLE
+                                                                           : SDL_HITTEST_NORMAL;
+}
+}  // namespace
+
+SdlPlatform::SdlPlatform() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "SDL could not start: %s\n", SDL_GetError());
+        return;
+    }
+    userEvent_ = SDL_RegisterEvents(1);
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+        screenWidth_ = mode.w;
+        screenHeight_ = mode.h;
+    }
+    SDL_StartTextInput();
+    ready_ = userEvent_ != static_cast<uint32_t>(-1);
+}
+
+SdlPlatform::~SdlPlatform() {
+    windows_.clear();
+    SDL_Quit();
+}
+
+NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& spec) {
+    if (!ready_) return nullptr;
+    auto window = std::make_unique<SdlNativeWindow>(spec);
+    if (!window->Valid()) return nullptr;
+    SDL_SetWindowData(window->Handle(), "marshwade", window.get());
+    SDL_SetWindowHitTest(window->Handle(), &HitTestCallback, this);
+    windows_.push_back(std::move(window));
+    return windows_.back().get();
+}
+
+void SdlPlatform::DestroyNativeWindow(NativeWindow* window) {
+    auto it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+    if (it == windows_.end()) return;
+    if (handler_) handler_(*window, {NativeEventType::Destroyed, 0, 0, 0});
+    it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
+    if (it != windows_.end()) windows_.erase(it);
+}
+
+void SdlPlatform::Post(NativeWindow* window, const NativeEvent& event) {
+    // Only the id travels: the window may be gone when the event arrives. Game threads call this
+    // under their window's lock, which the main thread also takes before it frees the window.
+    auto* sdl = static_cast<SdlNativeWindow*>(window);
+    SDL_Event e{};
+    e.type = userEvent_;
+    e.user.windowID = sdl ? sdl->Id() : 0;
+    e.user.code = kPostedEvent;
+    e.user.data1 = new NativeEvent(event);
+    if (SDL_PushEvent(&e) != 1) delete static_cast<NativeEvent*>(e.user.data1);
+}
+
+void SdlPlatform::PostActivate(NativeWindow* window) {
+    auto* sdl = static_cast<SdlNativeWindow*>(window);
+    SDL_Event e{};
+    e.type = userEvent_;
+    e.user.windowID = sdl ? sdl->Id() : 0;
+    e.user.code = kPostedActivate;
+    SDL_PushEvent(&e);
+}
+
+void SdlPlatform::PostQuit(int exitCode) {
+    SDL_Event e{};
+    e.type = userEvent_;
+    e.user.code = kPostedQuit;
+    e.user.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(exitCode));
+    SDL_PushEvent(&e);
+}
+
+int SdlPlatform::RunEventLoop() {
+    quit_ = false;
+    SDL_Event e;
+    while (!quit_ && SDL_WaitEvent(&e)) HandleSdlEvent(e);
+    return exitCode_;
+}
+
+SdlNativeWindow* SdlPlatform::Find(uint32_t windowId) const {
+    for (auto& w : windows_) {
+        if (w->Id() == windowId) return w.get();
+    }
+    return nullptr;
+}
+
+EventResult SdlPlatform::Dispatch(SdlNativeWindow* window, const NativeEvent& event) {
+    if (!window) return EventResult::Default;
+    EventResult result = EventResult::Default;
+    if (handler_ && window->UserData()) result = handler_(*window, event);
+    if (event.type == NativeEventType::Close && result == EventResult::Default) DestroyNativeWindow(window);
+    return result;
+}
+
+EventResult SdlPlatform::HitTest(SdlNativeWindow* window, int32_t x, int32_t y) {
+    return Dispatch(window, {NativeEventType::HitTest, 0, x, y});
+}
+
+namespace {
+int ButtonCode(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return 1;
+        case SDL_BUTTON_RIGHT:
+            return 2;
+        case SDL_BUTTON_MIDDLE:
+            return 4;
+        default:
+            return 0;
+    }
+}
+}  // namespace
+
+void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_QUIT:  // an interrupt from the terminal: close every window as the user would
+            for (size_t i = windows_.size(); i-- > 0;)
+                Post(windows_[i].get(), {NativeEventType::Close, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(e);
+            break;
+        case SDL_MOUSEMOTION:
+            if (SdlNativeWindow* w = Find(e.motion.windowID)) {
+                w->NoteCursor(e.motion.x, e.motion.y);
+                Dispatch(w, {NativeEventType::MouseMove, 0, e.motion.x, e.motion.y});
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            int code = ButtonCode(e.button.button);
+            if (code == 0) break;
+            auto type =
+                e.type == SDL_MOUSEBUTTONDOWN ? NativeEventType::ButtonDown : NativeEventType::ButtonUp;
+            SdlNativeWindow* w = Find(e.button.windowID);
+            if (!w) break;
+            w->NoteCursor(e.button.x, e.button.y);
+            Dispatch(w, {type, code, e.button.x, e.button.y});
+            break;
+        }
+        case SDL_KEYDOWN:
+            HandleKey(e, true);
+            break;
+        case SDL_KEYUP:
+            HandleKey(e, false);
+            break;
+        case SDL_TEXTINPUT:
+            HandleText(e);
+            break;
+        default:
+            if (e.type == userEvent_) HandlePosted(e);
+            break;
+    }
+}
+
+void SdlPlatform::HandleWindowEvent(const SDL_Event& e) {
+    SdlNativeWindow* window = Find(e.window.windowID);
+    if (!window) return;
+    switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            Dispatch(window, {NativeEventType::Close, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            Dispatch(window, {NativeEventType::Exposed, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            Dispatch(window, {NativeEventType::Resized, 0, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            window->NotePosition(e.window.data1, e.window.data2);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            Dispatch(window, {NativeEventType::FocusChanged, 1, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            Dispatch(window, {NativeEventType::FocusChanged, 0, 0, 0});
+            break;
+        default:
+            break;
+    }
+}
+
+void SdlPlatform::HandleKey(const SDL_Event& e, bool down) {
+    SdlNativeWindow* window = Find(e.key.windowID);
+    int vk = VirtualKeyFromSdl(e.key.keysym.sym);
+    if (!window || vk == 0) return;
+    Dispatch(window, {down ? NativeEventType::KeyDown : NativeEventType::KeyUp, vk, 0, 0});
+    int ch = down ? ControlCharForVirtualKey(vk) : 0;
+    if (ch != 0 && Find(e.key.windowID)) Dispatch(window, {NativeEventType::Char, ch, 0, 0});
+}
+
+void SdlPlatform::HandleText(const SDL_Event& e) {
+    SdlNativeWindow* window = Find(e.text.windowID);
+    if (!window) return;
+    for (uint8_t byte : Utf8ToCp1252(e.text.text)) {
+        if (!Find(e.text.windowID)) break;
+        Dispatch(window, {NativeEventType::Char, byte, 0, 0});
+    }
+}
+
+void SdlPlatform::HandlePosted(const SDL_Event& e) {
+    if (e.user.code == kPostedQuit) {
+        quit_ = true;
+        exitCode_ = static_cast<int>(reinterpret_cast<intptr_t>(e.user.data1));
+        return;
+    }
+    SdlNativeWindow* window = Find(e.user.windowID);  // it may be gone since the event was posted
+    if (e.user.code == kPostedActivate) {
+        if (window) window->Raise();
+        return;
+    }
+    auto* event = static_cast<NativeEvent*>(e.user.data1);
+    if (window) Dispatch(window, *event);
+    delete event;
+}
+
+void SdlPlatform::ScreenSize(int32_t& width, int32_t& height) const {
+    width = screenWidth_;
+    height = screenHeight_;
+}
+
+bool SdlPlatform::OpenWithShell(const std::string& target) {
+    // Started without a shell and not waited for: the child forks the opener and leaves at once,
+    // so no zombie stays behind.
+    pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        if (fork() == 0) {
+            setsid();
+            execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return true;
+}
+
+void SdlPlatform::ShowMessage(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "", text.c_str(), nullptr);
+}
+
+}  // namespace platform

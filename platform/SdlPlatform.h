@@ -1,0 +1,58 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+
+union SDL_Event;
+
+namespace platform {
+
+class SdlNativeWindow;
+
+// The real desktop through SDL2: windows, the event loop on the main thread, posted events from
+// game threads (SDL_PushEvent is thread-safe), the steady millisecond clock, xdg-open and the
+// message box. Construct and run it on the main thread.
+class SdlPlatform final : public Platform {
+  public:
+    SdlPlatform();
+    ~SdlPlatform() override;
+    // False when SDL's video could not start (no display).
+    bool Ready() const { return ready_; }
+
+    void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
+    NativeWindow* CreateNativeWindow(const NativeWindowSpec& spec) override;
+    void DestroyNativeWindow(NativeWindow* window) override;
+    void Post(NativeWindow* window, const NativeEvent& event) override;
+    void PostActivate(NativeWindow* window) override;
+    void PostQuit(int exitCode) override;
+    int RunEventLoop() override;
+    void ScreenSize(int32_t& width, int32_t& height) const override;
+    Clock& GetClock() override { return clock_; }
+    bool OpenWithShell(const std::string& target) override;
+    void ShowMessage(const std::string& text) override;
+
+    // The engine's answer to a hit test at client (x, y) of the window.
+    EventResult HitTest(SdlNativeWindow* window, int32_t x, int32_t y);
+
+  private:
+    SdlNativeWindow* Find(uint32_t windowId) const;
+    EventResult Dispatch(SdlNativeWindow* window, const NativeEvent& event);
+    void HandleSdlEvent(const ::SDL_Event& event);
+    void HandleWindowEvent(const ::SDL_Event& event);
+    void HandleKey(const ::SDL_Event& event, bool down);
+    void HandleText(const ::SDL_Event& event);
+    void HandlePosted(const ::SDL_Event& event);
+
+    bool ready_ = false;
+    uint32_t userEvent_ = 0;
+    int32_t screenWidth_ = 1024;
+    int32_t screenHeight_ = 768;
+    SteadyClock clock_;
+    EventHandler handler_;
+    std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
+    bool quit_ = false;
+    int exitCode_ = 0;
+};
+
+}  // namespace platform
