@@ -123,6 +123,8 @@ TEST_F(ClipTest, KeptClipSurvivesItsOwnEnd) {
     Frame();
     Frame();
     EXPECT_TRUE(IsLive(clip));
+    clip->SetKeep(false);
+    clip->Destroy();
 }
 
 TEST_F(ClipTest, TwoFramesNamingOnePictureLoadOneBitmapAndOneClone) {
