@@ -156,7 +156,7 @@ bool OClip::LoadFromStream(std::istream& stream, uint32_t) {
 }
 
 bool OClip::LoadFromBytes(std::span<const uint8_t> file) {
-    return LoadBytes(file, "clip file");
+    return LoadBytes(file, "from memory");
 }
 
 bool OClip::LoadBytes(std::span<const uint8_t> file, const std::string& name) {
