@@ -6,6 +6,7 @@
 #include "engine/FramePacing.h"
 #include "engine/WindowDefaults.h"
 #include "engine/WindowRegistry.h"
+#include "graphics/EffectsLibrary.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OGraph.h"
 #include "platform/Platform.h"
@@ -22,6 +23,7 @@ OWindow::OWindow(OWindow* parent)
       width_(WindowDefaults::Current().width),
       height_(WindowDefaults::Current().height) {
     WindowRegistry::RecordMainThread();
+    graphics::EffectsLibrary::Load();
     caption_ = parent ? "Dialog window" : "Main window";
     CreateNativeWindow();
 }
@@ -57,6 +59,8 @@ void OWindow::CreateNativeWindow() {
     // The picture has the screen's size, so moving or resizing the window never reallocates it.
     picture_ = std::make_unique<OffscreenPicture>(screenW, screenH, background_);
     picture_->FillBackground({0, 0, picture_->Width(), picture_->Height()});
+    effectsHeader_ = graphics::EffectsLibrary::CreatePictureHeader(
+        {picture_->Width(), picture_->Height(), 24}, picture_->Bits());
     WindowRegistry::Add(this);
     Place();
     native_->Show();
@@ -201,6 +205,7 @@ void OWindow::Teardown() {
     Stop();
     {
         std::lock_guard lock(mutex_);
+        graphics::EffectsLibrary::ReleaseHeader(effectsHeader_);
         picture_.reset();
         presentPending_.clear();
     }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,10 @@
 #include "platform/NativeEvent.h"
 
 class OGraph;
+namespace graphics {
+struct EffectsImage;
+struct FontRecord;
+}  // namespace graphics
 namespace platform {
 class NativeWindow;
 }
@@ -75,6 +80,16 @@ class OWindow {
     // Draws `graph`'s pixels (source rectangle) at the destination rectangle, clipped to both.
     void DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
 
+    // Text in the font of `font`, measured as the picture would show it; 0 when no face can be used.
+    int TextWidth(std::string_view text, const graphics::FontRecord& font);
+    int TextHeight(std::string_view text, const graphics::FontRecord& font);
+    // Draws `text` into the picture with the top-left of its cell at (x, y), clipped to `clip`: the
+    // characters before and after the selection [min(a, b), max(a, b)) in the font colour over what
+    // the picture holds, the selection in the inverse colour on a box of the font colour. Call it from
+    // a drawable's Draw, which runs inside Compose with the area cleared and the window locked.
+    void DrawText(std::string_view text, const graphics::FontRecord& font, int x, int y, const ORect& clip,
+                  int selectionA, int selectionB);
+
     // One pass of the game thread's loop without the sleep: lock, step unless paused, clamp the rate,
     // unlock. Returns the delay before the next pass. Tests call it to step a window frame by frame.
     int RunFrame();
@@ -109,6 +124,8 @@ class OWindow {
     const std::vector<OGraph*>& Controls() const { return controls_; }
     const OffscreenPicture* GetPicture() const { return picture_.get(); }
     platform::NativeWindow* Native() const { return native_; }
+    // The image-effects header of the picture; null unless the optional library is present.
+    graphics::EffectsImage* EffectsHeader() const { return effectsHeader_; }
     Compositor& Scene() { return compositor_; }
     // The rectangles the last drawing Compose drew and presented.
     const std::vector<ORect>& LastDrawn() const { return lastDrawn_; }
@@ -150,6 +167,7 @@ class OWindow {
     int creationFailed_ = 1;
     bool quitOnTeardown_ = false;
     std::unique_ptr<OffscreenPicture> picture_;
+    graphics::EffectsImage* effectsHeader_ = nullptr;  // over picture_'s pixels, released before it
     uint32_t background_;
     platform::NativeWindow* native_ = nullptr;
     int width_;

@@ -1,0 +1,300 @@
+#include "graphics/OBitmap.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <istream>
+
+#include "engine/OWindow.h"
+#include "graphics/BmpReader.h"
+#include "graphics/EffectsLibrary.h"
+#include "graphics/LiveSet.h"
+#include "graphics/PictureMask.h"
+#include "graphics/PictureRecord.h"
+#include "platform/ProgramPath.h"
+
+namespace {
+
+std::atomic<int> gLivePixelBuffers{0};
+
+int32_t Trunc(float v) {
+    return static_cast<int32_t>(v);
+}
+
+// A picture the blender and the mask builder can walk without leaving its buffer.
+bool Consistent(const graphics::Picture& p) {
+    if (p.width < 0 || p.height == INT32_MIN) return false;
+    const uint64_t rowBytes = (uint64_t{p.bitsPerPixel} * static_cast<uint32_t>(p.width) + 7) / 8;
+    return p.stride >= rowBytes && p.ImageSize() <= graphics::kMaxPictureBytes &&
+           p.bits.size() >= p.ImageSize() + graphics::Picture::kSpareBytes;
+}
+
+const std::vector<uint8_t> kNoMask;
+
+}  // namespace
+
+OBitmap::Pixels::Pixels() {
+    gLivePixelBuffers.fetch_add(1);
+}
+
+OBitmap::Pixels::~Pixels() {
+    graphics::EffectsLibrary::ReleaseHeader(effects);
+    gLivePixelBuffers.fetch_sub(1);
+}
+
+int OBitmap::LivePixelBuffers() {
+    return gLivePixelBuffers.load();
+}
+
+void OBitmap::Report(uint8_t kind) {
+    bool handled = false;
+    NotifyChange(this, handled, kind, nullptr);
+}
+
+void OBitmap::Reset() {
+    if (CopyCount() > 0) return;
+    const bool wasVisible = IsVisible();
+    SetVisible(false);
+    OGraph::SetSize(0, 0, DepthExtent());
+    SetNaturalSize(0, 0);
+    SetPictureReady(0);
+    if (auto* t = dynamic_cast<OBitmap*>(Template()); t && IsLive(t)) {
+        // The template's count goes down here, and the template is forgotten, so Destroy does not
+        // count this copy a second time.
+        SetTemplate(nullptr);
+        t->AdjustCopyCount(-1);
+        t->Destroy();
+    }
+    owned_.reset();
+    pixels_ = nullptr;
+    if (wasVisible) SetVisible(true);
+}
+
+bool OBitmap::CopyFrom(OGraph* source) {
+    if (!OGraph::CopyFrom(source)) return false;
+    auto* t = dynamic_cast<OBitmap*>(Template());
+    if (!t) return true;
+    pixels_ = t->pixels_;
+    SetNaturalSize(t->NaturalWidth(), t->NaturalHeight());
+    return true;
+}
+
+OGraph* OBitmap::Clone() {
+    auto* copy = new OBitmap();
+    copy->CopyFrom(this);
+    return copy;
+}
+
+void OBitmap::RestoreState() {
+    const bool wasVisible = IsVisible();
+    SetVisible(false);
+    OGraph::RestoreState();
+    if (wasVisible) SetVisible(true);
+}
+
+bool OBitmap::ChangesBounds(float dx, float dy, float ddepth) const {
+    return Trunc(X() + dx) != Trunc(X()) || Trunc(Y() + dy) != Trunc(Y()) ||
+           Trunc(Depth() + ddepth) != Trunc(Depth());
+}
+
+void OBitmap::SetPosition(float x, float y, float depth) {
+    if (IsVisible() && ChangesBounds(x - LocalX(), y - LocalY(), depth - LocalDepth())) {
+        SetVisible(false);
+        OGraph::SetPosition(x, y, depth);
+        SetVisible(true);
+    } else {
+        OGraph::SetPosition(x, y, depth);
+    }
+}
+
+void OBitmap::SetSize(float width, float height, float depthExtent) {
+    const bool wasVisible = IsVisible();
+    SetVisible(false);
+    OGraph::SetSize(width, height, depthExtent);
+    SetVisible(wasVisible);
+}
+
+void OBitmap::Offset(float dx, float dy, float ddepth) {
+    SaveState();
+    if (IsVisible() && ChangesBounds(dx, dy, ddepth)) {
+        SetVisible(false);
+        OGraph::Offset(dx, dy, ddepth);
+        SetVisible(true);
+    } else {
+        OGraph::Offset(dx, dy, ddepth);
+    }
+}
+
+void OBitmap::SetVisible(bool visible) {
+    if (visible == IsVisible()) return;
+    SetVisibleFlag(visible);
+    Report(visible ? kNotifyShown : kNotifyUncovered);
+}
+
+void OBitmap::SetTransparency(uint32_t transparency) {
+    SetTransparencyValue(transparency);
+    if (IsVisible()) Report(kNotifyShown);
+}
+
+void OBitmap::TakePicture(graphics::Picture&& picture) {
+    owned_ = std::make_unique<Pixels>();
+    pixels_ = owned_.get();
+    pixels_->picture = std::move(picture);
+    const auto w = static_cast<float>(pixels_->picture.width);
+    const auto h = static_cast<float>(pixels_->picture.Rows());
+    OGraph::SetSize(w, h, DepthExtent());
+    SetNaturalSize(w, h);
+}
+
+void OBitmap::CreateEffectsHeader() {
+    if (!Owns() || !graphics::EffectsLibrary::IsLoaded()) return;
+    graphics::EffectsLibrary::ReleaseHeader(pixels_->effects);
+    const graphics::Picture& p = pixels_->picture;
+    pixels_->effects = graphics::EffectsLibrary::CreateBitmapHeader(
+        {p.width, p.height, static_cast<int>(p.bitsPerPixel)}, pixels_->picture.bits.data(), ColourKey());
+}
+
+bool OBitmap::LoadFromPicture(graphics::Picture&& picture) {
+    if (CopyCount() > 0) return false;
+    Reset();
+    if (!Consistent(picture)) return false;
+    const uint32_t key = picture.colourKey;
+    TakePicture(std::move(picture));
+    SetColourKey(key);
+    BuildMask(key);
+    CreateEffectsHeader();
+    return true;
+}
+
+bool OBitmap::LoadFromStream(std::span<const uint8_t> record) {
+    if (CopyCount() > 0) return false;
+    Reset();
+    graphics::Picture picture;
+    std::string reason;
+    if (!graphics::ParsePictureRecord(record, picture, reason)) {
+        std::fprintf(stderr, "picture record: %s\n", reason.c_str());
+        return false;
+    }
+    return LoadFromPicture(std::move(picture));
+}
+
+bool OBitmap::LoadFromStream(std::istream& stream, uint32_t byteCount) {
+    if (CopyCount() > 0) return false;
+    Reset();
+    if (byteCount <= graphics::kPictureRecordHeaderSize ||
+        byteCount > graphics::kMaxPictureBytes + graphics::kPictureRecordHeaderSize)
+        return false;
+    // Read in slices, so a count that the stream does not back never becomes one large allocation.
+    constexpr size_t kSlice = 64 * 1024;
+    std::vector<uint8_t> bytes;
+    while (bytes.size() < byteCount) {
+        const size_t at = bytes.size();
+        const size_t n = std::min<size_t>(kSlice, byteCount - at);
+        bytes.resize(at + n);
+        stream.read(reinterpret_cast<char*>(bytes.data() + at), static_cast<std::streamsize>(n));
+        if (static_cast<size_t>(stream.gcount()) != n) return false;
+    }
+    return LoadFromStream(std::span<const uint8_t>(bytes));
+}
+
+bool OBitmap::Load(const std::string& fileName) {
+    if (CopyCount() > 0) return false;
+    Reset();
+    if (fileName.size() < 2) return false;
+    graphics::Picture picture;
+    std::string reason;
+    if (!graphics::ReadBmpFile(platform::ResolveDataPath(fileName), picture, reason)) {
+        std::fprintf(stderr, "bitmap %s: %s\n", fileName.c_str(), reason.c_str());
+        return false;
+    }
+    if (!Consistent(picture)) return false;
+    TakePicture(std::move(picture));
+    KeyFromFirstPixel();
+    CreateEffectsHeader();
+    return true;
+}
+
+bool OBitmap::CreateBlank(float width, float height) {
+    if (CopyCount() > 0) return false;
+    Reset();
+    if (!(width >= 0.0f) || !(height >= 0.0f) || width >= 65536.0f || height >= 65536.0f) return false;
+    graphics::Picture picture;
+    picture.width = Trunc(width);
+    picture.height = Trunc(height);
+    picture.bitsPerPixel = 24;
+    picture.stride = static_cast<uint32_t>(graphics::RowStride(static_cast<uint32_t>(picture.width), 24));
+    if (picture.ImageSize() > graphics::kMaxPictureBytes) return false;
+    picture.bits.assign(picture.ImageSize() + graphics::Picture::kSpareBytes, 0);
+    TakePicture(std::move(picture));
+    SetColourKey(0);
+    return true;
+}
+
+void OBitmap::KeyFromFirstPixel() {
+    if (CopyCount() > 0 || !pixels_) return;
+    const auto key = graphics::KeyFromFirstPixel(pixels_->picture);
+    if (!key) return;
+    SetColourKey(*key);
+    BuildMask(*key);
+}
+
+void OBitmap::BuildMask(uint32_t key) {
+    if (CopyCount() > 0 || !Owns()) return;
+    Pixels& px = *pixels_;
+    const graphics::Picture& p = px.picture;
+    px.mask = graphics::BuildTransparencyMask(p, key);
+    px.runs.Clear();
+    if (p.bitsPerPixel == 24) {
+        px.runs.Build(p.bits.data(), p.width, p.Rows(), static_cast<int32_t>(p.stride), 24, key);
+    }
+    px.maskKey = key;
+    px.hasMask = true;
+    SetPictureReady(1);
+}
+
+void OBitmap::Draw(const ORect* rect) {
+    OWindow* window = Window();
+    if (!IsVisible() || !window || !pixels_) return;
+    const ORect bounds = Bounds();
+    if (!rect) {
+        const int w = Trunc(Width()), h = Trunc(Height());
+        window->DrawBitmap(this, bounds.left, bounds.top, w, h, 0, 0, w, h);
+        return;
+    }
+    ORect area;
+    if (!IntersectRect(*rect, bounds, area)) return;
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    const int sx = Trunc(static_cast<float>(area.left) - X());
+    const int sy = Trunc(static_cast<float>(area.top) - Y());
+    window->DrawBitmap(this, area.left, area.top, w, h, sx, sy, w, h);
+}
+
+bool OBitmap::GetPixels(PixelSource& out) const {
+    if (!pixels_) return false;
+    const graphics::Picture& p = pixels_->picture;
+    out.bits = p.bits.data();
+    out.width = p.width;
+    out.height = p.Rows();
+    out.stride = static_cast<int32_t>(p.stride);
+    out.bottomUp = p.BottomUp();
+    out.bitsPerPixel = static_cast<int>(p.bitsPerPixel);
+    out.colourKey = pixels_->maskKey;
+    out.runs = pixels_->hasMask && p.bitsPerPixel == 24 ? &pixels_->runs : nullptr;
+    return true;
+}
+
+const graphics::Picture* OBitmap::GetPicture() const {
+    return pixels_ ? &pixels_->picture : nullptr;
+}
+
+const std::vector<uint8_t>& OBitmap::Mask() const {
+    return pixels_ ? pixels_->mask : kNoMask;
+}
+
+graphics::EffectsImage* OBitmap::EffectsHeader() const {
+    return pixels_ ? pixels_->effects : nullptr;
+}
+
+int32_t OBitmap::Stride() const {
+    return pixels_ ? static_cast<int32_t>(pixels_->picture.stride) : 0;
+}
