@@ -2,18 +2,45 @@
 // the local games page opened when the window has closed.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
 #include "engine/WindowDefaults.h"
+#include "graphics/BmpReader.h"
+#include "platform/NativeWindow.h"
 #include "platform/ProgramPath.h"
 #include "platform/SdlPlatform.h"
+#include "platform/SoundPlayer.h"
 
 namespace {
 // Until the game window exists the main window is a plain engine window with an empty scene.
 class MainWindow final : public OWindow {};
+
+// The window's icon from "CLP\\icon.bmp"; a missing or unusable file leaves the default icon.
+void SetWindowIcon(OWindow& window) {
+    graphics::Picture icon;
+    std::string reason;
+    if (!graphics::ReadBmpFile(platform::ResolveDataPath("CLP\\icon.bmp"), icon, reason)) {
+        std::fprintf(stderr, "icon: %s\n", reason.c_str());
+        return;
+    }
+    if (icon.bitsPerPixel != 24 || !window.Native()) return;
+    // The native window takes bottom-up rows, as the window's picture has them.
+    if (!icon.BottomUp()) {
+        std::vector<uint8_t> flipped(icon.bits.size(), 0);
+        const int32_t rows = icon.Rows();
+        for (int32_t r = 0; r < rows; ++r)
+            std::copy_n(icon.bits.begin() + static_cast<ptrdiff_t>(r) * icon.stride, icon.stride,
+                        flipped.begin() + static_cast<ptrdiff_t>(rows - 1 - r) * icon.stride);
+        icon.bits.swap(flipped);
+    }
+    window.Native()->SetIcon({icon.bits.data(), icon.width, icon.Rows(), static_cast<int32_t>(icon.stride)});
+}
 
 void OpenGamesPage(platform::Platform& os) {
     const std::string page = platform::ResolveDataPath("..\\html\\Games.html");
@@ -26,6 +53,8 @@ int main() {
     platform::SdlPlatform os;
     if (!os.Ready()) return 2;
     Engine::SetPlatform(&os);
+    // On this thread, so the audio device is never first opened by a game thread.
+    platform::SoundPlayer::Shared().Open();
 
     WindowDefaults& defaults = WindowDefaults::Current();
     defaults.background = 0xD0A743;
@@ -39,6 +68,7 @@ int main() {
         window->RequestStop();
         return 2;
     }
+    SetWindowIcon(*window);
     window->SetQuitOnTeardown(true);
     if (!window->Start()) {
         os.ShowMessage("Could not read clip");

@@ -17,6 +17,25 @@ bool HasPixels(const Picture& p) {
            p.bits.size() >= p.ImageSize() + Picture::kSpareBytes;
 }
 
+// The game's pictures are all 24-bit: compare bytes, not a word assembled per pixel, so a sheet
+// of animation frames gets its masks in microseconds.
+void MarkKey24(const Picture& picture, uint32_t key, size_t rowBytes, std::vector<uint8_t>& mask) {
+    const uint8_t k0 = static_cast<uint8_t>(key), k1 = static_cast<uint8_t>(key >> 8),
+                  k2 = static_cast<uint8_t>(key >> 16);
+    for (int32_t row = 0; row < picture.Rows(); ++row) {
+        const size_t base = static_cast<size_t>(row) * picture.stride;
+        const uint8_t* src = picture.bits.data() + base;
+        uint8_t* dst = mask.data() + base;
+        for (size_t at = 0; at < rowBytes; at += 3) {
+            const uint8_t hit = (src[at] == k0) & (src[at + 1] == k1) & (src[at + 2] == k2);
+            const uint8_t fill = static_cast<uint8_t>(-hit);
+            dst[at] = fill;
+            dst[at + 1] = fill;
+            dst[at + 2] = fill;
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<uint32_t> KeyFromFirstPixel(const Picture& picture) {
@@ -34,6 +53,10 @@ std::vector<uint8_t> BuildTransparencyMask(const Picture& picture, uint32_t key)
     if (rowBytes > picture.stride) return mask;  // not a picture any loader makes; nothing to mark
     const uint32_t depthMask = DepthMask(picture.bitsPerPixel);
     key &= depthMask;
+    if (bytesPerPixel == 3) {
+        MarkKey24(picture, key, rowBytes, mask);
+        return mask;
+    }
     for (int32_t row = 0; row < picture.Rows(); ++row) {
         const size_t base = static_cast<size_t>(row) * picture.stride;
         const uint8_t* src = picture.bits.data() + base;
