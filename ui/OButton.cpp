@@ -105,6 +105,26 @@ OButton::OButton(const std::string& caption, const std::string& normalFile, cons
     FinishLayout();
 }
 
+OButton::OButton(const std::string& caption, OClip& frames, int normal, int highlight, int pressed,
+                 bool focusable) {
+    SetFocusable(focusable);
+    const std::array<int, 3> picked{normal, highlight, pressed};
+    std::array<OClip*, 3> looks{};
+    for (size_t k = 0; k < looks.size(); ++k) {
+        auto* look = new OClip();
+        look->SetFrameRate(frames.FrameRate());
+        AddFrameCopy(*look, frames, picked[k]);
+        look->SetVisible(k == 0);
+        AddChild(look);
+        looks[k] = look;
+    }
+    normalLook_ = looks[0];
+    hoverLook_ = looks[1];
+    pressedLook_ = looks[2];
+    AddCaption(caption, 36);
+    FinishLayout();
+}
+
 void OButton::AddCaption(const std::string& text, int height) {
     auto* caption = new OText(text);
     graphics::FontRecord font;
@@ -165,19 +185,6 @@ bool OButton::CopyFrom(OGraph* source) {
     pressedLook_ = dynamic_cast<OClip*>(mapped(from->pressedLook_));
     caption_ = dynamic_cast<OText*>(mapped(from->caption_));
     return true;
-}
-
-void OButton::SetLookFrames(OClip& clip, int normal, int highlight, int pressed) {
-    const std::array<OClip*, 3> looks{normalLook_, hoverLook_, pressedLook_};
-    const std::array<int, 3> frames{normal, highlight, pressed};
-    for (size_t k = 0; k < looks.size(); ++k) {
-        if (!IsLive(looks[k]) || !FrameOf(clip, frames[k])) continue;
-        looks[k]->Reset();
-        looks[k]->SetFrameRate(clip.FrameRate());
-        AddFrameCopy(*looks[k], clip, frames[k]);
-        GrowToCover(looks[k]);
-    }
-    if (IsLive(caption_)) caption_->Align();
 }
 
 int OButton::ShownLook() const {

@@ -24,6 +24,10 @@ class OButton : public OControl {
     OButton(const std::string& caption, const std::string& normalFile, const std::string& highlightFile,
             const std::string& pressedFile, bool focusable, const std::string& defaultClipFile = kDefaultClip);
 
+    // Each look one frame of an already loaded clip (a check box cut from one clip file); a frame the
+    // clip lacks leaves that look empty. Caption height 36, as for the buttons built from files.
+    OButton(const std::string& caption, OClip& frames, int normal, int highlight, int pressed, bool focusable);
+
     static constexpr const char* kDefaultClip = "CLP\\def_btn.clp";
 
     void SetText(const std::string& text) override;
@@ -35,9 +39,6 @@ class OButton : public OControl {
 
     // Makes this a copy of `source` and finds its looks and caption among the copied children.
     bool CopyFrom(OGraph* source);
-    // Replaces the three looks' frames by copies of single frames of `clip` (a check box cut from one
-    // clip file). Frames the clip lacks leave that look as it is.
-    void SetLookFrames(OClip& clip, int normal, int highlight, int pressed);
 
     OClip* NormalLook() const { return normalLook_; }
     OClip* HoverLook() const { return hoverLook_; }

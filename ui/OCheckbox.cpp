@@ -13,7 +13,7 @@ OCheckbox::OCheckbox(OControl* unchecked, OControl* checked, bool focusable, con
     AddChild(checked);
     if (IsLive(unchecked)) unchecked->SetVisible(true);
     if (IsLive(checked)) checked->SetVisible(false);
-    SetCurrentIndex(0);
+    currentIndex_ = 0;
 }
 
 OCheckbox::OCheckbox(const std::string& caption, const std::string& clipFile, bool focusable,
@@ -24,19 +24,16 @@ OCheckbox::OCheckbox(const std::string& caption, const std::string& clipFile, bo
         if (!clip->Load(defaultClipFile)) clip->Reset();
     }
     // A clip of fewer than 6 frames lends its last frame to the looks it lacks; without frames the
-    // buttons keep the default button look.
-    const int last = clip->FrameCount() - 1;
+    // buttons have empty looks (and the size a button takes without any).
+    const int last = std::max(clip->FrameCount() - 1, 0);
     for (int b = 0; b < 2; ++b) {
-        auto* button = new OButton(caption, "", "", "", focusable, OButton::kDefaultClip);
-        if (last >= 0) {
-            button->SetLookFrames(*clip, std::min(3 * b, last), std::min(3 * b + 1, last),
-                                  std::min(3 * b + 2, last));
-        }
+        auto* button = new OButton(caption, *clip, std::min(3 * b, last), std::min(3 * b + 1, last),
+                                   std::min(3 * b + 2, last), focusable);
         AddChild(button);
         button->SetVisible(b == 0);
     }
     clip->Destroy();
-    SetCurrentIndex(0);
+    currentIndex_ = 0;
 }
 
 OGraph* OCheckbox::ShownChild() const {
@@ -122,7 +119,7 @@ void OCheckbox::SetIndex(int index) {
     const auto& children = Children();
     if (index < 0 || static_cast<size_t>(index) >= children.size() || index == CurrentIndex()) return;
     if (OGraph* old = ShownChild()) old->SetVisible(false);
-    SetCurrentIndex(index);
+    currentIndex_ = index;
     if (OGraph* shown = ShownChild()) shown->SetVisible(true);
 }
 
@@ -134,14 +131,24 @@ void OCheckbox::ShowNext() {
     // Read before hiding: hiding a control takes the window's focus and capture away from it.
     const uint32_t oldState = oldControl ? oldControl->State() : 0;
     if (old) old->SetVisible(false);
-    SetCurrentIndex((std::max(CurrentIndex(), 0) + 1) % count);
+    currentIndex_ = (std::max(CurrentIndex(), 0) + 1) % count;
     OGraph* shown = ShownChild();
     if (shown) shown->SetVisible(true);
     OWindow* w = LiveWindow();
     if (!w) return;
-    OGraph* heir = dynamic_cast<OControl*>(shown) ? shown : this;
+    auto* shownControl = dynamic_cast<OControl*>(shown);
+    OGraph* heir = shownControl ? shown : this;
     if (oldState & ControlState::Focused) w->FocusGraph(heir);
     if (oldState & ControlState::Captured) w->CaptureGraph(heir);
+    // The mouse is still over the box: without this the new button would not know it until the mouse
+    // moves, and a second click in the same place would give no Click.
+    if ((oldState & ControlState::Hover) && shownControl && IsLive(shownControl)) {
+        int cx = 0, cy = 0;
+        w->GetCursorClientPos(cx, cy);
+        const int rx = static_cast<int>(static_cast<float>(cx) - shownControl->X());
+        const int ry = static_cast<int>(static_cast<float>(cy) - shownControl->Y());
+        if (shownControl->HitTest(rx, ry)) shownControl->OnMouseMove(rx, ry);
+    }
 }
 
 void OCheckbox::SetText(const std::string& text) {

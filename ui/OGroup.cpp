@@ -25,8 +25,8 @@ OGraph* OGroup::Clone() {
 void OGroup::Step(uint32_t timeMs) {
     if (Children().empty()) return;
     const uint32_t rate = static_cast<uint32_t>(FrameRate());
-    if ((timeMs - LastAdvanceTime()) * rate / 1000u != 0) {
-        SetLastAdvanceTime(timeMs);
+    if ((timeMs - lastAdvanceTime_) * rate / 1000u != 0) {
+        lastAdvanceTime_ = timeMs;
         // A child's step may destroy it (a one-shot clip), which takes it out of the list.
         const std::vector<OGraph*> children = Children();
         for (OGraph* child : children) {
@@ -72,9 +72,9 @@ void OGroup::GrowToCover(const OGraph* child) {
 void OGroup::AddChild(OGraph* child) {
     if (!IsLive(child)) return;
     GrowToCover(child);
-    Children().push_back(child);
+    children_.push_back(child);
     if (child->Kind() != GraphKind::Graph && child->FrameRate() > FrameRate()) SetFrameRate(child->FrameRate());
     child->SetParent(this);
     if (Window()) child->AttachToWindow(Window());
-    SetFrameCount(static_cast<int>(Children().size()));
+    frameCount_ = static_cast<int>(children_.size());
 }

@@ -21,6 +21,7 @@ struct Word {
 struct Point {
     int x = 0;
     int y = 0;
+    bool operator==(const Point&) const = default;
 };
 
 // Where the next word goes and the band it flows in; updated by Flow so that the next call goes on

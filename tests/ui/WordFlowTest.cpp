@@ -13,9 +13,6 @@ using wordflow::Point;
 using wordflow::SplitWords;
 using wordflow::Word;
 
-bool operator==(const Point& a, const Point& b) {
-    return a.x == b.x && a.y == b.y;
-}
 
 std::vector<Word> Widths(std::initializer_list<float> widths, float height = 20) {
     std::vector<Word> words;
@@ -53,17 +50,17 @@ TEST(WordFlow, AWordPassingTheRightEdgeStartsTheNextLine) {
 
 TEST(WordFlow, AWordEndingExactlyAtTheRightEdgeStays) {
     Band band{0, 0, 0, 100, 1};
-    EXPECT_EQ(Flow(band, Widths({60, 40, 5})), (std::vector<Point>{{0, 0}, {60, 0}, {0, 20}}));
+    EXPECT_EQ(Flow(band, Widths({60, 40, 5, 1})), (std::vector<Point>{{0, 0}, {60, 0}, {0, 20}, {5, 20}}));
 }
 
 TEST(WordFlow, AFirstWordWiderThanTheBandLeavesTheFirstLineEmpty) {
     Band band{0, 0, 0, 100, 1};
-    EXPECT_EQ(Flow(band, Widths({150, 10})), (std::vector<Point>{{0, 20}, {0, 40}}));
+    EXPECT_EQ(Flow(band, Widths({150, 10, 10})), (std::vector<Point>{{0, 20}, {0, 40}, {10, 40}}));
 }
 
 TEST(WordFlow, AWideWordInTheMiddleStandsAloneAndSticksOut) {
     Band band{0, 0, 0, 100, 1};
-    EXPECT_EQ(Flow(band, Widths({30, 150, 10})), (std::vector<Point>{{0, 0}, {0, 20}, {0, 40}}));
+    EXPECT_EQ(Flow(band, Widths({30, 150, 10, 10})), (std::vector<Point>{{0, 0}, {0, 20}, {0, 40}, {10, 40}}));
 }
 
 TEST(WordFlow, TheLastWordStaysOnItsLineEvenPastTheEdge) {
@@ -81,7 +78,7 @@ TEST(WordFlow, CentredLinesShiftByHalfTheirFreeSpace) {
 
 TEST(WordFlow, RightAlignedLinesEndAtTheRightEdge) {
     Band band{10, 0, 10, 110, 2};
-    EXPECT_EQ(Flow(band, Widths({40, 30, 50})), (std::vector<Point>{{40, 0}, {80, 0}, {60, 20}}));
+    EXPECT_EQ(Flow(band, Widths({40, 30, 50, 10})), (std::vector<Point>{{40, 0}, {80, 0}, {50, 20}, {100, 20}}));
 }
 
 TEST(WordFlow, ALastWordPastTheEdgeMovesACentredLineLeft) {
