@@ -66,8 +66,8 @@ void OEdit::AttachToWindow(OWindow* window) {
         caption->AttachToWindow(window);
         float h = caption->TextHeight();
         if (caption->GetText().empty()) h = static_cast<float>(window->TextHeight(" ", caption->Font()));
-        h = std::min(h, Height() - 2);
-        const float boxWidth = Width() - (Height() - h);
+        h = std::max(std::min(h, Height() - 2), 0.0f);
+        const float boxWidth = std::max(Width() - (Height() - h), 0.0f);
         caption->SetAutoSize(false);
         caption->SetSize(boxWidth, h, 0);
         caption->Align();

@@ -207,6 +207,18 @@ TEST_F(EditTest, TheTypedTextIsDrawnInTheField) {
     EXPECT_GT(dark(), before + 50);
 }
 
+TEST_F(EditTest, AFieldLowerThanTwoPixelsGetsAnEmptyBoxNotANegativeOne) {
+    const std::string flat = WriteClip("flat.clp", 10, 1, {Colour{128, 128, 128}});
+    auto* e = new OEdit("abc", flat, 0, 1, 2, true);
+    w->AddGraph(e);
+    w->FocusGraph(e);
+    Type("d");
+    Frame();
+    EXPECT_EQ(e->Caption()->Height(), 0.0f);
+    EXPECT_GE(e->Caption()->Width(), 0.0f);
+    EXPECT_EQ(e->GetText(), "abcd");
+}
+
 TEST_F(EditTest, ACloneIsAnEditFieldWithItsOwnCaret) {
     auto* source = new OEdit("Eve", "", 0, 1, 2, true);
     auto* copy = dynamic_cast<OEdit*>(static_cast<OGraph*>(source)->Clone());
