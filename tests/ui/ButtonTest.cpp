@@ -187,8 +187,10 @@ TEST_F(ButtonTest, ACloneHasItsOwnLooksAndCaptionSharingThePixels) {
     EXPECT_EQ(At(302, 102), kRed);
     Move(310, 110);
     EXPECT_EQ(At(302, 102), kGreen);
-    copy->Destroy();
     source->Destroy();
+    EXPECT_TRUE(IsLive(source)) << "kept for its copy";
+    copy->Destroy();
+    EXPECT_FALSE(IsLive(source));
 }
 
 TEST_F(ButtonTest, HidingTheButtonUncoversItsWholeArea) {

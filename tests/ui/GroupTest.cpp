@@ -162,8 +162,10 @@ TEST_F(GroupTest, CloneCopiesTheChildren) {
     auto* group = dynamic_cast<OGroup*>(copy);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->FrameCount(), 1);
-    copy->Destroy();
     g->Destroy();
+    EXPECT_TRUE(IsLive(g)) << "a template lives on while a copy of it does";
+    copy->Destroy();
+    EXPECT_FALSE(IsLive(g)) << "the last copy takes the template with it";
 }
 
 }  // namespace
