@@ -118,15 +118,23 @@ int Field(const std::string& line, const std::string& name) {
 TEST_F(ControlsE2E, ButtonLightsUpOnHoverDarkensWhenPressedAndAReleaseOutsideDoesNotClick) {
     const double normal = Brightness(Shot("e2e_controls_normal"), kButton);
     ASSERT_TRUE(Centre(kButton));
+    // The look is composed before the event is written; give the screen a moment to show it.
+    ASSERT_TRUE(WaitForLine("button 1"));
+    std::this_thread::sleep_for(100ms);
     const double hover = Brightness(Shot("e2e_controls_hover"), kButton);
     ASSERT_TRUE(Do({"mousedown", "1"}));
+    ASSERT_TRUE(WaitForLine("button 64"));
+    std::this_thread::sleep_for(100ms);
     const double pressed = Brightness(Shot("e2e_controls_pressed"), kButton);
     EXPECT_GT(hover, normal + 10);
     EXPECT_LT(pressed, normal - 10);
 
     ASSERT_TRUE(MoveTo(300, 40));
     ASSERT_TRUE(Do({"mouseup", "1"}));
+    ASSERT_TRUE(WaitForLine("button 128"));
     ASSERT_TRUE(MoveTo(310, 40));
+    ASSERT_TRUE(WaitForLine("button 32"));
+    std::this_thread::sleep_for(100ms);
     // Outside, still focused: the highlighted look.
     EXPECT_NEAR(Brightness(Shot("e2e_controls_released_outside"), kButton), hover, 3);
     EXPECT_TRUE(Has("button 1"));
@@ -142,19 +150,20 @@ TEST_F(ControlsE2E, ButtonLightsUpOnHoverDarkensWhenPressedAndAReleaseOutsideDoe
 
 TEST_F(ControlsE2E, EnterClicksTheFocusedButtonAndTabWalksTheControlsThenLeavesNone) {
     ASSERT_TRUE(Do({"key", "Tab"}));
-    EXPECT_TRUE(Has("button 4"));
+    EXPECT_TRUE(WaitForLine("button 4"));
     size_t seen = Lines().size();
     ASSERT_TRUE(Do({"key", "Return"}));
+    ASSERT_TRUE(WaitForLine("button 1024"));
     std::vector<std::string> events;
     for (const auto& line : LinesFrom(seen))
         if (line.rfind("button ", 0) == 0) events.push_back(line);
     EXPECT_EQ(events, (std::vector<std::string>{"button 256", "button 512", "button 1024"}));
 
     ASSERT_TRUE(Do({"key", "Tab"}));
-    EXPECT_TRUE(Has("button 8"));
-    EXPECT_TRUE(Has("checkbox 4"));
+    EXPECT_TRUE(WaitForLine("button 8"));
+    EXPECT_TRUE(WaitForLine("checkbox 4"));
     ASSERT_TRUE(Do({"key", "Tab"}));
-    EXPECT_TRUE(Has("edit 4"));
+    EXPECT_TRUE(WaitForLine("edit 4"));
     seen = Lines().size();
     ASSERT_TRUE(Do({"key", "Tab"}));  // past the last: nobody
     auto after = LinesFrom(seen);
@@ -168,8 +177,10 @@ TEST_F(ControlsE2E, EnterClicksTheFocusedButtonAndTabWalksTheControlsThenLeavesN
 
 TEST_F(ControlsE2E, CheckBoxTogglesOnEveryClick) {
     ASSERT_TRUE(Centre(kCheckbox));
+    ASSERT_TRUE(WaitForLine("checkbox 1"));
     const int before = Count(Shot("e2e_controls_unchecked"), kCheckbox, Green);
     ASSERT_TRUE(Do({"click", "1"}));
+    ASSERT_TRUE(WaitForLine("checkbox 1024"));
     ASSERT_TRUE(MoveTo(kCheckbox.x + 21, kCheckbox.y + 21));
     const int checked = Count(Shot("e2e_controls_checked"), kCheckbox, Green);
     ASSERT_TRUE(Do({"click", "1"}));
@@ -184,10 +195,11 @@ TEST_F(ControlsE2E, CheckBoxTogglesOnEveryClick) {
 TEST_F(ControlsE2E, TypingPastTheBoxScrollsAndShowsABlinkingCaretAndHomeScrollsBack) {
     const int emptyDark = Count(Shot("e2e_controls_edit_empty"), kEdit, Dark);
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(Do({"key", "Tab"}));
-    ASSERT_TRUE(Has("edit 4"));
+    ASSERT_TRUE(WaitForLine("edit 4"));
     const std::string name = "Bartholomew Fitzgerald";
     ASSERT_TRUE(Do({"type", "--delay", "40", name}));
-    std::this_thread::sleep_for(300ms);
+    for (int i = 0; i < 100 && Last("text ").rfind("text " + name + " ", 0) != 0; ++i)
+        std::this_thread::sleep_for(20ms);
     const std::string typed = Last("text ");
     ASSERT_EQ(typed.substr(0, 5 + name.size()), "text " + name) << typed;
     EXPECT_GT(Field(typed, "first"), 0) << typed;
@@ -209,6 +221,7 @@ TEST_F(ControlsE2E, TypingPastTheBoxScrollsAndShowsABlinkingCaretAndHomeScrollsB
     EXPECT_GT(Count(last, kEdit, Dark), emptyDark + 200);
 
     ASSERT_TRUE(Do({"key", "Home"}));
+    for (int i = 0; i < 100 && Last("key 36").empty(); ++i) std::this_thread::sleep_for(20ms);
     const std::string home = Last("key 36");
     EXPECT_EQ(Field(home, "first"), 0) << home;
     EXPECT_EQ(Field(home, "cursor"), 0);
