@@ -22,11 +22,13 @@ class OButton : public OControl {
     // Each look from its own clip file; a look whose file fails to load takes one frame of the
     // default clip instead (an absent highlight or pressed file leaves that look empty).
     OButton(const std::string& caption, const std::string& normalFile, const std::string& highlightFile,
-            const std::string& pressedFile, bool focusable, const std::string& defaultClipFile = kDefaultClip);
+            const std::string& pressedFile, bool focusable,
+            const std::string& defaultClipFile = kDefaultClip);
 
     // Each look one frame of an already loaded clip (a check box cut from one clip file); a frame the
     // clip lacks leaves that look empty. Caption height 36, as for the buttons built from files.
-    OButton(const std::string& caption, OClip& frames, int normal, int highlight, int pressed, bool focusable);
+    OButton(const std::string& caption, OClip& frames, int normal, int highlight, int pressed,
+            bool focusable);
 
     static constexpr const char* kDefaultClip = "CLP\\def_btn.clp";
 

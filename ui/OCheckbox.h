@@ -16,7 +16,8 @@ class OCheckbox : public OControl {
 
     // From two controls: `unchecked` shown, `checked` hidden. The clip file is not used by this form;
     // it is taken for the sake of the callers, who pass the default.
-    OCheckbox(OControl* unchecked, OControl* checked, bool focusable, const std::string& clipFile = kDefaultClip);
+    OCheckbox(OControl* unchecked, OControl* checked, bool focusable,
+              const std::string& clipFile = kDefaultClip);
     // From one clip file of 6 frames (or the default): frames 0 to 2 are the looks of the unchecked
     // button, 3 to 5 those of the checked one, both with `caption`.
     OCheckbox(const std::string& caption, const std::string& clipFile, bool focusable,

@@ -58,7 +58,8 @@ OWindow* OControl::LiveWindow() const {
 }
 
 bool OControl::HitTest(int x, int y) {
-    return IsVisible() && x >= 0 && y >= 0 && static_cast<float>(x) < Width() && static_cast<float>(y) < Height();
+    return IsVisible() && x >= 0 && y >= 0 && static_cast<float>(x) < Width() &&
+           static_cast<float>(y) < Height();
 }
 
 void OControl::SetText(const std::string&) {}
@@ -87,7 +88,8 @@ void OControl::OnCaptureChanged(OGraph* control) {
     if (control == this)
         state_ |= ControlState::Captured;
     else
-        state_ &= ~(ControlState::Hover | ControlState::Pressed | ControlState::KeyDown | ControlState::Captured);
+        state_ &=
+            ~(ControlState::Hover | ControlState::Pressed | ControlState::KeyDown | ControlState::Captured);
     UpdateState();
 }
 

@@ -103,7 +103,8 @@ void OEdit::SetCursor(int index) {
     cursor_ = std::clamp(index, 0, length);
     const int first = caption->FirstVisible();
     const int last = caption->LastVisible();
-    const bool lastFits = length == 0 || static_cast<float>(caption->CharGeometry(length - 1).endX) < caption->Width();
+    const bool lastFits =
+        length == 0 || static_cast<float>(caption->CharGeometry(length - 1).endX) < caption->Width();
     caption->SetFirstVisible(textgeo::ScrollFor(cursor_, first, last, length, lastFits));
     if (IsLive(caret_)) {
         const OText::CharBox box = caption->CharGeometry(cursor_);

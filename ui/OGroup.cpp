@@ -66,14 +66,16 @@ void OGroup::GrowToCover(const OGraph* child) {
     const float width = std::max(Width(), child->LocalX() + child->Width());
     const float height = std::max(Height(), child->LocalY() + child->Height());
     const float depth = std::max(DepthExtent(), child->LocalDepth() + child->DepthExtent());
-    if (width != Width() || height != Height() || depth != DepthExtent()) OGraph::SetSize(width, height, depth);
+    if (width != Width() || height != Height() || depth != DepthExtent())
+        OGraph::SetSize(width, height, depth);
 }
 
 void OGroup::AddChild(OGraph* child) {
     if (!IsLive(child)) return;
     GrowToCover(child);
     children_.push_back(child);
-    if (child->Kind() != GraphKind::Graph && child->FrameRate() > FrameRate()) SetFrameRate(child->FrameRate());
+    if (child->Kind() != GraphKind::Graph && child->FrameRate() > FrameRate())
+        SetFrameRate(child->FrameRate());
     child->SetParent(this);
     if (Window()) child->AttachToWindow(Window());
     frameCount_ = static_cast<int>(children_.size());

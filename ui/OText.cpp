@@ -114,7 +114,8 @@ std::vector<int> OText::PrefixWidths() {
     if (!w || !OWindow::Exists(w)) return prefix;
     prefix.reserve(text_.size() + 1);
     const std::string_view text(text_);
-    for (size_t n = 0; n <= text.size(); ++n) prefix.push_back(n == 0 ? 0 : w->TextWidth(text.substr(0, n), font_));
+    for (size_t n = 0; n <= text.size(); ++n)
+        prefix.push_back(n == 0 ? 0 : w->TextWidth(text.substr(0, n), font_));
     return prefix;
 }
 

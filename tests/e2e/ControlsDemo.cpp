@@ -40,9 +40,7 @@ class DemoWindow final : public OWindow {
         return OWindow::Start();
     }
 
-    void OnCommand(int source, int event) override {
-        Log(NameOf(source) + " " + std::to_string(event));
-    }
+    void OnCommand(int source, int event) override { Log(NameOf(source) + " " + std::to_string(event)); }
 
     void OnChar(uint8_t character) override {
         OWindow::OnChar(character);
@@ -58,7 +56,8 @@ class DemoWindow final : public OWindow {
     // Where the edit field's text and caret stand; the caret in window coordinates.
     std::string EditState() const {
         return " first " + std::to_string(edit_->Caption()->FirstVisible()) + " cursor " +
-               std::to_string(edit_->Cursor()) + " caret " + std::to_string(static_cast<int>(edit_->Caret()->X()));
+               std::to_string(edit_->Cursor()) + " caret " +
+               std::to_string(static_cast<int>(edit_->Caret()->X()));
     }
     std::string NameOf(int source) const {
         if (source == button_->CommandId()) return "button";

@@ -123,7 +123,8 @@ class XvfbTest : public ::testing::Test {
         if (!Exists("/usr/bin/Xvfb") || !Exists("/usr/bin/import") || !Exists("/usr/bin/xdotool"))
             GTEST_SKIP() << "Xvfb, imagemagick or xdotool missing";
         for (int n = 91; n < 400; ++n) {
-            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) || Exists("/tmp/.X" + std::to_string(n) + "-lock"))
+            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
+                Exists("/tmp/.X" + std::to_string(n) + "-lock"))
                 continue;
             display = ":" + std::to_string(n);
             break;

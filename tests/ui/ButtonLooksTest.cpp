@@ -1,6 +1,6 @@
-#include "ui/ButtonLooks.h"
-
 #include <gtest/gtest.h>
+
+#include "ui/ButtonLooks.h"
 
 namespace {
 using buttonlooks::FrameRange;

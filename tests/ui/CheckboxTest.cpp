@@ -39,8 +39,8 @@ class CheckboxTest : public UiTest {
     OCheckbox* TwoButtonBox(bool focusable) {
         const std::string off = WriteClip("off.clp", 40, 40, {kRed, kGreen, kBlue});
         const std::string on = WriteClip("on.clp", 40, 40, {kCyan, kYellow, kWhite});
-        return new OCheckbox(new OButton("", off, 0, 1, 2, focusable), new OButton("", on, 0, 1, 2, focusable),
-                             focusable);
+        return new OCheckbox(new OButton("", off, 0, 1, 2, focusable),
+                             new OButton("", on, 0, 1, 2, focusable), focusable);
     }
     void Click() {
         NativeOf(w)->SetCursor(110, 110);

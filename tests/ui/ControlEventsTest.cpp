@@ -1,8 +1,8 @@
-#include "ui/ControlEvents.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "ui/ControlEvents.h"
 
 namespace {
 using S = ControlState;

@@ -130,7 +130,8 @@ TEST_F(GroupTest, HidingAndShowingTheGroupHidesAndShowsEveryVisibleChild) {
     b->SetPosition(40, 0, 0);
     hidden->SetPosition(80, 0, 0);
     hidden->SetVisible(false);
-    for (OGraph* c : {static_cast<OGraph*>(a), static_cast<OGraph*>(b), static_cast<OGraph*>(hidden)}) g->AddChild(c);
+    for (OGraph* c : {static_cast<OGraph*>(a), static_cast<OGraph*>(b), static_cast<OGraph*>(hidden)})
+        g->AddChild(c);
     g->SetPosition(100, 100, 0);
     w->AddGraph(g);
     Frame();

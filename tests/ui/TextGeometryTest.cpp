@@ -1,8 +1,8 @@
-#include "ui/TextGeometry.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "ui/TextGeometry.h"
 
 namespace {
 using textgeo::CharAt;

@@ -1,9 +1,9 @@
-#include "ui/WordFlow.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "ui/WordFlow.h"
 
 namespace {
 using wordflow::Band;
@@ -12,7 +12,6 @@ using wordflow::LineShift;
 using wordflow::Point;
 using wordflow::SplitWords;
 using wordflow::Word;
-
 
 std::vector<Word> Widths(std::initializer_list<float> widths, float height = 20) {
     std::vector<Word> words;
@@ -44,8 +43,7 @@ TEST(WordFlow, WordsThatFitShareTheLine) {
 
 TEST(WordFlow, AWordPassingTheRightEdgeStartsTheNextLine) {
     Band band{0, 0, 0, 100, 1};
-    EXPECT_EQ(Flow(band, Widths({40, 40, 40, 10})),
-              (std::vector<Point>{{0, 0}, {40, 0}, {0, 20}, {40, 20}}));
+    EXPECT_EQ(Flow(band, Widths({40, 40, 40, 10})), (std::vector<Point>{{0, 0}, {40, 0}, {0, 20}, {40, 20}}));
 }
 
 TEST(WordFlow, AWordEndingExactlyAtTheRightEdgeStays) {
@@ -60,7 +58,8 @@ TEST(WordFlow, AFirstWordWiderThanTheBandLeavesTheFirstLineEmpty) {
 
 TEST(WordFlow, AWideWordInTheMiddleStandsAloneAndSticksOut) {
     Band band{0, 0, 0, 100, 1};
-    EXPECT_EQ(Flow(band, Widths({30, 150, 10, 10})), (std::vector<Point>{{0, 0}, {0, 20}, {0, 40}, {10, 40}}));
+    EXPECT_EQ(Flow(band, Widths({30, 150, 10, 10})),
+              (std::vector<Point>{{0, 0}, {0, 20}, {0, 40}, {10, 40}}));
 }
 
 TEST(WordFlow, TheLastWordStaysOnItsLineEvenPastTheEdge) {
@@ -78,7 +77,8 @@ TEST(WordFlow, CentredLinesShiftByHalfTheirFreeSpace) {
 
 TEST(WordFlow, RightAlignedLinesEndAtTheRightEdge) {
     Band band{10, 0, 10, 110, 2};
-    EXPECT_EQ(Flow(band, Widths({40, 30, 50, 10})), (std::vector<Point>{{40, 0}, {80, 0}, {50, 20}, {100, 20}}));
+    EXPECT_EQ(Flow(band, Widths({40, 30, 50, 10})),
+              (std::vector<Point>{{40, 0}, {80, 0}, {50, 20}, {100, 20}}));
 }
 
 TEST(WordFlow, ALastWordPastTheEdgeMovesACentredLineLeft) {
