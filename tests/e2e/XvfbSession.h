@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 // After GoogleTest: Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xlib.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -122,16 +123,17 @@ class XvfbTest : public ::testing::Test {
     void SetUp() override {
         if (!Exists("/usr/bin/Xvfb") || !Exists("/usr/bin/import") || !Exists("/usr/bin/xdotool"))
             GTEST_SKIP() << "Xvfb, imagemagick or xdotool missing";
-        for (int n = 91; n < 400; ++n) {
-            if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
-                Exists("/tmp/.X" + std::to_string(n) + "-lock"))
-                continue;
-            display = ":" + std::to_string(n);
-            break;
-        }
-        ASSERT_FALSE(display.empty());
-        xvfb = Spawn({"/usr/bin/Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        // The server picks a free display itself and tells which: tests running side by side must
+        // never share one (a choice made by looking for lock files races with the other tests).
+        int fds[2] = {-1, -1};
+        ASSERT_EQ(pipe(fds), 0);
+        xvfb = Spawn({"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+                      "-nolisten", "tcp"});
+        close(fds[1]);
         ASSERT_GT(xvfb, 0);
+        display = ":" + ReadDisplayNumber(fds[0]);
+        close(fds[0]);
+        ASSERT_NE(display, ":") << "Xvfb did not report its display";
         for (int i = 0; i < 250 && !x; ++i) {
             std::this_thread::sleep_for(20ms);
             x = XOpenDisplay(display.c_str());
@@ -143,6 +145,23 @@ class XvfbTest : public ::testing::Test {
         Stop(app);
         if (x) XCloseDisplay(x);
         Stop(xvfb);
+    }
+
+    // The display number the server writes to `fd`, followed by a newline; empty after 10 s without one.
+    static std::string ReadDisplayNumber(int fd) {
+        std::string number;
+        for (int waited = 0; waited < 10000;) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) {
+                waited += 100;
+                continue;
+            }
+            char c = 0;
+            if (read(fd, &c, 1) != 1) break;
+            if (c == '\n') return number;
+            if (c >= '0' && c <= '9') number.push_back(c);
+        }
+        return {};
     }
 
     // Runs xdotool on the test's display with the given arguments; true when it succeeded.
