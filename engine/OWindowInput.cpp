@@ -45,8 +45,11 @@ void OWindow::OnMouseMove(int x, int y) {
 void OWindow::OnPress(int code, int x, int y) {
     std::lock_guard lock(mutex_);
     OGraph* target = IsMouseButton(code) ? capture_ : focus_;
+    // The Tab rule looks at the focus before the press: a focused control moves the focus itself,
+    // and Tab past the last one must leave none rather than start over at once.
+    const bool hadFocus = focus_ != nullptr;
     if (ControlInput* c = ControlOf(target)) c->OnPress(code, RelX(target, x), RelY(target, y));
-    if (code == kTab && !focus_) FocusNext();
+    if (code == kTab && !hadFocus) FocusNext();
 }
 
 void OWindow::OnRelease(int code, int x, int y) {
