@@ -177,7 +177,7 @@ class XvfbTest : public ::testing::Test {
     Ppm Shot(const std::string& name) {
         const std::string base = std::string(MARSHWADE_BINARY_DIR) + "/" + name;
         const std::string cmd = "/usr/bin/import -display " + display + " -window root " + base +
-                                ".png && convert " + base + ".png " + base + ".ppm";
+                                ".png && /usr/bin/convert " + base + ".png " + base + ".ppm";
         Ppm ppm;
         EXPECT_EQ(std::system(cmd.c_str()), 0);
         EXPECT_TRUE(ReadPpm(base + ".ppm", ppm));
