@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/HeadlessWindowTest.h"
+#include "tests/support/TempFolder.h"
 
 namespace clips_test {
 
@@ -58,25 +59,6 @@ inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
-
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "clips-test-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 class ClipsWindowTest : public HeadlessWindowTest {
   protected:

@@ -17,6 +17,7 @@
 #include "platform/ProgramPath.h"
 #include "tests/pictures/ClipFileBuilder.h"
 #include "tests/support/HeadlessWindowTest.h"
+#include "tests/support/TempFolder.h"
 #include "ui/OControl.h"
 
 namespace ui_test {
@@ -28,25 +29,6 @@ constexpr Colour kPond{0xD0, 0xA7, 0x43};
 constexpr uint32_t Pixel(const Colour& c) {
     return c[0] | (c[1] << 8) | (c[2] << 16);
 }
-
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ui-test-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 class UiTest : public HeadlessWindowTest {
   protected:
