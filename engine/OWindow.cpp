@@ -37,15 +37,15 @@ void OWindow::CreateNativeWindow() {
     if (width_ == 0) width_ = screenW;
     if (height_ == 0) height_ = screenH;
 
-    platform::NativeWindowSpec spec;
-    spec.title = caption_;
-    spec.width = width_;
-    spec.height = height_;
-    spec.borderless = (style_ & 1) != 0;
-    spec.resizable = (style_ & 2) == 0;
-    spec.background = background_;
-    spec.owner = Exists(parent_) ? parent_->native_ : nullptr;
-    native_ = os.CreateNativeWindow(spec);
+    platform::NativeWindowSpec options;
+    options.title = caption_;
+    options.width = width_;
+    options.height = height_;
+    options.borderless = (style_ & 1) != 0;
+    options.resizable = (style_ & 2) == 0;
+    options.background = background_;
+    options.owner = Exists(parent_) ? parent_->native_ : nullptr;
+    native_ = os.CreateNativeWindow(options);
     if (!native_) return;  // the creation-failed flag stays set
 
     int32_t cw = 0, ch = 0;

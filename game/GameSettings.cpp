@@ -88,12 +88,12 @@ void ReadSettings(GameSettings& settings) {
 }
 
 void ReadSettings(GameSettings& settings, const IniFile& file) {
-    for (const KeySpec& spec : kKeys) {
-        const std::string value = file.GetString(spec.section, spec.key, spec.defaultText);
-        if (auto intField = std::get_if<int32_t GameSettings::*>(&spec.field))
+    for (const KeySpec& entry : kKeys) {
+        const std::string value = file.GetString(entry.section, entry.key, entry.defaultText);
+        if (auto intField = std::get_if<int32_t GameSettings::*>(&entry.field))
             settings.*(*intField) = DecimalToInt(value);
         else
-            settings.*std::get<float GameSettings::*>(spec.field) = DecimalToFloat(value);
+            settings.*std::get<float GameSettings::*>(entry.field) = DecimalToFloat(value);
     }
 }
 

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-HeadlessNativeWindow::HeadlessNativeWindow(const NativeWindowSpec& spec) : spec_(spec) {}
+HeadlessNativeWindow::HeadlessNativeWindow(const NativeWindowSpec& options) : options_(options) {}
 
 void HeadlessNativeWindow::MoveTo(int32_t x, int32_t y) {
     x_ = x;
@@ -10,12 +10,12 @@ void HeadlessNativeWindow::MoveTo(int32_t x, int32_t y) {
 }
 
 Rect HeadlessNativeWindow::ScreenRect() const {
-    return {x_, y_, x_ + spec_.width, y_ + spec_.height};
+    return {x_, y_, x_ + options_.width, y_ + options_.height};
 }
 
 void HeadlessNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
-    width = spec_.width;
-    height = spec_.height;
+    width = options_.width;
+    height = options_.height;
 }
 
 void HeadlessNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {

@@ -11,11 +11,11 @@ namespace platform {
 // which flags the engine set, and lets a test choose the cursor position and the input focus.
 class HeadlessNativeWindow final : public NativeWindow {
   public:
-    explicit HeadlessNativeWindow(const NativeWindowSpec& spec);
+    explicit HeadlessNativeWindow(const NativeWindowSpec& options);
 
     void Show() override { shown_ = true; }
     void MoveTo(int32_t x, int32_t y) override;
-    void SetTitle(const std::string& title) override { spec_.title = title; }
+    void SetTitle(const std::string& title) override { options_.title = title; }
     void SetIcon(const PictureView& icon) override { iconWidth_ = icon.bits ? icon.width : 0; }
     int32_t IconWidth() const { return iconWidth_; }
     Rect ScreenRect() const override;
@@ -36,13 +36,13 @@ class HeadlessNativeWindow final : public NativeWindow {
     void SetInputFocus(bool focus) { focus_ = focus; }
     bool IsShown() const { return shown_; }
     int RaiseCount() const { return raiseCount_; }
-    const NativeWindowSpec& Spec() const { return spec_; }
+    const NativeWindowSpec& Spec() const { return options_; }
     // Every present so far, one list of rectangles each.
     std::vector<std::vector<Rect>> Presents() const;
     void ClearPresents();
 
   private:
-    NativeWindowSpec spec_;
+    NativeWindowSpec options_;
     int32_t x_ = 0;
     int32_t y_ = 0;
     int32_t cursorX_ = 0;

@@ -13,9 +13,9 @@ void HeadlessPlatform::SetEventHandler(EventHandler handler) {
     handler_ = std::move(handler);
 }
 
-NativeWindow* HeadlessPlatform::CreateNativeWindow(const NativeWindowSpec& spec) {
+NativeWindow* HeadlessPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (failCreation_) return nullptr;
-    auto window = std::make_unique<HeadlessNativeWindow>(spec);
+    auto window = std::make_unique<HeadlessNativeWindow>(options);
     NativeWindow* raw = window.get();
     std::lock_guard lock(mutex_);
     windows_.push_back(std::move(window));

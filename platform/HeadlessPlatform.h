@@ -20,7 +20,7 @@ class HeadlessPlatform final : public Platform {
     ~HeadlessPlatform() override;
 
     void SetEventHandler(EventHandler handler) override;
-    NativeWindow* CreateNativeWindow(const NativeWindowSpec& spec) override;
+    NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
     void DestroyNativeWindow(NativeWindow* window) override;
     void Post(NativeWindow* window, const NativeEvent& event) override;
     void PostActivate(NativeWindow* window) override;

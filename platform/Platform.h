@@ -26,7 +26,7 @@ class Platform {
 
     // Null when the window cannot be created. The platform owns the window until it is destroyed,
     // either by DestroyNativeWindow or by the default handling of a Close event.
-    virtual NativeWindow* CreateNativeWindow(const NativeWindowSpec& spec) = 0;
+    virtual NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) = 0;
     // Sends Destroyed to the handler, then frees the window. Unknown pointers are ignored.
     virtual void DestroyNativeWindow(NativeWindow* window) = 0;
 

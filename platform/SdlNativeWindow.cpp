@@ -7,12 +7,12 @@
 
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& spec) : width_(spec.width), height_(spec.height) {
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options) : width_(options.width), height_(options.height) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (spec.borderless) flags |= SDL_WINDOW_BORDERLESS;
-    if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
     window_ =
-        SDL_CreateWindow(spec.title.c_str(), 0, 0, std::max(spec.width, 1), std::max(spec.height, 1), flags);
+        SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1), std::max(options.height, 1), flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -24,16 +24,16 @@ SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& spec) : width_(spec.wid
     // Until the first present the window shows its background colour.
     std::vector<uint8_t> fill(static_cast<size_t>(width_) * 3);
     for (int32_t x = 0; x < width_; ++x) {
-        fill[static_cast<size_t>(x) * 3 + 0] = static_cast<uint8_t>(spec.background >> 16);
-        fill[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(spec.background >> 8);
-        fill[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(spec.background);
+        fill[static_cast<size_t>(x) * 3 + 0] = static_cast<uint8_t>(options.background >> 16);
+        fill[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(options.background >> 8);
+        fill[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(options.background);
     }
     for (int32_t y = 0; y < height_; ++y) {
         SDL_Rect row{0, y, width_, 1};
         SDL_UpdateTexture(texture_, &row, fill.data(), static_cast<int>(fill.size()));
     }
-    if (spec.owner) {
-        auto* owner = static_cast<SdlNativeWindow*>(spec.owner);
+    if (options.owner) {
+        auto* owner = static_cast<SdlNativeWindow*>(options.owner);
         SDL_SetWindowModalFor(window_, owner->window_);
     }
 }

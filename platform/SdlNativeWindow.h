@@ -16,7 +16,7 @@ namespace platform {
 class SdlNativeWindow final : public NativeWindow {
   public:
     // Null window (Valid() false) when SDL cannot create one.
-    explicit SdlNativeWindow(const NativeWindowSpec& spec);
+    explicit SdlNativeWindow(const NativeWindowSpec& options);
     ~SdlNativeWindow() override;
     bool Valid() const { return window_ && renderer_ && texture_; }
     SDL_Window* Handle() const { return window_; }

@@ -45,9 +45,9 @@ SdlPlatform::~SdlPlatform() {
     SDL_Quit();
 }
 
-NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& spec) {
+NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (!ready_) return nullptr;
-    auto window = std::make_unique<SdlNativeWindow>(spec);
+    auto window = std::make_unique<SdlNativeWindow>(options);
     if (!window->Valid()) return nullptr;
     SDL_SetWindowData(window->Handle(), "marshwade", window.get());
     SDL_SetWindowHitTest(window->Handle(), &HitTestCallback, this);

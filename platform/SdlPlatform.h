@@ -21,7 +21,7 @@ class SdlPlatform final : public Platform {
     bool Ready() const { return ready_; }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
-    NativeWindow* CreateNativeWindow(const NativeWindowSpec& spec) override;
+    NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
     void DestroyNativeWindow(NativeWindow* window) override;
     void Post(NativeWindow* window, const NativeEvent& event) override;
     void PostActivate(NativeWindow* window) override;

@@ -16,10 +16,10 @@ struct Recorder {
 };
 
 platform::NativeWindowSpec Spec() {
-    platform::NativeWindowSpec spec;
-    spec.width = 100;
-    spec.height = 50;
-    return spec;
+    platform::NativeWindowSpec options;
+    options.width = 100;
+    options.height = 50;
+    return options;
 }
 
 TEST(HeadlessPlatform, PostedEventsWaitForThePumpAndSkipDestroyedWindows) {

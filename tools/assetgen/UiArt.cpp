@@ -66,11 +66,11 @@ void ButtonFace(cairo_t* cr, double w, double h, Look look) {
     }
 }
 
-void ButtonWord(cairo_t* cr, const ButtonSpec& spec, Look look) {
+void ButtonWord(cairo_t* cr, const ButtonSpec& button, Look look) {
     const double shift = look == kPressed ? 1 : 0;
-    const double cx = spec.width / 2.0 + shift, cy = spec.height / 2.0 + shift;
+    const double cx = button.width / 2.0 + shift, cy = button.height / 2.0 + shift;
     const Rgb ink = look == kHighlight ? Rgb{255, 248, 176} : kCream;
-    if (std::string(spec.file) == "btDown") {
+    if (std::string(button.file) == "btDown") {
         // Minimise: a bar along the bottom.
         RoundedRect(cr, cx - 7, cy + 4, 14, 4, 1.5);
         SetRgb(cr, Rgb{20, 50, 20}, 0.6);
@@ -80,8 +80,8 @@ void ButtonWord(cairo_t* cr, const ButtonSpec& spec, Look look) {
         cairo_fill(cr);
         return;
     }
-    if (!*spec.word) return;
-    CenteredText(cr, spec.word, cx, cy, spec.textSize, true);
+    if (!*button.word) return;
+    CenteredText(cr, button.word, cx, cy, button.textSize, true);
     SetRgb(cr, Rgb{16, 46, 16}, 0.75);
     cairo_set_line_width(cr, 2.4);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -90,11 +90,11 @@ void ButtonWord(cairo_t* cr, const ButtonSpec& spec, Look look) {
     cairo_fill(cr);
 }
 
-Picture ButtonPicture(const ButtonSpec& spec, Look look) {
-    Canvas canvas(spec.width, spec.height);
-    ButtonFace(canvas.cr(), spec.width, spec.height, look);
-    ButtonWord(canvas.cr(), spec, look);
-    return canvas.ToSprite(kSpriteKey, spec.standOn);
+Picture ButtonPicture(const ButtonSpec& button, Look look) {
+    Canvas canvas(button.width, button.height);
+    ButtonFace(canvas.cr(), button.width, button.height, look);
+    ButtonWord(canvas.cr(), button, look);
+    return canvas.ToSprite(kSpriteKey, button.standOn);
 }
 
 // A pale rounded field (edit fields and score cells).
@@ -278,10 +278,10 @@ Picture Line(int w, int h) {
 }  // namespace
 
 void AddButtons(AssetSet& assets) {
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonSpec& button : kButtons) {
         std::vector<Picture> looks;
-        for (Look look : {kNormal, kHighlight, kPressed}) looks.push_back(ButtonPicture(spec, look));
-        assets.AddClip(spec.file, ClipData::Sequence(std::move(looks), 10));
+        for (Look look : {kNormal, kHighlight, kPressed}) looks.push_back(ButtonPicture(button, look));
+        assets.AddClip(button.file, ClipData::Sequence(std::move(looks), 10));
     }
 }
 
