@@ -2,16 +2,15 @@
 #include <algorithm>
 
 #include "engine/OWindow.h"
+#include "engine/VirtualKey.h"
 #include "graphics/ControlInput.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OGraph.h"
 #include "platform/NativeWindow.h"
 
 namespace {
-constexpr int kTab = 9;
-bool IsMouseButton(int code) {
-    return code == 1 || code == 2 || code == 4;
-}
+using vk::IsMouseButton;
+using vk::kTab;
 ControlInput* ControlOf(OGraph* g) {
     return IsLive(g) ? g->AsControl() : nullptr;
 }

@@ -5,13 +5,14 @@
 #include <mutex>
 
 #include "engine/OWindow.h"
+#include "engine/VirtualKey.h"
 #include "graphics/LiveSet.h"
 #include "platform/SoundPlayer.h"
 
 namespace {
-constexpr int kLeftButton = 1;
-constexpr int kTab = 9;
-constexpr int kEnter = 13;
+using vk::kEnter;
+using vk::kLeftButton;
+using vk::kTab;
 
 // Command ids of the controls that exist. Dialogs on different threads build controls at once.
 std::mutex registryMutex;

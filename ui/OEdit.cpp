@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/OWindow.h"
+#include "engine/VirtualKey.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
@@ -10,13 +11,7 @@
 #include "ui/TextGeometry.h"
 
 namespace {
-constexpr int kLeftButton = 1;
-constexpr int kBackspace = 8;
-constexpr int kEnd = 35;
-constexpr int kHome = 36;
-constexpr int kLeft = 37;
-constexpr int kRight = 39;
-constexpr int kDelete = 46;
+using namespace vk;
 constexpr int kCaretRate = 4;
 constexpr int kCaretWidth = 3;
 

@@ -1,5 +1,6 @@
 // Edit fields with the generated default look (200 x 36): the caption box and the caret, the keys,
 // typing past the box, and a click placing the caret.
+#include "engine/VirtualKey.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "tests/ui/UiFixture.h"
@@ -9,7 +10,7 @@
 namespace {
 using namespace ui_test;
 
-constexpr int kBackspace = 8, kEnd = 35, kHome = 36, kLeft = 37, kRight = 39, kDelete = 46;
+using namespace vk;
 
 class EditTest : public UiTest {
   protected:
