@@ -1,0 +1,97 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "engine/OWindow.h"
+#include "game/PondRules.h"
+
+class OBitmap;
+class OButton;
+class OClip;
+
+// The program's main window: the pond and its creatures, the digit bar, the panel with the buttons
+// and the waiting frogs. It builds the whole game at Start, runs the game's frame step at 50 steps
+// per second, turns keys and clicks into hops, and decides when a level is completed or the game is
+// over. It never opens a dialog from its frame step: it sets the pending dialog and posts a mouse
+// move, and its mouse-move handler (main thread) opens it.
+//
+// Threads: as every OWindow. The game state and the settings are touched only under this window's
+// lock (frame steps, handlers, and dialogs' handlers while it is paused by them).
+class OGameWindow : public OWindow {
+  public:
+    OGameWindow();
+
+    bool Start() override;
+    bool Stop() override;
+    void Step(uint32_t timeMs) override;
+    void OnMouseMove(int x, int y) override;
+    void OnPress(int code, int x, int y) override;
+    void OnCommand(int a, int b) override;
+
+    // The flow, also called by the dialogs' answers through the frame step.
+    void NewGame();
+    void StartLevel();
+    void AdvanceLevel();
+    void ShowScore();
+    void FinishLevel();
+
+    // The buttons, for tests and dialogs: New, Options, Top10, Games, Help, Down, Exit.
+    OButton* NewButton() const { return newButton_; }
+    OButton* OptionsButton() const { return optionsButton_; }
+    OButton* Top10Button() const { return top10Button_; }
+    OButton* GamesButton() const { return gamesButton_; }
+    OButton* HelpButton() const { return helpButton_; }
+    OButton* DownButton() const { return downButton_; }
+    OButton* ExitButton() const { return exitButton_; }
+    const pond::Prototypes& Prototypes() const { return prototypes_; }
+    // The loading picture until the first frame step has run.
+    OBitmap* LoadingPicture() const { return loading_; }
+
+  protected:
+    ~OGameWindow() override;
+
+  private:
+    bool LoadSprites();
+    bool LoadPrototypes();
+    void CreateButtons();
+    void StartGame();
+    void CheckLevel();
+    void ApplySkillChange();
+    bool StepFade();
+    void ShowLevelDigits();
+    void ClickToward(int x, int y);
+    void DestroyPrototypes();
+
+    // The dialogs (in GameDialogs.cpp). Each sets what the flow needs before opening it.
+    void OpenLevelDialog();
+    void OpenNameDialog();
+    void OpenQuitDialog();
+    void OpenOptions();
+    void OpenScores();
+    void OpenHelp();
+    void OpenGamesPage();
+
+    OButton* newButton_ = nullptr;
+    OButton* optionsButton_ = nullptr;
+    OButton* top10Button_ = nullptr;
+    OButton* gamesButton_ = nullptr;
+    OButton* helpButton_ = nullptr;
+    OButton* downButton_ = nullptr;
+    OButton* exitButton_ = nullptr;
+
+    OBitmap* loading_ = nullptr;
+    OBitmap* background_ = nullptr;
+    OClip* digits_ = nullptr;
+    OClip* levelDigits_[3] = {};
+    OClip* scoreDigits_[6] = {};
+
+    // The prototypes are kept objects: this window owns them and destroys them at Stop.
+    std::vector<std::unique_ptr<OLeave>> leafKinds_;
+    std::unique_ptr<OLeave> island_;
+    std::unique_ptr<OFrog> frog_;
+    std::unique_ptr<OFrog> redFrog_;
+    std::vector<std::unique_ptr<OFly>> flies_;
+    std::vector<std::unique_ptr<OFly>> suns_;
+    std::unique_ptr<OWave> ripple_;
+    pond::Prototypes prototypes_;
+};
