@@ -14,6 +14,10 @@ ReadResult ReadFileLimited(const std::string& path, size_t maxBytes, std::string
 // Writes bytes to a fresh temporary file in the same folder, flushes it to disk, then renames it
 // over path (and flushes the folder). A crash, a full disk or a failed write at any point leaves
 // the previous file whole. Returns false when the new content did not replace the old.
+// - A symbolic link at path is followed: its target is replaced and the link stays a link.
+// - The new file keeps the permissions of the file it replaces.
+// - Temporary files that an earlier save of the same file left behind when its process died are
+//   removed first; those of a process still running are not touched.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Tests simulate a crash in the middle of a save: the hook runs after the temporary file is

@@ -1,11 +1,14 @@
 #include "scores/TScoresTable.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "game/NumberText.h"
 #include "scores/DataFileCodec.h"
 #include "scores/DataFileIo.h"
+#include "scores/DataFilePath.h"
 
 namespace {
 
@@ -138,5 +141,9 @@ int TScoresTable::LoadText(const std::string& path, std::string& text) const {
 }
 
 bool TScoresTable::SaveText(const std::string& path, std::string_view text) const {
-    return WriteFileAtomically(path, EncodeDataFile(text, DataFileKey));
+    if (PrepareFolderFor(path) && WriteFileAtomically(path, EncodeDataFile(text, DataFileKey))) return true;
+    // Never lost silently: the player learns why, and the old file is still whole.
+    std::fprintf(stderr, "%s: could not be saved (%s); the previous file is kept\n", path.c_str(),
+                 std::strerror(errno));
+    return false;
 }

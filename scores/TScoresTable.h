@@ -38,7 +38,8 @@ class TScoresTable {
     // gives an empty text.
     int LoadText(const std::string& path, std::string& text) const;
     // Encrypts text into a data file at path, replacing the old file only once the new one is
-    // complete on disk. Returns false when the file was not replaced.
+    // complete on disk (the user's data folder is made first when path lies in it). Returns false,
+    // and says why on standard error, when the file was not replaced.
     bool SaveText(const std::string& path, std::string_view text) const;
 
     // Ascending by score; a record added with a score already present goes after the others of
