@@ -115,7 +115,7 @@ void HeadlessPlatform::ScreenSize(int32_t& width, int32_t& height) const {
 bool HeadlessPlatform::OpenWithShell(const std::string& target) {
     std::lock_guard lock(mutex_);
     shellRequests_.push_back(target);
-    return true;
+    return !failShell_;
 }
 
 void HeadlessPlatform::ShowMessage(const std::string& text) {

@@ -40,6 +40,11 @@ class HeadlessPlatform final : public Platform {
     void UseClock(Clock* clock) { clock_ = clock ? clock : &manual_; }
     // Makes window creation fail, for the error paths.
     void FailWindowCreation(bool fail) { failCreation_ = fail; }
+    // Makes OpenWithShell report that no opener could be started (the request is still recorded).
+    void FailShellRequests(bool fail) {
+        std::lock_guard lock(mutex_);
+        failShell_ = fail;
+    }
 
     bool Exists(const NativeWindow* window) const;
     size_t WindowCount() const;
@@ -72,6 +77,7 @@ class HeadlessPlatform final : public Platform {
     bool quit_ = false;
     int exitCode_ = 0;
     std::vector<std::string> shellRequests_;
+    bool failShell_ = false;
     std::vector<std::string> messages_;
 };
 

@@ -1,14 +1,12 @@
 #include "platform/SdlPlatform.h"
 
 #include <SDL.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "platform/SdlNativeWindow.h"
+#include "platform/ShellOpen.h"
 #include "platform/VirtualKeys.h"
 
 namespace platform {
@@ -242,21 +240,7 @@ void SdlPlatform::ScreenSize(int32_t& width, int32_t& height) const {
 }
 
 bool SdlPlatform::OpenWithShell(const std::string& target) {
-    // Started without a shell and not waited for: the child forks the opener and leaves at once,
-    // so no zombie stays behind.
-    pid_t child = fork();
-    if (child < 0) return false;
-    if (child == 0) {
-        if (fork() == 0) {
-            setsid();
-            execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return true;
+    return OpenWithXdgOpen(target);
 }
 
 void SdlPlatform::ShowMessage(const std::string& text) {
