@@ -32,7 +32,8 @@ bool InRange(const std::optional<int32_t>& value, int32_t low, int32_t high) {
 }
 
 bool OnGrid(const SavedIsland& island, const StateLimits& limits) {
-    return island.column >= 0 && island.column < limits.columns && island.row >= 0 && island.row < limits.rows;
+    return island.column >= 0 && island.column < limits.columns && island.row >= 0 &&
+           island.row < limits.rows;
 }
 
 // A cell an island may stand on: the grid, or the marker of an island taken out of the pond.
@@ -71,7 +72,8 @@ bool CheckIslands(std::vector<SavedIsland>& islands, const StateLimits& limits) 
     valid = valid && OnGrid(entry, limits);
     for (size_t i = 0; i < islands.size(); ++i) {
         const SavedIsland& island = islands[i];
-        valid = valid && island.frame >= 0 && island.frame < limits.islandFrames && UsableCell(island, limits);
+        valid =
+            valid && island.frame >= 0 && island.frame < limits.islandFrames && UsableCell(island, limits);
         if (!OnGrid(island, limits)) continue;
         for (size_t j = i + 1; j < islands.size(); ++j) {
             const SavedIsland& other = islands[j];

@@ -79,8 +79,9 @@ struct ReadStateResult {
     // Why a game cannot be continued, each on its own (several may hold).
     bool skillValid = true;
     bool fieldCountMatches = true;  // exactly 8 + 3n fields: no island count changed since the save
-    bool islandsValid = true;       // every cell on the grid (or taken out), no two on one cell, frames in the clip
-    bool livesValid = true;         // 1 .. the frogs the pond holds
+    bool islandsValid =
+        true;                // every cell on the grid (or taken out), no two on one cell, frames in the clip
+    bool livesValid = true;  // 1 .. the frogs the pond holds
 
     // A game in progress can be continued from this text.
     bool Restorable() const {

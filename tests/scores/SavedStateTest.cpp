@@ -113,12 +113,25 @@ TEST(SavedStateTest, DamagedFieldsNeverReachTheGame) {
         {"column 8", [](SavedState& s) { s.islands[1].column = 8; }, true, true, false, true},
         {"row 6", [](SavedState& s) { s.islands[2].row = 6; }, true, true, false, true},
         {"row -7", [](SavedState& s) { s.islands[2].row = -7; }, true, true, false, true},
-        {"half off the grid", [](SavedState& s) { s.islands[0] = {kOffGrid, 2, 0}; }, true, true, false, true},
-        {"entry island at column 100", [](SavedState& s) { s.islands[5].column = 100; }, true, true, false, true},
+        {"half off the grid",
+         [](SavedState& s) {
+             s.islands[0] = {kOffGrid, 2, 0};
+         },
+         true, true, false, true},
+        {"entry island at column 100", [](SavedState& s) { s.islands[5].column = 100; }, true, true, false,
+         true},
         {"frame past the clip", [](SavedState& s) { s.islands[0].frame = 11; }, true, true, false, true},
         {"frame -1", [](SavedState& s) { s.islands[3].frame = -1; }, true, true, false, true},
-        {"two islands on one cell", [](SavedState& s) { s.islands[1] = {6, 4, 0}; }, true, true, false, true},
-        {"an island on the entry cell", [](SavedState& s) { s.islands[0] = {4, 3, 0}; }, true, true, false, true},
+        {"two islands on one cell",
+         [](SavedState& s) {
+             s.islands[1] = {6, 4, 0};
+         },
+         true, true, false, true},
+        {"an island on the entry cell",
+         [](SavedState& s) {
+             s.islands[0] = {4, 3, 0};
+         },
+         true, true, false, true},
     };
     for (const Damage& d : cases) {
         SavedState s = Game();

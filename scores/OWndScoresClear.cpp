@@ -1,0 +1,41 @@
+#include "scores/OWndScoresClear.h"
+
+#include "engine/WindowRegistry.h"
+#include "scores/OWndScores.h"
+#include "ui/ControlEvents.h"
+#include "ui/OButton.h"
+#include "ui/OLongText.h"
+
+OWndScoresClear::OWndScoresClear(OWndScores* owner) : OWndYesNo(owner), owner_(owner) {}
+
+void OWndScoresClear::BuildContents() {
+    yesButton = MakeButton("CLP\\btYes.clp");
+    noButton = MakeButton("CLP\\btNo.clp");
+    PlaceTwoButtons(yesButton, noButton);
+    AddGraph(yesButton);
+    AddGraph(noButton);
+    FocusGraph(yesButton);
+
+    OLongText text(this);
+    text.y = 25;
+    text.align = 3;
+    text.font.height = 28;
+    text.font.colour = 0;
+    text.LayOut("All records will be deleted!");
+    text.LayOut("Are you sure?");
+}
+
+void OWndScoresClear::OnCommand(int source, int event) {
+    if (event == ControlEvent::Click && yesButton && source == yesButton->CommandId()) {
+        // The clear happens now, while the score window is sure to be there. No answer is left in
+        // the game state: the game window reads it as the answer of its own dialogs (a yes there
+        // would be taken for the quit dialog's).
+        if (OWindow* owner = WindowRegistry::Pin(owner_)) {
+            owner_->ClearSkill();
+            WindowRegistry::Unpin(owner);
+        }
+        Close();
+        return;
+    }
+    OWndYesNo::OnCommand(source, event);
+}

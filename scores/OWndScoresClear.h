@@ -1,0 +1,26 @@
+#pragma once
+#include "ui/OWndYesNo.h"
+
+class OWndScores;
+
+// "All records will be deleted!" "Are you sure?": the confirmation the score window asks before it
+// clears the current skill's results. Yes clears them at once, through the score window that opened
+// it; No and Escape leave everything as it was.
+//
+// Opened by the score window on the main thread, as a dialog over it.
+class OWndScoresClear : public OWndYesNo {
+  public:
+    static constexpr int kWidth = 345;
+    static constexpr int kHeight = 180;
+
+    explicit OWndScoresClear(OWndScores* owner);
+
+    void BuildContents() override;
+    void OnCommand(int source, int event) override;
+
+  protected:
+    ~OWndScoresClear() override = default;
+
+  private:
+    OWndScores* owner_;
+};
