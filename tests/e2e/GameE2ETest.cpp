@@ -5,6 +5,10 @@
 // After GoogleTest (in the fixture): Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xatom.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -121,6 +125,45 @@ TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExi
     app = -1;
     EXPECT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Beside a copy of the program, its folders with one clip missing: the program says it cannot read
+// a clip, in a message box and on standard error, and ends with exit code 1 once the box is closed.
+TEST_F(GameE2E, AMissingClipIsReportedInAMessageBoxAndEndsTheProgramWithExitCodeOne) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("marshwade-e2e-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path build(MARSHWADE_BINARY_DIR);
+    fs::copy_file(build / "marshwade", folder / "marshwade");
+    for (const char* sub : {"CLP", "WAV", "INI"}) fs::copy(build / sub, folder / sub, fs::copy_options::recursive);
+    fs::remove(folder / "CLP" / "2-sun1.clp");
+    const std::string log = (folder / "stderr.txt").string();
+    app = Spawn({"/bin/sh", "-c", "exec '" + (folder / "marshwade").string() + "' 2>'" + log + "'"},
+                {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_FALSE(WaitFor(app, 10ms).has_value()) << "the program ended without waiting for the message box";
+    const Ppm box = Shot("e2e_game_missing_clip");
+    // The box stands alone in the middle of the screen with its OK button under the text.
+    ASSERT_TRUE(Xdo({"mousemove", "510", "294", "click", "1"}));
+    std::optional<int> status = WaitFor(app, 10000ms);
+    ASSERT_TRUE(status.has_value()) << "the program did not end";
+    app = -1;
+    EXPECT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 1);
+    std::ifstream in(log);
+    std::stringstream read;
+    read << in.rdbuf();
+    const std::string text = read.str();
+    EXPECT_NE(text.find("Could not read clip\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("2-sun1.clp"), std::string::npos) << text;
+    fs::remove_all(folder);
 }
 
 }  // namespace
