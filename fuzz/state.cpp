@@ -3,17 +3,29 @@
 // the reader lets through is usable by the game: a restorable text has every island on the grid
 // (or taken out) and on a cell of its own, frames inside the island clip, lives the frog list holds,
 // a skill of 0 to 2 and level and points in their ranges; and that writing what was read gives a
-// text that reads back the same.
+// text that reads back the same. Then the bytes are the game's own state.dat, loaded by
+// LoadGameState into a game state with six real islands, which must come out just as usable.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "game/GameSettings.h"
+#include "game/GameState.h"
+#include "game/PondGrid.h"
+#include "game/PondRules.h"
+#include "platform/ProgramPath.h"
 #include "scores/DataFileCodec.h"
+#include "scores/DataFilePath.h"
+#include "scores/SavedGame.h"
 #include "scores/SavedState.h"
+#include "tests/pictures/ClipFileBuilder.h"
 
 namespace {
 
@@ -68,11 +80,92 @@ void ReadAgainstPonds(std::string_view text) {
     for (const StateLimits& limits : ponds) CheckUsable(ReadStateText(text, limits), limits);
 }
 
+constexpr int32_t kIslands = 6;
+constexpr int32_t kIslandFrames = 11;
+
+// A program folder of our own with an island clip, and a game state holding six islands made from
+// it, as the game window has them when it reads the saved state. Made once; removed at exit.
+std::string PrepareGame() {
+    namespace fs = std::filesystem;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_state-XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
+    const fs::path folder = pattern;
+    // Kept for the exit handler: no static of ours may be gone by then.
+    static const fs::path* const made = new fs::path(folder);
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(*made, ignored);
+    });
+    fs::create_directory(folder / "CLP");
+    testing_support::ClipFileBuilder clip;
+    for (int16_t frame = 0; frame < kIslandFrames; ++frame)
+        clip.Picture(testing_support::PictureRecordBytes(4, 4, 0)).Frame({0, 0, 0, frame, {}});
+    const std::vector<uint8_t> bytes = clip.Build();
+    std::ofstream(folder / "CLP" / "island0.clp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    platform::SetProgramDirectoryForTesting(folder.string());
+    SetProgramFolderWritableForTesting(true);
+
+    GameState& g = TheGameState();
+    for (int32_t i = 0; i < kIslands; ++i) {
+        auto island = std::make_unique<OLeave>();
+        if (!island->LoadSet(1, "CLP\\island")) std::abort();
+        island->state = OLeave::kIsland;
+        g.pond.push_back(std::move(island));
+    }
+    g.islandCount = kIslands;
+    return (folder / "state.dat").string();
+}
+
+void LoadIntoTheGame(std::string_view bytes) {
+    static const std::string path = PrepareGame();
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    GameState& g = TheGameState();
+    GameSettings& s = TheGameSettings();
+    g.skill = 0;
+    g.appliedSkill = GameState::kNoSkill;
+    g.score = g.levelPoints = g.savedLives = 0;
+    s.levelNumber = 1;
+    s.MaxFrogNumber = 8;
+
+    const bool restored = LoadGameState();
+    // A file without text leaves the skill to the game; any other sets the applied skill with it.
+    Check(g.skill >= 0 && g.skill <= 2, "the game's skill");
+    Check(g.appliedSkill == GameState::kNoSkill || g.appliedSkill == g.skill, "the applied skill");
+    Check(s.levelNumber >= 1 && s.levelNumber <= kMaxSavedLevel, "the game's level");
+    Check(
+        g.score >= 0 && g.score <= kMaxSavedPoints && g.levelPoints >= 0 && g.levelPoints <= kMaxSavedPoints,
+        "the game's points");
+    if (!restored) return;
+    Check(g.savedLives >= 1 && g.savedLives <= s.MaxFrogNumber, "the game's lives");
+    std::set<std::pair<int32_t, int32_t>> cells;
+    for (int32_t i = 0; i < kIslands; ++i) {
+        const OLeave& island = *g.pond[static_cast<size_t>(i)];
+        Check(island.Frame() >= 0 && island.Frame() < kIslandFrames, "an island's frame");
+        if (island.CellX() == kOffGrid && island.CellY() == kOffGrid) continue;
+        Check(pond::InGrid(island.CellX(), island.CellY()), "an island off the grid");
+        Check(cells.insert({island.CellX(), island.CellY()}).second, "two islands on one cell");
+    }
+    const OLeave& entry = *g.pond.back();
+    Check(entry.CellX() == kEntryColumn && entry.CellY() == kEntryRow, "the entry island");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     ReadAgainstPonds(bytes);
     ReadAgainstPonds(DecodeDataFile(bytes).text);
+    // LoadText reports a mismatched checksum on standard output; keep the fuzzer's log readable.
+    std::FILE* saved = stdout;
+    static std::FILE* devnull = std::fopen("/dev/null", "w");
+    if (devnull) stdout = devnull;
+    LoadIntoTheGame(bytes);
+    LoadIntoTheGame(EncodeDataFile(bytes));
+    stdout = saved;
     return 0;
 }

@@ -7,15 +7,24 @@
 
 void OGameWindow::OpenNameDialog() {
     if (!CanOpenDialog(false)) return;
-    // Whatever the answer, the next frame step after the dialog has closed starts a new game.
+    // Whatever the answer, the next frame step after the dialog has closed starts a new game; so
+    // does the next step when the dialog cannot be shown at all (nothing is recorded then).
     TheGameState().pendingDialog = kNameOpen;
     TheGameState().dialogAnswer = kNoAnswer;
-    ScopedDialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
-    (new OWndInsert(this))->Start();
+    OWndInsert* dialog = nullptr;
+    {
+        ScopedDialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
+        dialog = new OWndInsert(this);
+    }
+    StartDialog(dialog);
 }
 
 void OGameWindow::OpenScores() {
     if (!CanOpenDialog(true)) return;
-    ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
-    (new OWndScores(this))->Start();
+    OWndScores* dialog = nullptr;
+    {
+        ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
+        dialog = new OWndScores(this);
+    }
+    StartDialog(dialog);
 }

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "engine/VirtualKey.h"
 #include "game/GameState.h"
 #include "scores/DataFilePath.h"
 #include "scores/ScoreSkill.h"
@@ -78,8 +79,18 @@ std::string OWndInsert::OfferedName() const {
     return kAnonymous;
 }
 
+void OWndInsert::OnPress(int code, int x, int y) {
+    if (code == vk::kEscape) answered_ = true;
+    OWndYesNo::OnPress(code, x, y);
+}
+
 void OWndInsert::OnCommand(int source, int event) {
-    if (event == ControlEvent::Click && yesButton && source == yesButton->CommandId()) Insert();
+    if (event != ControlEvent::Click || answered_) return;
+    const bool yes = yesButton && source == yesButton->CommandId();
+    const bool no = noButton && source == noButton->CommandId();
+    if (!yes && !no) return;
+    answered_ = true;
+    if (yes) Insert();
     OWndYesNo::OnCommand(source, event);
 }
 

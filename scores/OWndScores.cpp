@@ -69,6 +69,8 @@ void ShowInCell(OButton& cell, const std::string& text, bool fromRight) {
 OWndScores::OWndScores(OWindow* parent) : OWindow(parent) {}
 
 bool OWndScores::Start() {
+    // Without a native window there is nothing to show and no parent held: the opener disposes of it.
+    if (CreationFailed()) return false;
     BuildFrame();
     Compose();
     BuildButtons();
@@ -191,10 +193,13 @@ void OWndScores::FillRows() {
 }
 
 void OWndScores::OpenClearDialog() {
-    ScopedDialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
     TheGameState().dialogAnswer = kNoAnswer;
-    auto* dialog = new OWndScoresClear(this);
-    dialog->Start();
+    OWndScoresClear* dialog = nullptr;
+    {
+        ScopedDialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
+        dialog = new OWndScoresClear(this);
+    }
+    StartDialog(dialog);
 }
 
 void OWndScores::ClearSkill() {

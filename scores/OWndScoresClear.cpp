@@ -1,5 +1,6 @@
 #include "scores/OWndScoresClear.h"
 
+#include "engine/VirtualKey.h"
 #include "engine/WindowRegistry.h"
 #include "scores/OWndScores.h"
 #include "ui/ControlEvents.h"
@@ -25,8 +26,15 @@ void OWndScoresClear::BuildContents() {
     text.LayOut("Are you sure?");
 }
 
+void OWndScoresClear::OnPress(int code, int x, int y) {
+    if (code == vk::kEscape) answered_ = true;
+    OWndYesNo::OnPress(code, x, y);
+}
+
 void OWndScoresClear::OnCommand(int source, int event) {
-    if (event == ControlEvent::Click && yesButton && source == yesButton->CommandId()) {
+    if (event != ControlEvent::Click || answered_) return;
+    if (yesButton && source == yesButton->CommandId()) {
+        answered_ = true;
         // The clear happens now, while the score window is sure to be there. No answer is left in
         // the game state: the game window reads it as the answer of its own dialogs (a yes there
         // would be taken for the quit dialog's).
@@ -35,7 +43,8 @@ void OWndScoresClear::OnCommand(int source, int event) {
             WindowRegistry::Unpin(owner);
         }
         Close();
-        return;
+    } else if (noButton && source == noButton->CommandId()) {
+        answered_ = true;
+        OWndYesNo::OnCommand(source, event);
     }
-    OWndYesNo::OnCommand(source, event);
 }

@@ -16,6 +16,7 @@ class OWndScoresClear : public OWndYesNo {
     explicit OWndScoresClear(OWndScores* owner);
 
     void BuildContents() override;
+    void OnPress(int code, int x, int y) override;
     void OnCommand(int source, int event) override;
 
   protected:
@@ -23,4 +24,7 @@ class OWndScoresClear : public OWndYesNo {
 
   private:
     OWndScores* owner_;
+    // Answered and closing: a Yes handled after No or Escape, before the close is carried out,
+    // clears nothing.
+    bool answered_ = false;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/OWindow.h"
 #include "engine/WindowDefaults.h"
 
 // The size the next window is created with, for one dialog: set on construction, and the size that
@@ -22,3 +23,15 @@ class ScopedDialogSize {
     int width_;
     int height_;
 };
+
+// Starts a dialog just made over its parent. One whose native window could not be created is not
+// started (it has nothing to show and holds no parent) but disposed of at once, and false returned,
+// so the opener can undo what it set up for it. Main thread.
+inline bool StartDialog(OWindow* dialog) {
+    if (!dialog) return false;
+    if (!dialog->CreationFailed() && dialog->Start()) return true;
+    // Never started, so no game thread will tear it down.
+    dialog->RequestStop();
+    dialog->Teardown();
+    return false;
+}

@@ -134,6 +134,22 @@ TEST_F(OWndInsertTest, NoAndEscapeRecordNothing) {
     EXPECT_FALSE(fs::exists(TablePath())) << "not even an empty table";
 }
 
+TEST_F(OWndInsertTest, OnlyTheFirstAnswerCounts) {
+    // Keys and clicks handled before the close is carried out: Escape then Yes, Yes twice.
+    OWndInsert* w = OpenInsert(700, 0);
+    Key(w, vk::kEscape);
+    Click(w, w->YesButton());
+    EXPECT_EQ(TheGameState().dialogAnswer, kAnswerNo);
+    ASSERT_TRUE(Finished(w));
+    EXPECT_FALSE(fs::exists(TablePath()));
+
+    w = OpenInsert(800, 0);
+    Click(w, w->YesButton());
+    Click(w, w->YesButton());
+    ASSERT_TRUE(Finished(w));
+    EXPECT_EQ(FileResults().size(), 1u);
+}
+
 TEST_F(OWndInsertTest, ALongNameIsOfferedWholeAndRecordedCutToForty) {
     const std::string name = std::string(100, 'x') + std::string(50, 'y');
     Record(300, 0, name);

@@ -94,7 +94,7 @@ TEST_F(OWndScoresTest, ButtonsTitleAndRowsStandAtTheirPlaces) {
 }
 
 TEST_F(OWndScoresTest, WithoutTheTitlePictureTheBarStandsLower) {
-    fs::remove(program.Path() / "CLP" / "top.clp");
+    fs::remove(program->Path() / "CLP" / "top.clp");
     OWndScores* w = OpenScores(0);
     ASSERT_NE(w->Title(), nullptr);
     EXPECT_TRUE(SameSize(w->Title(), "CLP\\bar.clp"));
@@ -210,6 +210,20 @@ TEST_F(OWndScoresTest, NoAndEscapeInTheConfirmationClearNothing) {
         EXPECT_EQ(Rows(w)[0], "Ann 900");
         EXPECT_EQ(FileResults(), (std::vector<std::string>{"Ann 1 900"}));
     }
+}
+
+TEST_F(OWndScoresTest, AYesAfterEscapeInTheConfirmationClearsNothing) {
+    WriteTable({{"Ann", "1", 900}});
+    OWndScores* w = OpenScores(0);
+    Click(w, w->ClearButton());
+    OWndScoresClear* confirm = dynamic_cast<OWndScoresClear*>(Newest());
+    ASSERT_NE(confirm, nullptr);
+    Frame(confirm);
+    Key(confirm, vk::kEscape);
+    Click(confirm, confirm->YesButton());  // before the close is carried out
+    ASSERT_TRUE(Finished(confirm));
+    EXPECT_EQ(FileResults(), (std::vector<std::string>{"Ann 1 900"}));
+    EXPECT_EQ(Rows(w)[0], "Ann 900");
 }
 
 TEST_F(OWndScoresTest, PublishSendsTheBestResultOfTheSkillAndCloses) {

@@ -18,6 +18,7 @@
 #include "scores/SavedGame.h"
 #include "scores/SavedState.h"
 #include "scores/TScoresTable.h"
+#include "tests/scores/ProgramFolder.h"
 #include "tests/support/TempFolder.h"
 #include "tools/replay/ReplaySession.h"
 
@@ -45,20 +46,10 @@ std::vector<Island> Islands() {
 
 class SavedGameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const fs::path build(MARSHWADE_BINARY_DIR);
-        for (const char* folder : {"CLP", "WAV", "INI"})
-            fs::create_directory_symlink(build / folder, program_.Path() / folder);
-        savedProgramDir_ = platform::ProgramDirectory();
-        platform::SetProgramDirectoryForTesting(program_.Path().string());
-        SetProgramFolderWritableForTesting(true);
-        ForgetSaveOfThisRunForTesting();
-    }
+    void SetUp() override { ForgetSaveOfThisRunForTesting(); }
     void TearDown() override {
         session_.reset();
         ForgetSaveOfThisRunForTesting();
-        SetProgramFolderWritableForTesting(std::nullopt);
-        platform::SetProgramDirectoryForTesting(savedProgramDir_);
     }
 
     // A new run of the game: the last one ends first, and a new run may save again.
@@ -77,7 +68,7 @@ class SavedGameTest : public ::testing::Test {
         TheGameState().pendingDialog = kQuitOpen;
         TheGameState().dialogAnswer = kAnswerYes;
     }
-    std::string StatePath() const { return (program_.Path() / "state.dat").string(); }
+    std::string StatePath() const { return program_.File("state.dat"); }
     std::string StateText(const std::string& path) const {
         std::string text;
         TScoresTable().LoadText(path, text);
@@ -85,9 +76,8 @@ class SavedGameTest : public ::testing::Test {
     }
     void WriteState(const std::string& text) { ASSERT_TRUE(TScoresTable().SaveText(StatePath(), text)); }
 
-    TempFolder program_{"marshwade-saved"};
+    ProgramFolder program_;
     std::unique_ptr<ReplaySession> session_;
-    std::string savedProgramDir_;
 };
 
 // Six islands as the default settings make them, for texts written by hand.

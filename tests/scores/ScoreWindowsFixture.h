@@ -1,10 +1,10 @@
 #pragma once
-// The score windows over a plain parent window on the headless platform. The program folder is a
-// temporary folder of the test's own holding the generated pictures and sounds (links into the build
-// folder), so the score table and the saved state the windows write land there and nowhere else.
+// The score windows over a plain parent window on the headless platform, in a program folder of the
+// test's own.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,8 +16,8 @@
 #include "scores/OWndScores.h"
 #include "scores/ScopedDialogSize.h"
 #include "scores/TScoresTable.h"
+#include "tests/scores/ProgramFolder.h"
 #include "tests/support/HeadlessWindowTest.h"
-#include "tests/support/TempFolder.h"
 #include "ui/OControl.h"
 
 namespace scores_test {
@@ -28,15 +28,7 @@ class ScoreWindowsTest : public HeadlessWindowTest {
   protected:
     void SetUp() override {
         HeadlessWindowTest::SetUp();
-        const fs::path build(MARSHWADE_BINARY_DIR);
-        fs::create_directory(program.Path() / "CLP");
-        for (const auto& entry : fs::directory_iterator(build / "CLP"))
-            fs::create_symlink(entry.path(), program.Path() / "CLP" / entry.path().filename());
-        fs::create_directory_symlink(build / "WAV", program.Path() / "WAV");
-        fs::create_directory_symlink(build / "INI", program.Path() / "INI");
-        savedProgramDir_ = platform::ProgramDirectory();
-        platform::SetProgramDirectoryForTesting(program.Path().string());
-        SetProgramFolderWritableForTesting(true);
+        program = std::make_unique<ProgramFolder>();
         previousPlayer_ = platform::SoundPlayer::SetShared(&sounds);
         TheGameState().Clear();
         OWndInsert::PlayerName().clear();
@@ -51,8 +43,7 @@ class ScoreWindowsTest : public HeadlessWindowTest {
         TheGameState().Clear();
         OWndInsert::PlayerName().clear();
         platform::SoundPlayer::SetShared(previousPlayer_);
-        SetProgramFolderWritableForTesting(std::nullopt);
-        platform::SetProgramDirectoryForTesting(savedProgramDir_);
+        program.reset();
     }
 
     // The score table window over the parent, at the given skill, after its first frame.
@@ -126,7 +117,7 @@ class ScoreWindowsTest : public HeadlessWindowTest {
         return !OWindow::Exists(w);
     }
 
-    std::string TablePath() const { return (program.Path() / "table.dat").string(); }
+    std::string TablePath() const { return program->File("table.dat"); }
     // Writes table.dat with one result per entry: date 2004-7-5, name, skill text, score.
     struct Result {
         std::string name, skill;
@@ -148,13 +139,12 @@ class ScoreWindowsTest : public HeadlessWindowTest {
         return out;
     }
 
-    TempFolder program{"marshwade-scores"};
+    std::unique_ptr<ProgramFolder> program;
     platform::HeadlessSoundPlayer sounds{os.Manual()};
     TestWindow* parent = nullptr;
 
   private:
     std::vector<OWindow*> dialogs_;
-    std::string savedProgramDir_;
     platform::SoundPlayer* previousPlayer_ = nullptr;
 };
 
