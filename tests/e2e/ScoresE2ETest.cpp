@@ -1,0 +1,147 @@
+// The score windows in the real game on a private X server: the last frog lost, a name typed into
+// the enter-name window, and the name in the Top 10 table.
+#include "XvfbSession.h"
+// After GoogleTest (in the fixture): Xlib defines macros (None, Bool) that clash with its names.
+#include <filesystem>
+#include <fstream>
+
+#include "scores/TScoresTable.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Ppm;
+using e2e::Spawn;
+using e2e::WaitFor;
+namespace fs = std::filesystem;
+
+// A copy of the program in a folder of its own, beside links to the pictures and sounds of the build
+// and a settings file of the test's: the saved files it writes land there. Removed with the test.
+class PrivateGame {
+  public:
+    explicit PrivateGame(const std::string& settings)
+        : folder_(fs::temp_directory_path() / ("marshwade-scores-e2e-" + std::to_string(getpid()))) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "INI");
+        const fs::path build(MARSHWADE_BINARY_DIR);
+        fs::copy_file(build / "marshwade", folder_ / "marshwade");
+        fs::create_directory_symlink(build / "CLP", folder_ / "CLP");
+        fs::create_directory_symlink(build / "WAV", folder_ / "WAV");
+        std::ofstream(folder_ / "INI" / "Quillmoss.ini") << settings;
+    }
+    ~PrivateGame() {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    std::string Program() const { return (folder_ / "marshwade").string(); }
+    std::string File(const std::string& name) const { return (folder_ / name).string(); }
+
+  private:
+    fs::path folder_;
+};
+
+// One frog, no leaves (the islands are all the pond holds), no red frogs, flies or suns, and a short
+// fade: a hop off the entry island drowns the only frog at once, and nothing else happens meanwhile.
+constexpr const char* kOneFrogNoLeaves =
+    "[Leaves]\nMaxLeavesPerScreen=6\n"
+    "[Frogs]\nMaxFrogNumber=1\nMaxBadFrogNumber=0\nDeadTimeExtend=10\n"
+    "[Flyes]\nFlyNumber=0\nSunNumber=0\n";
+
+class ScoresE2E : public e2e::XvfbTest {
+  protected:
+    // The top-left corner of a window on the screen.
+    std::pair<int, int> Corner(Window win) {
+        int rx = 0, ry = 0;
+        Window child = 0;
+        XTranslateCoordinates(x, win, DefaultRootWindow(x), 0, 0, &rx, &ry, &child);
+        return {rx, ry};
+    }
+    // Waits until the window is mapped at its final place (the placement follows the mapping).
+    std::pair<int, int> Settled(Window win) {
+        std::pair<int, int> corner = Corner(win), last{-1, -1};
+        for (int i = 0; i < 100 && corner != last; ++i) {
+            std::this_thread::sleep_for(50ms);
+            last = corner;
+            corner = Corner(win);
+        }
+        return corner;
+    }
+    bool ClickAt(int sx, int sy) {
+        return Xdo({"mousemove", std::to_string(sx), std::to_string(sy)}) &&
+               Xdo({"mousemove", std::to_string(sx + 1), std::to_string(sy)}) && Xdo({"click", "1"});
+    }
+    // Whether two rectangles of a screenshot hold the same picture.
+    static bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i)
+                if (p.At(ax + i, ay + j) != p.At(bx + i, by + j)) return false;
+        return true;
+    }
+};
+
+TEST_F(ScoresE2E, LoseEveryFrogTypeANameAndSeeItInTheTable) {
+    PrivateGame game(kOneFrogNoLeaves);
+    app = Spawn({game.Program()}, {"DISPLAY=" + display, "MARSHWADE_SEED=3", "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u) << "the game window did not appear";
+    const auto [gx, gy] = Settled(win);
+
+    // The frog arrives on the entry island; once it rests there, Up hops it into open water. Keys
+    // given while it is still on its way are ignored, so Up is pressed until the game is over.
+    Window dialog = 0;
+    for (int i = 0; i < 40 && !dialog; ++i) {
+        ASSERT_TRUE(Xdo({"key", "--window", std::to_string(win), "Up"}));
+        std::this_thread::sleep_for(500ms);
+        dialog = e2e::FindByName(x, DefaultRootWindow(x), "Dialog window");
+    }
+    ASSERT_NE(dialog, 0u) << "the enter-name window did not appear";
+    dialog = WaitForWindow("Dialog window");
+    const auto [dx, dy] = Settled(dialog);
+    EXPECT_EQ(dx, gx + (750 - 280) / 2) << "centred over the game";
+    EXPECT_EQ(dy, gy + (550 - 280) / 2);
+    Shot("e2e_scores_name_offered");
+
+    // Into the name field (under the texts), the offered name deleted, a name typed, then Yes.
+    ASSERT_TRUE(ClickAt(dx + 140, dy + 157));
+    ASSERT_TRUE(Xdo({"key", "End"}));
+    for (int i = 0; i < 9; ++i) ASSERT_TRUE(Xdo({"key", "BackSpace"}));
+    ASSERT_TRUE(Xdo({"type", "Zoe"}));
+    std::this_thread::sleep_for(300ms);
+    Shot("e2e_scores_name_typed");
+    ASSERT_TRUE(ClickAt(dx + 140 - 10 - 45, dy + 280 - 10 - 17));
+    for (int i = 0; i < 100 && e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"); ++i)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_EQ(e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"), 0u) << "the name window stayed";
+
+    TScoresTable table;
+    table.LoadTable(game.File("table.dat"));
+    ASSERT_EQ(table.records.size(), 1u);
+    EXPECT_EQ(table.records.begin()->second.name, "Zoe");
+    EXPECT_EQ(table.records.begin()->second.skill, "1");
+
+    // Top 10 (the third panel button) shows the result in its first row.
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(ClickAt(gx + 750 - 2 - 46, gy + 30 + 45 + 30 + 15));
+    Window scores = WaitForWindow("Dialog window");
+    ASSERT_NE(scores, 0u) << "the score table did not appear";
+    const auto [sx, sy] = Settled(scores);
+    std::this_thread::sleep_for(300ms);
+    const Ppm shot = Shot("e2e_scores_table");
+    // Rows are 38 pixels apart from y 47; the name cells 200 wide at x 25. Row 0 holds the name, rows
+    // 1 and 2 are empty alike.
+    const int cellX = sx + 25 + 8, w = 180, h = 30;
+    auto rowY = [sy](int row) { return sy + 47 + 38 * row + 5; };
+    EXPECT_TRUE(Same(shot, cellX, rowY(1), cellX, rowY(2), w, h)) << "rows 1 and 2 should both be empty";
+    EXPECT_FALSE(Same(shot, cellX, rowY(0), cellX, rowY(1), w, h)) << "row 0 should show the name";
+
+    // A click on an empty part of the window gives it the keyboard, then Escape closes it.
+    ASSERT_TRUE(ClickAt(sx + 177, sy + 470));
+    ASSERT_TRUE(Xdo({"key", "Escape"}));
+    for (int i = 0; i < 100 && e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"); ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"), 0u)
+        << "Escape did not close the table";
+}
+
+}  // namespace
