@@ -1,0 +1,95 @@
+// The score windows on their own game threads: the clear confirmation empties the table window's rows
+// from the main thread while the table window steps and composes them (run under ThreadSanitizer).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "engine/Engine.h"
+#include "engine/OWindow.h"
+#include "engine/VirtualKey.h"
+#include "engine/WindowDefaults.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/HeadlessSoundPlayer.h"
+#include "scores/OWndScores.h"
+#include "scores/OWndScoresClear.h"
+#include "scores/ScopedDialogSize.h"
+#include "scores/TScoresTable.h"
+#include "tests/scores/ProgramFolder.h"
+#include "ui/OButton.h"
+
+namespace {
+using namespace std::chrono_literals;
+using platform::NativeEvent;
+using platform::NativeEventType;
+
+class Parent final : public OWindow {};
+
+TEST(ScoreThreadsTest, ClearFromTheConfirmationWhileTheTableStepsOnItsThread) {
+    ProgramFolder program;
+    platform::SteadyClock clock;
+    platform::HeadlessPlatform os(1024, 768);
+    os.UseClock(&clock);
+    Engine::SetPlatform(&os);
+    Engine::SetGameThreads(true);
+    platform::ManualClock soundClock;
+    platform::HeadlessSoundPlayer sounds(soundClock);
+    platform::SoundPlayer* previous = platform::SoundPlayer::SetShared(&sounds);
+    WindowDefaults::Current() = WindowDefaults{};
+    WindowDefaults::Current().width = 750;
+    WindowDefaults::Current().height = 550;
+
+    auto send = [&](OWindow* w, NativeEventType type, int code = 0, int x = 0, int y = 0) {
+        os.Dispatch(w->Native(), NativeEvent{type, code, x, y});
+    };
+    auto click = [&](OWindow* w, const OGraph* control) {
+        const int x = static_cast<int>(control->X() + control->Width() / 2);
+        const int y = static_cast<int>(control->Y() + control->Height() / 2);
+        for (int i = 0; i < 2; ++i) send(w, NativeEventType::MouseMove, 0, x, y);
+        send(w, NativeEventType::ButtonDown, 1, x, y);
+        send(w, NativeEventType::ButtonUp, 1, x, y);
+    };
+    auto waitUntilGone = [&](OWindow* w) {
+        for (int i = 0; i < 1000 && OWindow::Exists(w); ++i) {
+            os.Pump();
+            std::this_thread::sleep_for(2ms);
+        }
+        return !OWindow::Exists(w);
+    };
+
+    auto* parent = new Parent();
+    parent->SetQuitOnTeardown(true);
+    ASSERT_TRUE(parent->Start());
+    for (int round = 0; round < 5; ++round) {
+        TScoresTable table;
+        for (int i = 0; i < 12; ++i)
+            table.AddLine("2004-7-5\tP" + std::to_string(i) + "\t1\t" + std::to_string(i));
+        ASSERT_TRUE(table.SaveTable(program.File("table.dat")));
+
+        OWndScores* scores = nullptr;
+        {
+            ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
+            scores = new OWndScores(parent);
+        }
+        ASSERT_TRUE(scores->Start());
+        click(scores, scores->ClearButton());
+        auto* confirm = static_cast<OWindow*>(os.LastWindow()->UserData());
+        ASSERT_NE(dynamic_cast<OWndScoresClear*>(confirm), nullptr);
+        std::this_thread::sleep_for(5ms);
+        click(confirm, static_cast<OWndScoresClear*>(confirm)->YesButton());
+        ASSERT_TRUE(waitUntilGone(confirm));
+
+        scores->Lock();
+        EXPECT_EQ(scores->NameRow(0)->GetText(), "");
+        EXPECT_TRUE(scores->Table().records.empty());
+        scores->Unlock();
+        send(scores, NativeEventType::KeyDown, vk::kEscape);
+        ASSERT_TRUE(waitUntilGone(scores));
+    }
+    parent->Close();
+    EXPECT_EQ(os.RunEventLoop(), 0);
+    platform::SoundPlayer::SetShared(previous);
+    Engine::SetPlatform(nullptr);
+}
+
+}  // namespace
