@@ -212,21 +212,14 @@ TEST_F(SavedGameTest, ADamagedOrForeignFileNeverWrecksTheGame) {
         const char* what;
         std::string text;
     };
+    // One case for each way the reader refuses a game; the reader's own tests go through every field.
     const Case cases[] = {
         {"skill 7", Text(With({"7", "1", "1", "4", "300", "20", "5"}, kIslands, "3"))},
-        {"skill INT_MAX", Text(With({"2147483647", "1", "1", "4", "300", "20", "5"}, kIslands, "3"))},
-        {"lives 20", Text(With(options, kIslands, "20"))},
-        {"lives -3", Text(With(options, kIslands, "-3"))},
-        {"level 0", Text(With({"1", "1", "1", "0", "300", "20", "5"}, kIslands, "3"))},
         {"level INT_MAX", Text(With({"1", "1", "1", "2147483647", "300", "20", "5"}, kIslands, "3"))},
-        {"a negative score", Text(With({"1", "1", "1", "4", "-300", "20", "5"}, kIslands, "3"))},
-        {"points near INT_MAX", Text(With({"1", "1", "1", "4", "300", "2147483600", "5"}, kIslands, "3"))},
-        {"an eleven-digit field", Text(With({"1", "1", "1", "4", "99999999999", "20", "5"}, kIslands, "3"))},
+        {"an eleven-digit score", Text(With({"1", "1", "1", "4", "99999999999", "20", "5"}, kIslands, "3"))},
         {"column 100", Text(With(options, islandsWith(3, "100"), "3"))},
-        {"row -7", Text(With(options, islandsWith(4, "-7"), "3"))},
-        {"frame past the clip", Text(With(options, islandsWith(5, "99"), "3"))},
         {"two islands on one cell", Text(With(options, islandsWith(3, "0", "0"), "3"))},
-        {"a seven-field text", Text({"1", "1", "1", "4", "300", "20", "5"})},
+        {"lives 20", Text(With(options, kIslands, "20"))},
         {"written for five islands", Text(With(options, {kIslands.begin(), kIslands.end() - 3}, "3"))},
         {"bytes of no text", std::string("\x01\xff\t\x80\t\t-\t+\t \t\x7f", 12)},
     };

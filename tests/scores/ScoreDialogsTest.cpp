@@ -126,21 +126,6 @@ TEST_F(ScoreDialogsTest, LosingTheLastFrogAsksForANameAndYesRecordsItThenANewGam
     EXPECT_EQ(table.records.begin()->second.name, "Ann");
 }
 
-TEST_F(ScoreDialogsTest, EscapeInTheNameEntryRecordsNothingAndStartsANewGame) {
-    session_->StepFrame();
-    TheGameState().score = 300;
-    LoseEveryFrog();
-    session_->StepFrame();
-    OWindow* entry = Dialog();
-    ASSERT_NE(entry, nullptr);
-    Send(entry, NativeEventType::KeyDown, vk::kEscape);
-    Finish(entry);
-    session_->StepFrame();
-    EXPECT_EQ(TheGameState().score, 0);
-    EXPECT_GT(pond::LivingFrogs(), 0);
-    EXPECT_FALSE(std::filesystem::exists(program_.File("table.dat")));
-}
-
 TEST_F(ScoreDialogsTest, ANameDialogThatCannotBeShownStillLeadsToANewGame) {
     session_->StepFrame();
     LoseEveryFrog();
