@@ -25,9 +25,9 @@ const char* StateName(int32_t state) {
 
 int KeyCode(std::string_view name) {
     static const std::pair<const char*, int> kKeys[] = {
-        {"Left", vk::kLeft}, {"Right", vk::kRight},   {"Up", vk::kUp},       {"Down", vk::kDown},
-        {"Space", vk::kSpace}, {"P", 'P'},            {"Escape", vk::kEscape}, {"Enter", vk::kEnter},
-        {"Tab", vk::kTab}};
+        {"Left", vk::kLeft},     {"Right", vk::kRight}, {"Up", vk::kUp},
+        {"Down", vk::kDown},     {"Space", vk::kSpace}, {"P", 'P'},
+        {"Escape", vk::kEscape}, {"Enter", vk::kEnter}, {"Tab", vk::kTab}};
     for (const auto& [key, code] : kKeys) {
         if (name == key) return code;
     }
