@@ -79,7 +79,7 @@ TEST_F(Scenario, AScriptLineThatCannotBeReadIsNamed) {
         {"10 key Left\nten key Up\n", "line 2: the frame must be a number"},
         {"# comment\n\n5 key Shift\n", "line 3: unknown key 'Shift'"},
         {"5 click 10\n", "line 1: a click needs X and Y"},
-        {"5 focus maybe\n", "line 1: expected key, click, rclick or focus"},
+        {"5 focus maybe\n", "line 1: expected key, click, rclick, focus or shot"},
         {"-3 key Up\n", "line 1: the frame must be a number"},
     };
     for (const Case& c : cases) {
