@@ -16,7 +16,7 @@ void OGameWindow::OpenNameDialog() {
         ScopedDialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
         dialog = new OWndInsert(this);
     }
-    StartDialog(dialog);
+    StartScoreDialog(dialog);
 }
 
 void OGameWindow::OpenScores() {
@@ -26,5 +26,5 @@ void OGameWindow::OpenScores() {
         ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
         dialog = new OWndScores(this);
     }
-    StartDialog(dialog);
+    StartScoreDialog(dialog);
 }

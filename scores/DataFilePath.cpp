@@ -57,7 +57,7 @@ bool MakeFolders(const std::string& folder) {
 }  // namespace
 
 std::string UserDataFolder() {
-    // The base directory specification ignores a relative XDG_DATA_HOME.
+    // XDG_DATA_HOME must be an absolute path; a relative one is ignored, as desktop programs do.
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
         return std::string(xdg) + "/marshwade";
     const std::string home = HomeFolder();

@@ -199,7 +199,7 @@ void OWndScores::OpenClearDialog() {
         ScopedDialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
         dialog = new OWndScoresClear(this);
     }
-    StartDialog(dialog);
+    StartScoreDialog(dialog);
 }
 
 void OWndScores::ClearSkill() {

@@ -24,10 +24,10 @@ class ScopedDialogSize {
     int height_;
 };
 
-// Starts a dialog just made over its parent. One whose native window could not be created is not
+// Starts a score dialog just made over its parent. One whose native window could not be created is not
 // started (it has nothing to show and holds no parent) but disposed of at once, and false returned,
 // so the opener can undo what it set up for it. Main thread.
-inline bool StartDialog(OWindow* dialog) {
+inline bool StartScoreDialog(OWindow* dialog) {
     if (!dialog) return false;
     if (!dialog->CreationFailed() && dialog->Start()) return true;
     // Never started, so no game thread will tear it down.
