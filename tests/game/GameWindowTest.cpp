@@ -182,11 +182,22 @@ TEST_F(Window, LosingTheLastFrogAsksForANameOnceAndAConfirmedQuitComesFirst) {
     for (auto& frog : G().frogs) frog->state = OFrog::kDead;
     session->Sound().ClearRequests();
     Step(20);
-    EXPECT_EQ(G().pendingDialog, kGameOver);
+    // One name dialog, over the game, which stands still while it is open.
+    EXPECT_EQ(G().pendingDialog, kNameOpen);
+    EXPECT_TRUE(Game().IsModalPaused());
+    EXPECT_EQ(session->Os().WindowCount(), 2u);
     int gameOvers = 0;
     for (const auto& r : session->Sound().Requests()) gameOvers += r.fileName == "WAV\\gameover.wav";
     EXPECT_EQ(gameOvers, 1);
-    // A quit confirmed meanwhile is carried out, not overwritten by the game over.
+    auto* dialog = static_cast<OWindow*>(session->Os().LastWindow()->UserData());
+    dialog->RequestStop();
+    dialog->Teardown();
+
+    // A quit confirmed when the last frog is lost is carried out, not overwritten by the game over.
+    session.reset();  // one session at a time
+    Start();
+    WaitForArrival();
+    for (auto& frog : G().frogs) frog->state = OFrog::kDead;
     G().pendingDialog = kQuitOpen;
     G().dialogAnswer = kAnswerYes;
     Step();
