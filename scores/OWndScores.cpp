@@ -85,14 +85,14 @@ bool OWndScores::Start() {
 }
 
 void OWndScores::OnPress(int code, int x, int y) {
-    if (code == vk::kEnter || code == vk::kEscape) Close();
+    if (code == vk::kEnter || code == vk::kEscape) CloseWindow();
     OWindow::OnPress(code, x, y);
 }
 
 void OWndScores::OnCommand(int source, int event) {
-    if (event != ControlEvent::Click) return;
+    if (event != ControlEvent::Click || closing_) return;
     if (closeButton_ && source == closeButton_->CommandId()) {
-        Close();
+        CloseWindow();
     } else if (publishButton_ && source == publishButton_->CommandId()) {
         Publish();
     } else if (clearButton_ && source == clearButton_->CommandId()) {
@@ -192,6 +192,11 @@ void OWndScores::FillRows() {
     }
 }
 
+void OWndScores::CloseWindow() {
+    closing_ = true;
+    Close();
+}
+
 void OWndScores::OpenClearDialog() {
     TheGameState().dialogAnswer = kNoAnswer;
     OWndScoresClear* dialog = nullptr;
@@ -229,7 +234,7 @@ void OWndScores::Publish() {
         const std::string link =
             publish::Link(publish::ScoresPageHost(SettingsFilePath()), publish::Encode(text));
         if (Engine::GetPlatform().OpenWithShell(link)) {
-            Close();
+            CloseWindow();
         } else {
             std::fprintf(
                 stderr,

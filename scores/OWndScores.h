@@ -56,6 +56,7 @@ class OWndScores : public OWindow {
     void BuildRows();
     void FillRows();
     void OpenClearDialog();
+    void CloseWindow();
 
     OButton* closeButton_ = nullptr;
     OButton* publishButton_ = nullptr;
@@ -65,4 +66,7 @@ class OWndScores : public OWindow {
     std::array<OButton*, kRows> scoreRows_{};
     // The results as the window shows them; Publish sends from it and Clear removes from it too.
     TScoresTable table_;
+    // Enter or Escape closed the window, or a button did: the key's release still reaches the
+    // focused button, and its click must not open the clear dialog over a window that is going.
+    bool closing_ = false;
 };

@@ -147,17 +147,27 @@ TEST_F(OWndScoresTest, EqualScoresShowInTheOrderTheTableWalksThem) {
 }
 
 TEST_F(OWndScoresTest, EnterEscapeAndCloseCloseIt) {
+    WriteTable({{"Ann", "1", 900}});
     enum Way { kEnterKey, kEscapeKey, kCloseButton };
     for (Way way : {kEnterKey, kEscapeKey, kCloseButton}) {
         OWndScores* w = OpenScores(0);
         EXPECT_TRUE(parent->IsModalPaused()) << way;
-        if (way == kCloseButton)
+        if (way == kCloseButton) {
             Click(w, w->CloseButton());
-        else
+        } else {
+            // Over Clear, which takes the focus: the key's release reaches it, and must not clear.
+            const OButton* clear = w->ClearButton();
+            const int x = static_cast<int>(clear->X() + 5), y = static_cast<int>(clear->Y() + 5);
+            Send(w, NativeEventType::MouseMove, 0, x, y);
+            Send(w, NativeEventType::MouseMove, 0, x, y);
+            ASSERT_EQ(w->Focus(), clear);
             Key(w, way == kEnterKey ? vk::kEnter : vk::kEscape);
+        }
         EXPECT_TRUE(Finished(w)) << way;
+        EXPECT_EQ(os.WindowCount(), 1u) << way << ": nothing else was opened";
         EXPECT_FALSE(parent->IsModalPaused()) << way;
     }
+    EXPECT_EQ(FileResults(), (std::vector<std::string>{"Ann 1 900"}));
 }
 
 TEST_F(OWndScoresTest, ClearAtMasterEmptiesTheRowsAndKeepsTheOtherSkillsInTheFile) {
