@@ -77,6 +77,7 @@ bool OWndScores::Start() {
     Compose();
     BuildTitle();
     BuildRows();
+    skill_ = CurrentSkillText();
     table_.LoadTable(DataFilePath(kTableFile));
     FillRows();
     TheGameState().dialogAnswer = kNoAnswer;
@@ -84,12 +85,19 @@ bool OWndScores::Start() {
     return OWindow::Start();
 }
 
+void OWndScores::Step(uint32_t timeMs) {
+    ApplyPendingClear();
+    OWindow::Step(timeMs);
+}
+
 void OWndScores::OnPress(int code, int x, int y) {
+    ApplyPendingClear();
     if (code == vk::kEnter || code == vk::kEscape) CloseWindow();
     OWindow::OnPress(code, x, y);
 }
 
 void OWndScores::OnCommand(int source, int event) {
+    ApplyPendingClear();
     if (event != ControlEvent::Click || closing_) return;
     if (closeButton_ && source == closeButton_->CommandId()) {
         CloseWindow();
@@ -182,10 +190,9 @@ void OWndScores::BuildRows() {
 }
 
 void OWndScores::FillRows() {
-    const std::string skill = CurrentSkillText();
     int shown = 0;
     for (auto it = table_.records.rbegin(); it != table_.records.rend() && shown < kRows; ++it) {
-        if (it->second.skill != skill) continue;
+        if (it->second.skill != skill_) continue;
         ShowInCell(*nameRows_[static_cast<size_t>(shown)], it->second.name, false);
         ShowInCell(*scoreRows_[static_cast<size_t>(shown)], std::to_string(it->first), true);
         ++shown;
@@ -208,29 +215,30 @@ void OWndScores::OpenClearDialog() {
 }
 
 void OWndScores::ClearSkill() {
-    Lock();
-    const std::string skill = CurrentSkillText();
     const std::string path = DataFilePath(kTableFile);
     // The file may hold results this window never loaded (another skill written meanwhile): it is
     // read again, and only this skill's results leave it.
     TScoresTable file;
     file.LoadTable(path);
-    file.RemoveSkill(skill);
-    if (file.SaveTable(path)) {
-        table_.RemoveSkill(skill);
-        for (int i = 0; i < kRows; ++i) {
-            ShowInCell(*nameRows_[static_cast<size_t>(i)], "", false);
-            ShowInCell(*scoreRows_[static_cast<size_t>(i)], "", true);
-        }
+    file.RemoveSkill(skill_);
+    if (file.SaveTable(path)) pendingClear_.store(true);
+}
+
+void OWndScores::ApplyPendingClear() {
+    if (!pendingClear_.exchange(false)) return;
+    Lock();
+    table_.RemoveSkill(skill_);
+    for (int i = 0; i < kRows; ++i) {
+        ShowInCell(*nameRows_[static_cast<size_t>(i)], "", false);
+        ShowInCell(*scoreRows_[static_cast<size_t>(i)], "", true);
     }
     Unlock();
 }
 
 void OWndScores::Publish() {
-    const std::string skill = CurrentSkillText();
     for (auto it = table_.records.rbegin(); it != table_.records.rend(); ++it) {
-        if (it->second.skill != skill) continue;
-        const std::string text = publish::RecordText(it->first, skill, it->second.name);
+        if (it->second.skill != skill_) continue;
+        const std::string text = publish::RecordText(it->first, skill_, it->second.name);
         const std::string link =
             publish::Link(publish::ScoresPageHost(SettingsFilePath()), publish::Encode(text));
         if (Engine::GetPlatform().OpenWithShell(link)) {

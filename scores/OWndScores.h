@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <atomic>
 #include <string>
 
 #include "engine/OWindow.h"
@@ -25,12 +26,15 @@ class OWndScores : public OWindow {
     explicit OWndScores(OWindow* parent);
 
     bool Start() override;
+    void Step(uint32_t timeMs) override;
     void OnPress(int code, int x, int y) override;
     void OnCommand(int source, int event) override;
 
-    // Removes the current skill's results from the file, then from this window and its rows. A save
-    // that fails leaves everything as it was (and says why on standard error). Takes the lock; the
-    // clear dialog calls it when it is answered yes.
+    // Removes the window's skill's results from the file at once, then from this window and its
+    // rows before anything reads them again (its next frame step, key or click). A save that fails
+    // leaves everything as it was (and says why on standard error). The clear dialog calls it from
+    // its own handler, on the main thread, when it is answered yes: it takes no lock of this window,
+    // whose own lock is never taken while a lock of the dialog is held.
     void ClearSkill();
     // Sends the best result of the current skill to the score page and closes; with no result at
     // the skill, or when no browser could be started (said on standard error), the window stays.
@@ -57,6 +61,8 @@ class OWndScores : public OWindow {
     void FillRows();
     void OpenClearDialog();
     void CloseWindow();
+    // Carries out a clear the file has already had. Under this window's lock.
+    void ApplyPendingClear();
 
     OButton* closeButton_ = nullptr;
     OButton* publishButton_ = nullptr;
@@ -66,6 +72,11 @@ class OWndScores : public OWindow {
     std::array<OButton*, kRows> scoreRows_{};
     // The results as the window shows them; Publish sends from it and Clear removes from it too.
     TScoresTable table_;
+    // The skill the window shows ("1" Novice ... "3" Master); the game's skill cannot change while the
+    // window is open over it.
+    std::string skill_;
+    // The file has lost the skill's results; the window's table and rows follow under its lock.
+    std::atomic<bool> pendingClear_{false};
     // Enter or Escape closed the window, or a button did: the key's release still reaches the
     // focused button, and its click must not open the clear dialog over a window that is going.
     bool closing_ = false;

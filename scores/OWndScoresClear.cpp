@@ -35,9 +35,10 @@ void OWndScoresClear::OnCommand(int source, int event) {
     if (event != ControlEvent::Click || answered_) return;
     if (yesButton && source == yesButton->CommandId()) {
         answered_ = true;
-        // The clear happens now, while the score window is sure to be there. No answer is left in
-        // the game state: the game window reads it as the answer of its own dialogs (a yes there
-        // would be taken for the quit dialog's).
+        // The file is cleared now, while the score window is sure to be there (it follows before it
+        // shows or sends anything again). No answer is left in the game state: the game window
+        // reads it as the answer of its own dialogs (a yes there would be taken for the quit
+        // dialog's).
         if (OWindow* owner = WindowRegistry::Pin(owner_)) {
             owner_->ClearSkill();
             WindowRegistry::Unpin(owner);

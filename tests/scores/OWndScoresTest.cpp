@@ -184,6 +184,7 @@ TEST_F(OWndScoresTest, ClearAtMasterEmptiesTheRowsAndKeepsTheOtherSkillsInTheFil
     Frame(confirm);
     Key(confirm, vk::kEnter);  // Yes has the focus
     ASSERT_TRUE(Finished(confirm));
+    Frame(w);
 
     EXPECT_EQ(Rows(w), std::vector<std::string>(10, " "));
     EXPECT_EQ(FileResults(), (std::vector<std::string>{"Bob 1 800", "Dan 2 600"}));
