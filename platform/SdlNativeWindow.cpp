@@ -7,12 +7,13 @@
 
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options) : width_(options.width), height_(options.height) {
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options)
+    : width_(options.width), height_(options.height) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
     if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    window_ =
-        SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1), std::max(options.height, 1), flags);
+    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1),
+                               std::max(options.height, 1), flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -108,7 +109,16 @@ void SdlNativeWindow::SetMouseCapture(bool on) {
     SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
 }
 
+// The pointer where it really is, also after it has left the window: the motion events stop at the
+// window's edge, and a key press or a posted mouse move must not act at a place the pointer has left.
 void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
+    if (std::this_thread::get_id() == owner_) {
+        int gx = 0, gy = 0, wx = 0, wy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        SDL_GetWindowPosition(window_, &wx, &wy);
+        cursorX_ = gx - wx;
+        cursorY_ = gy - wy;
+    }
     x = cursorX_;
     y = cursorY_;
 }
