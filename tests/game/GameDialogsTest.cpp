@@ -13,6 +13,7 @@
 #include "game/OGameWindow.h"
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/GoldenPicture.h"
 #include "tests/support/TempFolder.h"
 #include "tools/replay/ReplaySession.h"
 #include "ui/OButton.h"
@@ -145,6 +146,19 @@ TEST_F(GameDialogsTest, WhileADialogIsOpenTheGameTakesNoClicksAndItsPictureDoesN
     ASSERT_TRUE(Finished(help));
     for (int i = 0; i < 20; ++i) session.StepFrame();
     EXPECT_FALSE(Picture() == before) << "and moves on once the dialog has closed";
+}
+
+TEST_F(GameDialogsTest, TheGameWindowUnderTheQuitDialogLooksAsItsReference) {
+    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                  static_cast<int>(game->ExitButton()->Y()) + 5);
+    OWindow* quit = Dialog();
+    ASSERT_NE(quit, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        session.StepFrame();
+        StepDialog(quit);
+    }
+    EXPECT_TRUE(golden::Matches(*game->GetPicture(), 750, 550, "game_under_quit_dialog"));
+    EXPECT_TRUE(golden::Matches(*quit->GetPicture(), 280, 185, "dialog_quit"));
 }
 
 TEST_F(GameDialogsTest, QuitAnsweredNoLetsPlayGoOnAndALaterYesOfAnotherDialogIsNotReadAsIt) {
