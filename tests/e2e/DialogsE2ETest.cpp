@@ -196,4 +196,36 @@ TEST_F(DialogsE2E, HelpShowsTheRulesAndPlayGoesBack) {
     EXPECT_TRUE(Gone(help)) << "Play did not close the help";
 }
 
+// The level-completed window in a real window, over the demo's plain backdrop: its texts, and Escape
+// closing it.
+using LevelDialogE2E = e2e::XvfbTest;
+
+TEST_F(LevelDialogE2E, ShowsItsFiguresAndEscapeClosesIt) {
+    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/dialogs_demo", "level"},
+                {"DISPLAY=" + display, "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    Window dialog = WaitForWindow("Dialog window");
+    ASSERT_NE(dialog, 0u) << "the dialog did not appear";
+    std::this_thread::sleep_for(400ms);
+    const Ppm shot = Shot("e2e_dialog_level_completed");
+    const int dx = kLeft + (750 - 300) / 2, dy = kTop + (550 - 320) / 2;
+    // Black text on each row of the table: "Score", "Bonus", "Bonus frog", "Total score".
+    for (int row : {80, 110, 140, 190}) {
+        int dark = 0;
+        for (int y = row; y < row + 28; ++y) {
+            for (int col = 30; col < 270; ++col)
+                dark += shot.At(dx + col, dy + y) == std::array<int, 3>{0, 0, 0};
+        }
+        EXPECT_GT(dark, 20) << "row " << row;
+    }
+    // The dialog closes on the key's press, so xdotool finds no window for the release: its own
+    // result says nothing here.
+    Xdo({"key", "--window", std::to_string(dialog), "Escape"});
+    std::optional<int> status = WaitFor(app, 10000ms);
+    ASSERT_TRUE(status.has_value()) << "the dialog did not close";
+    app = -1;
+    EXPECT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
 }  // namespace

@@ -88,7 +88,8 @@ TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExi
     // picture (a zero), the last level digit another (a one). Digits are 28 x 44 at y 3.
     EXPECT_TRUE(Same(first, 150, 3, 180, 3, 28, 44));
     EXPECT_FALSE(Same(first, 150, 3, 210, 3, 28, 44));
-    for (int i = 0; i < 6; ++i) EXPECT_TRUE(Same(first, 150, 3, 400 + 30 * i, 3, 28, 44)) << "score digit " << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(Same(first, 150, 3, 400 + 30 * i, 3, 28, 44)) << "score digit " << i;
     // The buttons: New stands at the right edge under the top row, Exit in the top right corner; both
     // differ from the panel around them.
     EXPECT_NE(first.At(kLeft + 700, kTop + 50), first.At(kLeft + 700, kTop + 33));
@@ -140,7 +141,8 @@ TEST_F(GameE2E, AMissingClipIsReportedInAMessageBoxAndEndsTheProgramWithExitCode
     fs::create_directories(folder);
     const fs::path build(MARSHWADE_BINARY_DIR);
     fs::copy_file(build / "marshwade", folder / "marshwade");
-    for (const char* sub : {"CLP", "WAV", "INI"}) fs::copy(build / sub, folder / sub, fs::copy_options::recursive);
+    for (const char* sub : {"CLP", "WAV", "INI"})
+        fs::copy(build / sub, folder / sub, fs::copy_options::recursive);
     fs::remove(folder / "CLP" / "2-sun1.clp");
     const std::string log = (folder / "stderr.txt").string();
     app = Spawn({"/bin/sh", "-c", "exec '" + (folder / "marshwade").string() + "' 2>'" + log + "'"},
