@@ -74,8 +74,8 @@ struct GameState {
 
     // Suns first, then flies.
     std::vector<std::unique_ptr<OFly>> flyers;
-    int32_t sunCount = 0;          // suns made for this game, at the front of the list
-    bool flyersLaunched = false;   // this level's flyers have come
+    int32_t sunCount = 0;         // suns made for this game, at the front of the list
+    bool flyersLaunched = false;  // this level's flyers have come
     std::vector<std::unique_ptr<OWave>> ripples;
     std::unique_ptr<OHeart> heart;
     int32_t heartsGiven = 0;

@@ -6,8 +6,8 @@
 #include "engine/Engine.h"
 #include "engine/VirtualKey.h"
 #include "game/GameRandom.h"
-#include "game/IniFile.h"
 #include "game/GameSettings.h"
+#include "game/IniFile.h"
 #include "game/PlayBounds.h"
 #include "game/PondGrid.h"
 #include "graphics/LiveSet.h"
@@ -92,7 +92,8 @@ void OGameWindow::CreateButtons() {
     optionsButton_->SetPosition(right(optionsButton_), newButton_->Height() + 40, 0);
     top10Button_->SetPosition(right(top10Button_), newButton_->Height() + 45 + optionsButton_->Height(), 0);
     gamesButton_->SetPosition(right(gamesButton_),
-                              newButton_->Height() + 50 + optionsButton_->Height() + top10Button_->Height(), 0);
+                              newButton_->Height() + 50 + optionsButton_->Height() + top10Button_->Height(),
+                              0);
     FocusGraph(newButton_);
 }
 
@@ -166,7 +167,8 @@ bool OGameWindow::LoadPrototypes() {
         return true;
     };
     for (int i = 1; i <= 4; ++i) {
-        if (!loadFlyer(flies_, "CLP\\" + std::to_string(i) + "-fly", OFly::kFly, kPoints[i - 1])) return false;
+        if (!loadFlyer(flies_, "CLP\\" + std::to_string(i) + "-fly", OFly::kFly, kPoints[i - 1]))
+            return false;
     }
     for (int i = 1; i <= 2; ++i) {
         if (!loadFlyer(suns_, "CLP\\" + std::to_string(i) + "-sun", OFly::kSun, 5)) return false;
@@ -327,7 +329,8 @@ void OGameWindow::CheckLevel() {
     } else if (islands == 0) {
         // Two islands may go under in one step, so there may be no last one to take away.
         if (g.lastCountedIsland)
-            g.lastCountedIsland->PlaceAt(static_cast<float>(-pond::CellX(1)), static_cast<float>(-pond::CellY(1)));
+            g.lastCountedIsland->PlaceAt(static_cast<float>(-pond::CellX(1)),
+                                         static_cast<float>(-pond::CellY(1)));
         FinishLevel();
     }
     if (g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes) {
@@ -395,7 +398,8 @@ void OGameWindow::StartLevel() {
     const int32_t living = pond::LivingFrogs(&lastDead);
     const int32_t frogCount = static_cast<int32_t>(g.frogs.size());
     if (pond::CountIslands() == 1 && g.lastCountedIsland &&
-        pond::FrogAt(g.lastCountedIsland->CellX(), g.lastCountedIsland->CellY()) && living < frogCount && lastDead) {
+        pond::FrogAt(g.lastCountedIsland->CellX(), g.lastCountedIsland->CellY()) && living < frogCount &&
+        lastDead) {
         pond::ResetFrog(*lastDead, 0);
         lastDead->PlaceAt(static_cast<float>(lastDead->waitX), static_cast<float>(lastDead->waitY));
     }

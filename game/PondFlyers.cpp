@@ -159,11 +159,13 @@ void CreateFlyers(const Prototypes& prototypes, OWindow* window) {
     };
     g.sunCount = 0;
     if (!prototypes.suns.empty()) {
-        for (int32_t i = 0; i < S().SunNumber; ++i) add(*prototypes.suns[static_cast<size_t>(i) % prototypes.suns.size()]);
+        for (int32_t i = 0; i < S().SunNumber; ++i)
+            add(*prototypes.suns[static_cast<size_t>(i) % prototypes.suns.size()]);
         g.sunCount = S().SunNumber;
     }
     if (!prototypes.flies.empty()) {
-        for (int32_t i = 0; i < S().FlyNumber; ++i) add(*prototypes.flies[static_cast<size_t>(i) % prototypes.flies.size()]);
+        for (int32_t i = 0; i < S().FlyNumber; ++i)
+            add(*prototypes.flies[static_cast<size_t>(i) % prototypes.flies.size()]);
     }
 }
 
@@ -220,14 +222,16 @@ void LaunchFlyer(OFly& flyer, int32_t n) {
         }
         case 2: {
             const int32_t row = game_random::Below(g.rows);
-            flyer.PlaceAt(static_cast<float>(CellX(g.columns - 1) + m * 50 + 50), static_cast<float>(CellY(row)));
+            flyer.PlaceAt(static_cast<float>(CellX(g.columns - 1) + m * 50 + 50),
+                          static_cast<float>(CellY(row)));
             flyer.SetCellFields(g.columns + 3, row);
             FlyIn(flyer, kLeft);
             break;
         }
         default: {
             const int32_t column = game_random::Below(g.columns);
-            flyer.PlaceAt(static_cast<float>(CellX(column)), static_cast<float>(CellY(g.rows - 1) + m * 50 + 50));
+            flyer.PlaceAt(static_cast<float>(CellX(column)),
+                          static_cast<float>(CellY(g.rows - 1) + m * 50 + 50));
             flyer.SetCellFields(column, g.rows + 1);
             FlyIn(flyer, kUp);
             break;

@@ -404,7 +404,8 @@ bool FinishLeap(OFrog& frog, uint32_t t) {
         return false;
     }
     OLeave* there = PondObjectAt(frog.targetColumn, frog.targetRow);
-    if (!there || (!there->IsIsland() && there->IsGone())) SpawnLeafUnder(frog.targetColumn, frog.targetRow, t);
+    if (!there || (!there->IsIsland() && there->IsGone()))
+        SpawnLeafUnder(frog.targetColumn, frog.targetRow, t);
     frog.SetVelocity(0, 0);
     SetCell(frog, frog.targetColumn, frog.targetRow);
     frog.ShowCurrent();
@@ -428,8 +429,8 @@ void FollowMove(OFrog& frog, uint32_t t) {
     OLeave* entry = G().entryIsland;
     if (&frog == G().player && entry && At(frog, entry->CellX(), entry->CellY())) {
         // The entry island goes under as soon as the player's frog has left it.
-        const bool left = Near(x, CellX(c - 1), 10) || Near(x, CellX(c + 1), 10) || Near(y, CellY(r - 1), 10) ||
-                          Near(y, CellY(r + 1), 10);
+        const bool left = Near(x, CellX(c - 1), 10) || Near(x, CellX(c + 1), 10) ||
+                          Near(y, CellY(r - 1), 10) || Near(y, CellY(r + 1), 10);
         if (left) {
             ShowRipple(entry->CellX(), entry->CellY());
             SinkNow(*entry);

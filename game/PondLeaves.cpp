@@ -47,7 +47,8 @@ void TakeFrameTimes(OLeave& leaf) {
 }
 
 void DrawOwnFrameTime(OLeave& leaf) {
-    leaf.ownFrameTime = leaf.shortestFrameTime + game_random::Below(leaf.longestFrameTime - leaf.shortestFrameTime);
+    leaf.ownFrameTime =
+        leaf.shortestFrameTime + game_random::Below(leaf.longestFrameTime - leaf.shortestFrameTime);
     leaf.SetRate(8);
 }
 
@@ -144,7 +145,8 @@ void HandleIsland(OLeave& island, int32_t i, uint32_t t) {
         MeltIsland(island, i, t);
     }
     OHeart* heart = G().heart.get();
-    if (island.IsGone() && heart && heart->active && At(*heart, island.CellX(), island.CellY())) TakeHeartAway();
+    if (island.IsGone() && heart && heart->active && At(*heart, island.CellX(), island.CellY()))
+        TakeHeartAway();
 }
 
 void LeavesComingOut(uint32_t t) {

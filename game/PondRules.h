@@ -29,7 +29,7 @@ struct Prototypes {
 enum Direction : int32_t { kUp = 0, kRight = 1, kDown = 2, kLeft = 3, kNoDirection = 4 };
 
 // ---- Leaves and islands --------------------------------------------------------------------
-int32_t IslandCount();  // MaxIslandNumbers, held to the pond list's length
+int32_t IslandCount();                              // MaxIslandNumbers, held to the pond list's length
 OLeave* PondObjectAt(int32_t column, int32_t row);  // a leaf, or an island not gone under
 OLeave* LeafAt(int32_t column, int32_t row);        // a leaf not gone under
 OLeave* IslandAt(int32_t column, int32_t row);      // an island not gone under

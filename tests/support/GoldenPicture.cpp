@@ -54,8 +54,8 @@ bool WritePng(const OffscreenPicture& picture, int width, int height, const std:
     return cairo_surface_write_to_png(s.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
-::testing::AssertionResult Matches(const OffscreenPicture& picture, int width, int height, const std::string& name,
-                                   int tolerance, double allowedShare) {
+::testing::AssertionResult Matches(const OffscreenPicture& picture, int width, int height,
+                                   const std::string& name, int tolerance, double allowedShare) {
     const std::string reference = ReferencePath(name).string();
     if (UpdateRequested()) {
         if (!WritePng(picture, width, height, reference))
@@ -66,9 +66,10 @@ bool WritePng(const OffscreenPicture& picture, int width, int height, const std:
     WritePng(picture, width, height, out);
     Surface ref(cairo_image_surface_create_from_png(reference.c_str()), &cairo_surface_destroy);
     if (cairo_surface_status(ref.get()) != CAIRO_STATUS_SUCCESS)
-        return ::testing::AssertionFailure() << "no reference " << reference
-                                             << " (write it with MARSHWADE_UPDATE_GOLDEN=1)";
-    if (cairo_image_surface_get_width(ref.get()) != width || cairo_image_surface_get_height(ref.get()) != height)
+        return ::testing::AssertionFailure()
+               << "no reference " << reference << " (write it with MARSHWADE_UPDATE_GOLDEN=1)";
+    if (cairo_image_surface_get_width(ref.get()) != width ||
+        cairo_image_surface_get_height(ref.get()) != height)
         return ::testing::AssertionFailure() << reference << " is not " << width << "x" << height;
     Surface got = ToSurface(picture, width, height);
     const unsigned char* a = cairo_image_surface_get_data(ref.get());
@@ -90,7 +91,8 @@ bool WritePng(const OffscreenPicture& picture, int width, int height, const std:
     }
     const double share = static_cast<double>(differing) / (static_cast<double>(width) * height);
     if (share > allowedShare)
-        return ::testing::AssertionFailure() << differing << " pixels differ from " << reference << "; drawn: " << out;
+        return ::testing::AssertionFailure()
+               << differing << " pixels differ from " << reference << "; drawn: " << out;
     return ::testing::AssertionSuccess();
 }
 

@@ -17,7 +17,7 @@ bool WritePng(const OffscreenPicture& picture, int width, int height, const std:
 
 // Pixels whose channels all lie within `tolerance` of the reference count as equal (font smoothing);
 // the picture matches when at most `allowedShare` of its pixels differ by more.
-::testing::AssertionResult Matches(const OffscreenPicture& picture, int width, int height, const std::string& name,
-                                   int tolerance = 24, double allowedShare = 0.001);
+::testing::AssertionResult Matches(const OffscreenPicture& picture, int width, int height,
+                                   const std::string& name, int tolerance = 24, double allowedShare = 0.001);
 
 }  // namespace golden

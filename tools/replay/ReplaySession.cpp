@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 
@@ -12,6 +13,7 @@
 #include "game/GameSettings.h"
 #include "game/OGameWindow.h"
 #include "game/PondRules.h"
+#include "graphics/OffscreenPicture.h"
 
 using platform::NativeEventType;
 
@@ -25,9 +27,9 @@ const char* StateName(int32_t state) {
 
 int KeyCode(std::string_view name) {
     static const std::pair<const char*, int> kKeys[] = {
-        {"Left", vk::kLeft}, {"Right", vk::kRight},   {"Up", vk::kUp},       {"Down", vk::kDown},
-        {"Space", vk::kSpace}, {"P", 'P'},            {"Escape", vk::kEscape}, {"Enter", vk::kEnter},
-        {"Tab", vk::kTab}};
+        {"Left", vk::kLeft},     {"Right", vk::kRight}, {"Up", vk::kUp},
+        {"Down", vk::kDown},     {"Space", vk::kSpace}, {"P", 'P'},
+        {"Escape", vk::kEscape}, {"Enter", vk::kEnter}, {"Tab", vk::kTab}};
     for (const auto& [key, code] : kKeys) {
         if (name == key) return code;
     }
@@ -147,11 +149,14 @@ bool ParseScript(std::string_view text, std::vector<ScriptInput>& inputs, std::s
             input.kind = verb == "click" ? ScriptInput::Kind::Click : ScriptInput::Kind::RightClick;
             std::istringstream xy(a + " " + b);
             if (!(xy >> input.x >> input.y) || (xy >> rest)) return fail("a click needs X and Y");
+        } else if (verb == "shot" && !a.empty() && b.empty()) {
+            input.kind = ScriptInput::Kind::Shot;
+            input.file = a;
         } else if (verb == "focus" && (a == "on" || a == "off") && b.empty()) {
             input.kind = ScriptInput::Kind::Focus;
             input.code = a == "on" ? 1 : 0;
         } else {
-            return fail("expected key, click, rclick or focus");
+            return fail("expected key, click, rclick, focus or shot");
         }
         inputs.push_back(input);
     }
@@ -164,10 +169,15 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
     ReplaySession session(seed);
     if (!session.Start()) return false;
     size_t next = 0;
+    std::vector<const ScriptInput*> shots;
     for (int frame = 1; frame <= frames; ++frame) {
+        shots.clear();
         for (; next < inputs.size() && inputs[next].frame <= frame; ++next) {
             const ScriptInput& in = inputs[next];
             switch (in.kind) {
+                case ScriptInput::Kind::Shot:
+                    shots.push_back(&in);
+                    break;
                 case ScriptInput::Kind::Key:
                     session.Key(in.code);
                     break;
@@ -184,6 +194,29 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
         }
         session.StepFrame();
         out << session.StateLine() << '\n';
+        for (const ScriptInput* shot : shots) {
+            if (session.Window() && !WriteWindowPpm(*session.Window(), shot->file))
+                std::fprintf(stderr, "replay: cannot write %s\n", shot->file.c_str());
+        }
     }
     return true;
+}
+
+bool WriteWindowPpm(const OGameWindow& window, const std::string& path) {
+    const OffscreenPicture* picture = window.GetPicture();
+    if (!picture) return false;
+    const int w = std::min(window.Width(), picture->Width()), h = std::min(window.Height(), picture->Height());
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << w << ' ' << h << "\n255\n";
+    std::vector<char> row(static_cast<size_t>(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* src = picture->Row(y);
+        for (int x = 0; x < w; ++x) {
+            row[static_cast<size_t>(x) * 3] = static_cast<char>(src[x * 3 + 2]);
+            row[static_cast<size_t>(x) * 3 + 1] = static_cast<char>(src[x * 3 + 1]);
+            row[static_cast<size_t>(x) * 3 + 2] = static_cast<char>(src[x * 3]);
+        }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
+    return static_cast<bool>(out);
 }

@@ -53,13 +53,18 @@ class ReplaySession {
 
 // One timed input of a replay script: `FRAME key NAME`, `FRAME click X Y`, `FRAME rclick X Y`,
 // `FRAME focus on|off`. NAME is Left, Right, Up, Down, Space, P, Escape, Enter, Tab or a key code.
+// `FRAME shot FILE` writes the window's picture after that frame's step as a PPM file.
 struct ScriptInput {
     int frame = 0;
-    enum class Kind { Key, Click, RightClick, Focus } kind = Kind::Key;
+    enum class Kind { Key, Click, RightClick, Focus, Shot } kind = Kind::Key;
     int code = 0;  // key code, or 1/0 for focus on/off
     int x = 0;
     int y = 0;
+    std::string file;
 };
+
+// Writes the game window's picture (750 x 550) as a binary PPM file.
+bool WriteWindowPpm(const OGameWindow& window, const std::string& path);
 
 // Reads a script; blank lines and lines starting with '#' are skipped. False with the line number
 // and reason in `error` on the first bad line.
