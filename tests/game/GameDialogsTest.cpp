@@ -3,19 +3,12 @@
 // acting on their answers. The test plays the main thread and every window's game thread.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "engine/VirtualKey.h"
 #include "engine/WindowDefaults.h"
-#include "game/GameSettings.h"
-#include "game/OGameWindow.h"
-#include "game/PondRules.h"
-#include "platform/ProgramPath.h"
+#include "tests/game/GameFixture.h"
 #include "tests/support/GoldenPicture.h"
-#include "tests/support/TempFolder.h"
-#include "tools/replay/ReplaySession.h"
 #include "ui/OButton.h"
 #include "ui/OCheckbox.h"
 #include "ui/OOptionsWindow.h"
@@ -26,28 +19,22 @@ namespace {
 
 using platform::NativeEventType;
 
-class GameDialogsTest : public ::testing::Test {
+class GameDialogsTest : public GameTest {
   protected:
     void SetUp() override {
-        // The pictures and sounds of the build, in a folder of the test's own, so whatever the game
-        // writes beside the program stays out of the build folder.
-        namespace fs = std::filesystem;
-        for (const char* sub : {"CLP", "WAV", "INI"})
-            fs::create_directory_symlink(fs::path(MARSHWADE_BINARY_DIR) / sub, folder.Path() / sub);
-        savedProgramDir_ = platform::ProgramDirectory();
-        platform::SetProgramDirectoryForTesting(folder.Path().string() + "/");
-        ASSERT_TRUE(session.Start());
-        game = session.Window();
-        for (int i = 0; i < 30; ++i) session.StepFrame();
+        GameTest::SetUp();
+        Start(7);
+        game = &Game();
+        Step(30);
     }
     void TearDown() override {
-        CloseByTeardown(Dialog());
-        platform::SetProgramDirectoryForTesting(savedProgramDir_);
+        if (session) CloseByTeardown(Dialog());
+        GameTest::TearDown();
     }
 
     // The dialog over the game window, if one is open: the window of the newest native window.
     OWindow* Dialog() {
-        platform::HeadlessNativeWindow* last = session.Os().LastWindow();
+        platform::HeadlessNativeWindow* last = session->Os().LastWindow();
         auto* w = last ? static_cast<OWindow*>(last->UserData()) : nullptr;
         return w && w != game && OWindow::Exists(w) ? w : nullptr;
     }
@@ -55,17 +42,17 @@ class GameDialogsTest : public ::testing::Test {
         if (!dialog || !OWindow::Exists(dialog)) return;
         dialog->RequestStop();
         dialog->Teardown();
-        session.Os().Pump();
+        session->Os().Pump();
     }
     // A step of the dialog's own thread, then the main thread delivers what it posted.
     void StepDialog(OWindow* dialog) {
-        session.Os().Manual().Advance(84);
+        session->Os().Manual().Advance(84);
         dialog->RunFrame();
-        session.Os().Pump();
+        session->Os().Pump();
     }
     void Send(OWindow* w, NativeEventType type, int code = 0, int x = 0, int y = 0) {
-        session.Os().Dispatch(w->Native(), {type, code, x, y});
-        session.Os().Pump();
+        session->Os().Dispatch(w->Native(), {type, code, x, y});
+        session->Os().Pump();
     }
     void Key(OWindow* w, int code) {
         Send(w, NativeEventType::KeyDown, code);
@@ -80,10 +67,10 @@ class GameDialogsTest : public ::testing::Test {
     }
     // Once the dialog's close has been carried out, its game thread tears it down.
     bool Finished(OWindow* dialog) {
-        session.Os().Pump();
+        session->Os().Pump();
         if (OWindow::Exists(dialog) && dialog->IsStopping()) {
             dialog->Teardown();
-            session.Os().Pump();
+            session->Os().Pump();
         }
         return !OWindow::Exists(dialog);
     }
@@ -97,23 +84,18 @@ class GameDialogsTest : public ::testing::Test {
         return out;
     }
 
-    TempFolder folder;
-    ReplaySession session{7};
     OGameWindow* game = nullptr;
-
-  private:
-    std::string savedProgramDir_;
 };
 
 TEST_F(GameDialogsTest, ExitOpensTheQuitDialogCentredOverTheGameWithItsOwnSize) {
-    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
-                  static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
     auto* quit = dynamic_cast<OWndQuit*>(Dialog());
     ASSERT_NE(quit, nullptr);
     EXPECT_EQ(quit->Width(), 280);
     EXPECT_EQ(quit->Height(), 185);
     const platform::Rect parent = static_cast<platform::HeadlessNativeWindow*>(game->Native())->ScreenRect();
-    const platform::Rect own = session.Os().LastWindow()->ScreenRect();
+    const platform::Rect own = session->Os().LastWindow()->ScreenRect();
     EXPECT_EQ(own.left - parent.left, (750 - 280) / 2);
     EXPECT_EQ(own.top - parent.top, static_cast<int>((550 - 185) * 0.5f));
     EXPECT_TRUE(game->IsModalPaused());
@@ -125,36 +107,36 @@ TEST_F(GameDialogsTest, ExitOpensTheQuitDialogCentredOverTheGameWithItsOwnSize) 
 }
 
 TEST_F(GameDialogsTest, WhileADialogIsOpenTheGameTakesNoClicksAndItsPictureDoesNotChange) {
-    session.Click(static_cast<int>(game->HelpButton()->X()) + 5,
-                  static_cast<int>(game->HelpButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->HelpButton()->X()) + 5,
+                   static_cast<int>(game->HelpButton()->Y()) + 5);
     OWindow* help = Dialog();
     ASSERT_NE(help, nullptr);
     const std::vector<uint8_t> before = Picture();
-    const int frame = session.Frame();
+    const int frame = session->Frame();
     for (int i = 0; i < 40; ++i) {
-        session.Click(300, 300);
-        session.Key(vk::kLeft);
-        session.Click(static_cast<int>(game->NewButton()->X()) + 5,
-                      static_cast<int>(game->NewButton()->Y()) + 5);
-        session.StepFrame();
+        session->Click(300, 300);
+        session->Key(vk::kLeft);
+        session->Click(static_cast<int>(game->NewButton()->X()) + 5,
+                       static_cast<int>(game->NewButton()->Y()) + 5);
+        session->StepFrame();
         StepDialog(help);
     }
-    EXPECT_EQ(session.Frame(), frame + 40);
+    EXPECT_EQ(session->Frame(), frame + 40);
     EXPECT_TRUE(Picture() == before) << "the pond stood still";
     EXPECT_EQ(Dialog(), help) << "no other dialog opened";
     Key(help, vk::kEscape);
     ASSERT_TRUE(Finished(help));
-    for (int i = 0; i < 20; ++i) session.StepFrame();
+    for (int i = 0; i < 20; ++i) session->StepFrame();
     EXPECT_FALSE(Picture() == before) << "and moves on once the dialog has closed";
 }
 
 TEST_F(GameDialogsTest, TheGameWindowUnderTheQuitDialogLooksAsItsReference) {
-    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
-                  static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
     OWindow* quit = Dialog();
     ASSERT_NE(quit, nullptr);
     for (int i = 0; i < 5; ++i) {
-        session.StepFrame();
+        session->StepFrame();
         StepDialog(quit);
     }
     EXPECT_TRUE(golden::Matches(*game->GetPicture(), 750, 550, "game_under_quit_dialog"));
@@ -162,8 +144,8 @@ TEST_F(GameDialogsTest, TheGameWindowUnderTheQuitDialogLooksAsItsReference) {
 }
 
 TEST_F(GameDialogsTest, QuitAnsweredNoLetsPlayGoOnAndALaterYesOfAnotherDialogIsNotReadAsIt) {
-    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
-                  static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
     auto* quit = dynamic_cast<OWndQuit*>(Dialog());
     ASSERT_NE(quit, nullptr);
     ClickOn(quit, quit->NoButton());
@@ -172,29 +154,29 @@ TEST_F(GameDialogsTest, QuitAnsweredNoLetsPlayGoOnAndALaterYesOfAnotherDialogIsN
     EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
     // What the score table's clear dialog leaves when it is confirmed.
     TheGameState().dialogAnswer = kAnswerYes;
-    for (int i = 0; i < 10; ++i) session.StepFrame();
+    for (int i = 0; i < 10; ++i) session->StepFrame();
     EXPECT_FALSE(game->IsStopping()) << "the game goes on";
 }
 
 TEST_F(GameDialogsTest, QuitAnsweredYesClosesTheGameOnItsNextFrameStepAlsoWhenPaused) {
-    session.Key(vk::kSpace);
+    session->Key(vk::kSpace);
     ASSERT_TRUE(TheGameState().paused);
-    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
-                  static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
     OWindow* quit = Dialog();
     ASSERT_NE(quit, nullptr);
     Key(quit, vk::kEnter);
     ASSERT_TRUE(Finished(quit));
     EXPECT_FALSE(game->IsStopping());
-    session.StepFrame();
+    session->StepFrame();
     EXPECT_TRUE(game->IsStopping()) << "saved and closed";
 }
 
 TEST_F(GameDialogsTest, OptionsChangingTheSkillStartANewGameWithTheSkillsLives) {
     const int32_t expertLives = TheGameSettings().MaxFrogNumber - 2;
     TheGameState().score = 500;
-    session.Click(static_cast<int>(game->OptionsButton()->X()) + 5,
-                  static_cast<int>(game->OptionsButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->OptionsButton()->X()) + 5,
+                   static_cast<int>(game->OptionsButton()->Y()) + 5);
     auto* options = dynamic_cast<OOptionsWindow*>(Dialog());
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(options->Width(), 260);
@@ -202,7 +184,7 @@ TEST_F(GameDialogsTest, OptionsChangingTheSkillStartANewGameWithTheSkillsLives) 
     ClickOn(options, options->SkillBoxes()[1]);
     ClickOn(options, options->OkButton());
     ASSERT_TRUE(Finished(options));
-    session.StepFrame();
+    session->StepFrame();
     EXPECT_EQ(TheGameState().appliedSkill, 1);
     EXPECT_EQ(TheGameState().score, 0);
     EXPECT_EQ(TheGameSettings().levelNumber, 1);
@@ -211,14 +193,14 @@ TEST_F(GameDialogsTest, OptionsChangingTheSkillStartANewGameWithTheSkillsLives) 
 
 TEST_F(GameDialogsTest, OptionsCancelledChangeNothing) {
     TheGameState().score = 500;
-    session.Click(static_cast<int>(game->OptionsButton()->X()) + 5,
-                  static_cast<int>(game->OptionsButton()->Y()) + 5);
+    session->Click(static_cast<int>(game->OptionsButton()->X()) + 5,
+                   static_cast<int>(game->OptionsButton()->Y()) + 5);
     auto* options = dynamic_cast<OOptionsWindow*>(Dialog());
     ASSERT_NE(options, nullptr);
     ClickOn(options, options->SkillBoxes()[2]);
     ClickOn(options, options->CancelButton());
     ASSERT_TRUE(Finished(options));
-    session.StepFrame();
+    session->StepFrame();
     EXPECT_EQ(TheGameState().skill, 0);
     EXPECT_EQ(TheGameState().score, 500);
 }
@@ -228,7 +210,7 @@ TEST_F(GameDialogsTest, ACompletedLevelOpensItsDialogAndTheNextLevelStartsWhenIt
     TheGameState().levelPoints = 40;
     TheGameState().score = 100;
     game->FinishLevel();
-    session.Os().Pump();  // the posted mouse move opens the dialog
+    session->Os().Pump();  // the posted mouse move opens the dialog
     OWindow* dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->Width(), 300);
@@ -237,7 +219,7 @@ TEST_F(GameDialogsTest, ACompletedLevelOpensItsDialogAndTheNextLevelStartsWhenIt
     EXPECT_EQ(TheGameState().score, 180);
     Key(dialog, vk::kEscape);
     ASSERT_TRUE(Finished(dialog));
-    session.StepFrame();
+    session->StepFrame();
     EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
     EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
     EXPECT_EQ(TheGameState().score, 180);
@@ -250,15 +232,15 @@ TEST_F(GameDialogsTest, AButtonsDialogIsRefusedWhileACompletedLevelWaitsForItsOw
     game->Lock();
     game->FinishLevel();  // the frame step's request waits in the queue behind the click
     game->Unlock();
-    session.Os().Dispatch(game->Native(), {NativeEventType::ButtonDown, 1, x, y});
-    session.Os().Dispatch(game->Native(), {NativeEventType::ButtonUp, 1, x, y});
+    session->Os().Dispatch(game->Native(), {NativeEventType::ButtonDown, 1, x, y});
+    session->Os().Dispatch(game->Native(), {NativeEventType::ButtonUp, 1, x, y});
     EXPECT_EQ(Dialog(), nullptr) << "the options wait";
-    session.Os().Pump();
+    session->Os().Pump();
     OWindow* dialog = Dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dynamic_cast<OOptionsWindow*>(dialog), nullptr) << "the level dialog, not the options";
     EXPECT_EQ(TheGameState().pendingDialog, kLevelOpen);
-    EXPECT_EQ(session.Os().WindowCount(), 2u) << "one dialog at a time";
+    EXPECT_EQ(session->Os().WindowCount(), 2u) << "one dialog at a time";
 }
 
 TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenTheyClose) {
@@ -269,7 +251,7 @@ TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenThey
     game->Lock();
     game->FinishLevel();
     game->Unlock();
-    session.Os().Pump();
+    session->Os().Pump();
     EXPECT_EQ(Dialog(), options) << "no second dialog over the first";
     EXPECT_EQ(TheGameState().pendingDialog, kLevelCompleted);
     ClickOn(options, options->OkButton());
@@ -282,16 +264,16 @@ TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenThey
 }
 
 TEST_F(GameDialogsTest, AQuitDialogThatCannotBeShownLeavesTheGameRunningAndNothingPending) {
-    session.Os().FailWindowCreation(true);
-    session.Click(static_cast<int>(game->ExitButton()->X()) + 5,
-                  static_cast<int>(game->ExitButton()->Y()) + 5);
-    session.Os().FailWindowCreation(false);
+    session->Os().FailWindowCreation(true);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Os().FailWindowCreation(false);
     EXPECT_EQ(Dialog(), nullptr);
     EXPECT_FALSE(game->IsModalPaused());
     EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
     EXPECT_EQ(WindowDefaults::Current().width, 750);
     const int32_t frames = TheGameState().frameCounter;
-    session.StepFrame();
+    session->StepFrame();
     EXPECT_EQ(TheGameState().frameCounter, frames + 1);
 }
 
