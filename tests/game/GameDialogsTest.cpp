@@ -27,22 +27,11 @@ class GameDialogsTest : public GameTest {
         game = &Game();
         Step(30);
     }
-    void TearDown() override {
-        if (session) CloseByTeardown(Dialog());
-        GameTest::TearDown();
-    }
-
     // The dialog over the game window, if one is open: the window of the newest native window.
     OWindow* Dialog() {
         platform::HeadlessNativeWindow* last = session->Os().LastWindow();
         auto* w = last ? static_cast<OWindow*>(last->UserData()) : nullptr;
         return w && w != game && OWindow::Exists(w) ? w : nullptr;
-    }
-    void CloseByTeardown(OWindow* dialog) {
-        if (!dialog || !OWindow::Exists(dialog)) return;
-        dialog->RequestStop();
-        dialog->Teardown();
-        session->Os().Pump();
     }
     // A step of the dialog's own thread, then the main thread delivers what it posted.
     void StepDialog(OWindow* dialog) {
