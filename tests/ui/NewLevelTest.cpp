@@ -45,15 +45,8 @@ TEST_F(NewLevelTest, ShowsTheLevelsPointsItsBonusAndTheTotalWithTheBonusCredited
                                                        "Total score", "1240"}));
     EXPECT_EQ(TheGameState().score, 1240);
 
-    const auto lines = Lines(dialog);
-    for (int y : {80, 110, 190}) {
-        SCOPED_TRACE(y);
-        ASSERT_EQ(lines.at(y).size(), 2u);
-        EXPECT_EQ(lines.at(y).begin()->second.x, 30) << "the label at the left";
-        EXPECT_EQ(lines.at(y).rbegin()->second.right, 270) << "the number ends at 270";
-    }
-    const Line& title = lines.at(30).begin()->second;
-    EXPECT_NEAR(title.x + title.right, 30 + 270, 1) << "centred between 30 and 270";
+    // Right-aligned numbers end at 270 (their places on the picture: the golden test).
+    EXPECT_EQ(Lines(dialog).at(190).rbegin()->second.right, 270);
 }
 
 struct BonusRow {

@@ -85,45 +85,6 @@ TEST_F(OptionsWindowTest, KeepsFiftyStepsASecondAndTabMovesOnlyBetweenOkAndCance
     EXPECT_TRUE(Closed(options));
 }
 
-TEST_F(OptionsWindowTest, HeadingsSwitchesAndLabelsAtTheirPlaces) {
-    OOptionsWindow* options = OpenOptions();
-    EXPECT_EQ(Texts(options), (std::vector<std::string>{"Options", "Sound On", "AutoSave", "Skills", "Novice",
-                                                        "Expert", "Master"}));
-    const float boxes[] = {50, 100, 227, 277, 327};
-    const OCheckbox* all[] = {options->SoundBox(), options->AutoSaveBox(), options->SkillBoxes()[0],
-                              options->SkillBoxes()[1], options->SkillBoxes()[2]};
-    const auto lines = Lines(options);
-    for (size_t i = 0; i < std::size(all); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_FLOAT_EQ(all[i]->X(), 30);
-        EXPECT_FLOAT_EQ(all[i]->Y(), boxes[i]);
-        const int labelY = static_cast<int>(boxes[i]) + 7;
-        ASSERT_EQ(lines.count(labelY), 1u);
-        EXPECT_EQ(lines.at(labelY).begin()->second.x, static_cast<int>(30 + all[i]->Width() + 10));
-    }
-    EXPECT_EQ(lines.at(0).begin()->second.x, 130 - 50);
-    EXPECT_EQ(lines.at(172).begin()->second.x, 130 - 28);
-    const OButton* ok = options->OkButton();
-    const OButton* cancel = options->CancelButton();
-    EXPECT_FLOAT_EQ(ok->X() + ok->Width(), 130 - 10);
-    EXPECT_FLOAT_EQ(cancel->X(), 130 + 10);
-    EXPECT_FLOAT_EQ(ok->Y() + ok->Height(), 480 - 10);
-}
-
-TEST_F(OptionsWindowTest, NinePiecesFrameTheWindowWithTheMiddleShoreBetweenSwitchesAndSkills) {
-    OOptionsWindow* options = OpenOptions();
-    const std::vector<OClip*> clips = Clips(options);
-    ASSERT_EQ(clips.size(), 9u);
-    const float tops[] = {0, 0, -10, 0, 158, 480 - clips[5]->Height(), 478, 0, 0};
-    const float lefts[] = {0, 0, 0, 0, 0, 0, 0, 260 - 25, 260 - 2};
-    for (size_t i = 0; i < clips.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_FLOAT_EQ(clips[i]->X(), lefts[i]);
-        EXPECT_FLOAT_EQ(clips[i]->Y(), tops[i]);
-        EXPECT_EQ(clips[i]->ColourKey(), 0u);
-    }
-}
-
 TEST_F(OptionsWindowTest, LeavesNoDrawableBehindOnceClosed) {
     const size_t before = LiveSet::Count();
     OOptionsWindow* options = OpenOptions();

@@ -132,21 +132,6 @@ TEST_F(YesNoDialogTest, TheFirstAnswerStandsUntilTheDialogHasClosed) {
     EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
 }
 
-TEST_F(YesNoDialogTest, AreYouSureIsCentredAboveYesAndNo) {
-    OWndQuit* quit = OpenQuit();
-    EXPECT_EQ(Texts(quit), (std::vector<std::string>{"Are you sure?"}));
-    const auto lines = Lines(quit);
-    ASSERT_EQ(lines.count(37), 1u);
-    const Line& line = lines.at(37).begin()->second;
-    EXPECT_NEAR(line.x + line.right, 280, 1) << "centred in the 280-pixel band";
-    const OButton* yes = quit->YesButton();
-    const OButton* no = quit->NoButton();
-    EXPECT_FLOAT_EQ(yes->X() + yes->Width(), 140 - 10);
-    EXPECT_FLOAT_EQ(no->X(), 140 + 10);
-    EXPECT_FLOAT_EQ(yes->Y() + yes->Height(), 185 - 10);
-    EXPECT_FLOAT_EQ(no->Y() + no->Height(), 185 - 10);
-}
-
 TEST_F(YesNoDialogTest, AMissingShoreUpLeavesThatPieceOutAndTheDialogStillOpens) {
     UseProgramFolder(FolderWithout({"ShoreUp.clp"}));
     OWndQuit* quit = OpenQuit();
