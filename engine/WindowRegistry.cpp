@@ -18,9 +18,11 @@ struct Registry {
     std::thread::id mainThread;
 };
 
+// Never destroyed: a game thread's last step, after its window is gone, is to count itself out here,
+// and that may happen while the process's statics are being destroyed.
 Registry& R() {
-    static Registry registry;
-    return registry;
+    static Registry* registry = new Registry();
+    return *registry;
 }
 }  // namespace
 
@@ -89,8 +91,7 @@ void GameThreadStarted() {
     ++R().gameThreads;
 }
 
-// Notified under the lock: the waiter cannot wake, return and let the registry go while this thread
-// still touches it.
+// Notified under the lock, so the waiter wakes only once this thread is done with the registry.
 void GameThreadEnded() {
     std::lock_guard lock(R().mutex);
     if (R().gameThreads > 0) --R().gameThreads;

@@ -251,4 +251,20 @@ TEST_F(GameDialogsTest, AQuitDialogThatCannotBeShownLeavesTheGameRunningAndNothi
     EXPECT_EQ(TheGameState().frameCounter, frames + 1);
 }
 
+TEST_F(GameDialogsTest, ALevelDialogThatCannotBeShownCreditsTheBonusAndTheNextLevelStarts) {
+    const int32_t level = TheGameSettings().levelNumber;
+    TheGameState().levelPoints = 25;
+    TheGameState().score = 100;
+    session->Os().FailWindowCreation(true);
+    game->FinishLevel();
+    session->Os().Pump();
+    session->Os().FailWindowCreation(false);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_FALSE(game->IsModalPaused());
+    EXPECT_EQ(TheGameState().score, 150);
+    Step();
+    EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
+    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+}
+
 }  // namespace
