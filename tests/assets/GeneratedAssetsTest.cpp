@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -244,9 +245,53 @@ TEST_F(GeneratedAssets, SoundsAreShortMonoPcmAndNeverClip) {
         EXPECT_LT(std::abs(static_cast<int16_t>(U16(wav, 44))), 500) << name;
         EXPECT_LT(std::abs(static_cast<int16_t>(U16(wav, wav.size() - 2))), 500) << name;
     }
-    // Sounds the game plays inside a frame step hold the pond still while they play: keep them brief.
-    for (const char* name : {"eat", "uneat", "heartbeat", "over"})
-        EXPECT_LT(U32(File(std::string("WAV/") + name + ".wav"), 40) / 2.0 / 22050, 0.5) << name;
+}
+
+// The pond stands still while a game sound plays. Those that come again and again during play must
+// not make it stutter: the heartbeat and the bell every 1.5 s, eating whenever a fly is caught.
+TEST_F(GeneratedAssets, SoundsThatRepeatDuringPlayHoldThePondOnlyBriefly) {
+    const struct {
+        const char* name;
+        double maxSeconds;
+    } limits[] = {{"heartbeat", 0.25}, {"bell", 0.25}, {"eat", 0.2}, {"uneat", 0.2}, {"over", 0.1}};
+    for (const auto& limit : limits) {
+        const auto wav = File(std::string("WAV/") + limit.name + ".wav");
+        ASSERT_GT(wav.size(), 44u) << limit.name;
+        EXPECT_LE(U32(wav, 40) / 2.0 / U32(wav, 24), limit.maxSeconds) << limit.name;
+    }
+}
+
+// Loudness of a WAV file's samples in 10 ms windows, as a share of its loudest window.
+std::vector<double> Envelope(const std::vector<uint8_t>& wav) {
+    const size_t window = U32(wav, 24) / 100;
+    std::vector<double> rms;
+    for (size_t start = 44; start + 2 * window <= wav.size(); start += 2 * window) {
+        double sum = 0;
+        for (size_t i = 0; i < window; ++i) {
+            const double v = static_cast<int16_t>(U16(wav, start + 2 * i));
+            sum += v * v;
+        }
+        rms.push_back(std::sqrt(sum / window));
+    }
+    const double peak = rms.empty() ? 1 : *std::max_element(rms.begin(), rms.end());
+    for (double& r : rms) r /= peak;
+    return rms;
+}
+
+// Short, but still what they are: the heartbeat two thumps with a hush between, the bell ringing on
+// after its strike rather than a click.
+TEST_F(GeneratedAssets, ShortHeartbeatIsStillALubDubAndTheShortBellStillRings) {
+    const std::vector<double> heart = Envelope(File("WAV/heartbeat.wav"));
+    ASSERT_GE(heart.size(), 20u);
+    const auto lub = std::max_element(heart.begin(), heart.begin() + 8);
+    const auto dub = std::max_element(heart.begin() + 10, heart.end());
+    const double hush = *std::min_element(lub, dub);
+    EXPECT_GT(*dub, 0.5) << "the second thump is heard";
+    EXPECT_LT(hush, 0.35 * *dub) << "the thumps are apart";
+    const std::vector<double> bell = Envelope(File("WAV/bell.wav"));
+    ASSERT_GE(bell.size(), 20u);
+    EXPECT_GT(bell[10], 0.25) << "rings 100 ms after the strike";
+    EXPECT_LT(bell.back(), 0.05) << "and has died away at the end, not been cut off";
 }
 
 TEST_F(GeneratedAssets, SettingsFileHoldsEveryKeyAtItsDefaultWithItsRange) {
