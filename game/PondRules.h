@@ -41,6 +41,9 @@ bool OnlyIsland(const OClipBucks* creature);
 
 // Creates the islands (copies of the island prototype, added to `window`).
 void CreateIslands(const Prototypes& prototypes, OWindow* window);
+// The entry island is the last island of the list and the second-last the one before it, whatever
+// objects stand there after the islands were placed or loaded.
+void RememberArrivalIslands();
 void PlaceIslands();
 // With `window`, creates the leaves first (random kinds, added to it); every leaf then waits.
 void ResetLeaves(const Prototypes* prototypes, OWindow* window);

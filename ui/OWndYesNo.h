@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+#include "engine/OWindow.h"
+
+class OButton;
+
+// The base of the small dialogs over the game window: a frame of shore and border pictures, a Yes
+// (or OK/Play) button and usually a No button, and a numeric answer left in the game state when it
+// closes (1 yes, 2 no or Escape). Subclasses build their buttons and texts in BuildContents, store
+// them in yesButton/noButton, add them and focus one.
+//
+// Created by its opener on the main thread with the game window as parent (which the dialog pauses
+// while it is open), started at once; it closes itself and is torn down by its own game thread.
+class OWndYesNo : public OWindow {
+  public:
+    explicit OWndYesNo(OWindow* parent);
+
+    bool Start() override;
+    void OnPress(int code, int x, int y) override;
+    void OnCommand(int source, int event) override;
+
+    virtual void BuildContents();
+    virtual void BuildFrame();
+
+    OButton* YesButton() const { return yesButton; }
+    OButton* NoButton() const { return noButton; }
+
+    // The shore pieces' colour key: their sky-blue surround is not drawn.
+    static constexpr uint32_t kShoreKey = 120034;
+
+  protected:
+    ~OWndYesNo() override = default;
+
+    // Sets the dialog answer and asks the window to close.
+    void Answer(int answer);
+    // A dialog button: empty caption, looks 0/1/2 of `clipFile` (default "CLP\def_btn.clp"), the hover
+    // and click sound "WAV\over.wav", focusable. Not yet added.
+    static OButton* MakeButton(const std::string& clipFile);
+    // Yes left of the centre line and No right of it, 10 pixels from it and from the bottom.
+    void PlaceTwoButtons(OButton* yes, OButton* no);
+    // Loads a frame piece and adds it at (x, y, depth); a piece that does not load is left out.
+    // With `fromBottom`, y counts from the bottom edge up to the piece's bottom.
+    void AddFramePiece(const std::string& clipFile, float x, float y, float depth, uint32_t key,
+                       bool fromBottom = false);
+
+    OButton* yesButton = nullptr;
+    OButton* noButton = nullptr;
+};
