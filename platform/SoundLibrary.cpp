@@ -56,12 +56,14 @@ std::shared_ptr<const DeviceSound> SoundLibrary::Find(std::string_view fileName)
     Entry& entry = found->second;
     ++loads_;
     auto sound = std::make_shared<DeviceSound>();
-    std::string reason = "no file name";
+    std::string reason;
     if (!found->first.empty() && LoadWavFile(found->first, *sound, reason)) {
         entry.sound = std::move(sound);
         entry.reason.clear();
         return entry.sound;
     }
+    if (found->first.empty()) reason = "no file name";
+    if (reason.empty()) reason = "unusable";
     if (reason != entry.reason) {
         std::fprintf(stderr, "sound: %s: %s\n", found->first.empty() ? "(no name)" : found->first.c_str(),
                      reason.c_str());
