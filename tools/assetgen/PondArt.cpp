@@ -243,7 +243,10 @@ void IslandDetails(cairo_t* cr, double r) {
 }
 
 void DrawIsland(cairo_t* cr, double sink) {
-    const double r = 34 * (1 - 0.5 * sink);
+    // The island keeps most of its size while it sinks and shows the water rising over it instead:
+    // a frog sitting on it (the frogs arrive on an island already half sunk) must still be seen to
+    // stand on something.
+    const double r = 34 * (1 - 0.3 * sink * sink);
     cairo_save(cr);
     cairo_scale(cr, 1.13, 1.13);
     IslandPath(cr, r);
