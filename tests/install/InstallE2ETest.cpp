@@ -3,6 +3,8 @@
 // private X server. It must find its data from its own location, show its window with the icon from
 // the installed data, say nothing on standard error but the one line about sound when there is no
 // sound card, close with exit code 0, and write nothing into the installed tree.
+// With MARSHWADE_TEST_PACKAGE naming a Debian package (`make package-test`), the tree is that
+// package's contents instead, unpacked with dpkg-deb, and the same checks hold for it.
 #include <fcntl.h>
 
 #include <filesystem>
@@ -42,10 +44,15 @@ std::string ReadFile(const fs::path& path) {
 
 class InstallE2E : public e2e::XvfbTest {
   protected:
-    // Runs `cmake --install` of this build folder with the prefix /usr into `destdir`.
+    // Runs `cmake --install` of this build folder with the prefix /usr into `destdir`, or unpacks
+    // the package MARSHWADE_TEST_PACKAGE names there.
     bool InstallInto(const fs::path& destdir) {
-        pid_t pid = Spawn({MARSHWADE_CMAKE_COMMAND, "--install", MARSHWADE_BINARY_DIR, "--prefix", "/usr"},
-                          {"DESTDIR=" + destdir.string()});
+        const char* package = std::getenv("MARSHWADE_TEST_PACKAGE");
+        pid_t pid =
+            package && *package
+                ? Spawn({"/usr/bin/dpkg-deb", "-x", package, destdir.string()})
+                : Spawn({MARSHWADE_CMAKE_COMMAND, "--install", MARSHWADE_BINARY_DIR, "--prefix", "/usr"},
+                        {"DESTDIR=" + destdir.string()});
         std::optional<int> status = WaitFor(pid, 120000ms);
         return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
     }
