@@ -11,6 +11,7 @@
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
 #include "engine/WindowDefaults.h"
+#include "game/OGameWindow.h"
 #include "graphics/BmpReader.h"
 #include "platform/NativeWindow.h"
 #include "platform/ProgramPath.h"
@@ -18,9 +19,6 @@
 #include "platform/SoundPlayer.h"
 
 namespace {
-// Until the game window exists the main window is a plain engine window with an empty scene.
-class MainWindow final : public OWindow {};
-
 // The window's icon from "CLP\\icon.bmp"; a missing or unusable file leaves the default icon.
 void SetWindowIcon(OWindow& window) {
     graphics::Picture icon;
@@ -62,7 +60,7 @@ int main() {
     defaults.width = 750;
     defaults.height = 550;
 
-    OWindow* window = new (std::nothrow) MainWindow();
+    OWindow* window = new (std::nothrow) OGameWindow();
     if (!window) return 1;
     if (window->CreationFailed()) {
         window->RequestStop();

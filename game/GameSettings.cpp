@@ -10,12 +10,7 @@
 
 namespace {
 
-struct KeySpec {
-    const char* section;
-    const char* key;
-    const char* defaultText;
-    std::variant<int32_t GameSettings::*, float GameSettings::*> field;
-};
+using KeySpec = SettingsKey;
 
 // In the order the keys are read, with the defaults as text: the default goes through the same
 // conversion as a value from the file.
@@ -71,6 +66,10 @@ int32_t SunsForLevel(int32_t level) {
 }
 
 }  // namespace
+
+std::span<const SettingsKey> SettingsKeys() {
+    return kKeys;
+}
 
 GameSettings& TheGameSettings() {
     static GameSettings settings;

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
+#include <variant>
 
 class IniFile;
 
@@ -62,6 +64,17 @@ struct GameSettings {
     int32_t activeSunCount = 0;
     int32_t startLives = 0;  // set by the game window when a skill is applied (StartLivesForSkill)
 };
+
+// One key of the settings file and the field it fills.
+struct SettingsKey {
+    const char* section;
+    const char* key;
+    const char* defaultText;
+    std::variant<int32_t GameSettings::*, float GameSettings::*> field;
+};
+
+// Every key, in the order the file is read.
+std::span<const SettingsKey> SettingsKeys();
 
 // The process-wide record.
 GameSettings& TheGameSettings();

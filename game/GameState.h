@@ -56,7 +56,8 @@ struct GameState {
 
     // Leaves and islands: islands first, the entry island last of them, then the leaves.
     std::vector<std::unique_ptr<OLeave>> pond;
-    int32_t pondCount = 0;  // entries out in the pond
+    int32_t islandCount = 0;  // the islands made for this game; the settings may change meanwhile
+    int32_t pondCount = 0;    // entries out in the pond
     uint32_t newLeafTime = 0;
     bool pondStart = true;
     bool meltOrder = true;  // set once per run, inverted by sinking islands
@@ -73,6 +74,8 @@ struct GameState {
 
     // Suns first, then flies.
     std::vector<std::unique_ptr<OFly>> flyers;
+    int32_t sunCount = 0;         // suns made for this game, at the front of the list
+    bool flyersLaunched = false;  // this level's flyers have come
     std::vector<std::unique_ptr<OWave>> ripples;
     std::unique_ptr<OHeart> heart;
     int32_t heartsGiven = 0;

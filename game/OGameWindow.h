@@ -62,13 +62,20 @@ class OGameWindow : public OWindow {
     void ClickToward(int x, int y);
     void DestroyPrototypes();
 
-    // The dialogs (in GameDialogs.cpp). Each sets what the flow needs before opening it.
+    // Before the level-completed dialog opens: the islands but the last taken out of sight, the
+    // window composed. Returns whether a bonus frog is awarded.
+    bool PrepareLevelDialog();
+
+    // The dialogs (GameDialogs.cpp, ScoreDialogs.cpp). Each opener checks CanOpenDialog, sets what the
+    // flow needs (pending dialog, answer 0, the window size) and opens the dialog over this window.
+    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending.
+    bool CanOpenDialog(bool fromButton) const;
     void OpenLevelDialog();
-    void OpenNameDialog();
     void OpenQuitDialog();
     void OpenOptions();
-    void OpenScores();
     void OpenHelp();
+    void OpenNameDialog();
+    void OpenScores();
     void OpenGamesPage();
 
     OButton* newButton_ = nullptr;

@@ -21,8 +21,8 @@ class OLeave : public OClipBucks {
     int32_t state = kWaiting;
     int32_t shortestFrameTime = 0;  // ms, the settings' bounds when placed
     int32_t longestFrameTime = 0;
-    int32_t stepTime = 0;        // ms the current frame is held
-    int32_t ownFrameTime = 0;    // ms, drawn at each placement between the bounds
-    uint32_t lastStepTime = 0;   // when the frame last changed; islands: last sink step or stroke
-    int32_t bellCount = 0;       // strokes rung as the last island
+    int32_t stepTime = 0;       // ms the current frame is held
+    int32_t ownFrameTime = 0;   // ms, drawn at each placement between the bounds
+    uint32_t lastStepTime = 0;  // when the frame last changed; islands: last sink step or stroke
+    int32_t bellCount = 0;      // strokes rung as the last island
 };

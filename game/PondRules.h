@@ -29,7 +29,7 @@ struct Prototypes {
 enum Direction : int32_t { kUp = 0, kRight = 1, kDown = 2, kLeft = 3, kNoDirection = 4 };
 
 // ---- Leaves and islands --------------------------------------------------------------------
-int32_t IslandCount();  // MaxIslandNumbers, held to the pond list's length
+int32_t IslandCount();                              // MaxIslandNumbers, held to the pond list's length
 OLeave* PondObjectAt(int32_t column, int32_t row);  // a leaf, or an island not gone under
 OLeave* LeafAt(int32_t column, int32_t row);        // a leaf not gone under
 OLeave* IslandAt(int32_t column, int32_t row);      // an island not gone under
@@ -41,6 +41,9 @@ bool OnlyIsland(const OClipBucks* creature);
 
 // Creates the islands (copies of the island prototype, added to `window`).
 void CreateIslands(const Prototypes& prototypes, OWindow* window);
+// The entry island is the last island of the list and the second-last the one before it, whatever
+// objects stand there after the islands were placed or loaded.
+void RememberArrivalIslands();
 void PlaceIslands();
 // With `window`, creates the leaves first (random kinds, added to it); every leaf then waits.
 void ResetLeaves(const Prototypes* prototypes, OWindow* window);

@@ -3,8 +3,8 @@
 #include "engine/VirtualKey.h"
 #include "game/GameState.h"
 #include "graphics/OClip.h"
-#include "ui/OButton.h"
 #include "ui/ControlEvents.h"
+#include "ui/OButton.h"
 #include "ui/OControl.h"
 
 OWndYesNo::OWndYesNo(OWindow* parent) : OWindow(parent) {}

@@ -308,8 +308,9 @@ void AddDigits(AssetSet& assets) {
         DrawDigit(canvas.cr(), d);
         digits.push_back(canvas.ToSprite(kSpriteKey, kBarBottom));
     }
-    ClipData clip = ClipData::Sequence(std::move(digits), 1);
-    // The game picks each digit's frame itself: every frame holds.
+    // The game picks each digit's frame itself: every frame holds. A clip shows a newly picked frame
+    // at its next advance, so the rate of 50 lets a changed score show at the next frame step.
+    ClipData clip = ClipData::Sequence(std::move(digits), 50);
     for (ClipFrame& f : clip.frames) f.commands = {kHold};
     assets.AddClip("digits", std::move(clip));
 }

@@ -1,0 +1,215 @@
+// The game window: start-up, keys and clicks, pause and focus, the digits, the flow from level to
+// level and game to game.
+#include <map>
+
+#include "engine/VirtualKey.h"
+#include "graphics/LiveSet.h"
+#include "graphics/OClip.h"
+#include "tests/game/GameFixture.h"
+#include "ui/OButton.h"
+
+namespace {
+
+using Window = GameTest;
+
+TEST_F(Window, StartsAtLevelOneWithEveryCreatureAndTheButtonsInTheirPlaces) {
+    Start(3);
+    EXPECT_EQ(Game().Caption(), "Marshwade");
+    EXPECT_EQ(S().levelNumber, 1);
+    EXPECT_EQ(S().difficultyLevel, 1);
+    EXPECT_EQ(G().pond.size(), 35u);
+    EXPECT_EQ(pond::IslandCount(), 6);
+    EXPECT_EQ(G().frogs.size(), 8u);
+    EXPECT_EQ(G().redFrogs.size(), 3u);
+    EXPECT_EQ(G().flyers.size(), 9u);
+    EXPECT_EQ(G().ripples.size(), 48u);
+    EXPECT_EQ(Game().Focus(), Game().NewButton());
+    const OButton* exit = Game().ExitButton();
+    EXPECT_EQ(exit->X(), 750 - exit->Width() - 2);
+    EXPECT_EQ(Game().HelpButton()->X(), Game().DownButton()->X() - Game().HelpButton()->Width() - 2);
+    EXPECT_EQ(Game().GamesButton()->Y(), 30 + 50 + 30 + 30);
+    EXPECT_EQ(Game().DragRect().right, 750);
+    EXPECT_EQ(Game().DragRect().bottom, 50);
+    ASSERT_NE(Game().LoadingPicture(), nullptr);
+    Step();
+    // The first frame step takes the loading picture away and sees no change of skill: the game
+    // stays at level 1 (it used to restart at level 0).
+    EXPECT_EQ(Game().LoadingPicture(), nullptr);
+    Step(5);
+    EXPECT_EQ(S().levelNumber, 1);
+}
+
+TEST_F(Window, PauseKeysAndWhatEndsAPause) {
+    Start();
+    WaitForArrival();
+    struct Case {
+        int code, x;
+        bool pausedAfter;
+    } cases[] = {
+        {vk::kSpace, 0, false},
+        {'P', 0, false},  // either key ends the pause it also starts
+        {vk::kLeftButton, 649, false},
+        {vk::kLeftButton, 650, true},  // a click on the panel does not
+        {vk::kRightButton, 700, false},
+        {vk::kMiddleButton, 700, false},
+        {'Q', 0, false},
+    };
+    for (const Case& c : cases) {
+        G().paused = true;
+        Game().OnPress(c.code, c.x, 300);
+        EXPECT_EQ(G().paused, c.pausedAfter) << "code " << c.code << " at x " << c.x;
+    }
+    G().paused = false;
+    Game().OnPress('P', 0, 0);
+    EXPECT_TRUE(G().paused);
+    const int x = Player().X();
+    const uint32_t frames = static_cast<uint32_t>(G().frameCounter);
+    Step(10);
+    EXPECT_EQ(static_cast<uint32_t>(G().frameCounter), frames) << "the pond moved while paused";
+    EXPECT_EQ(Player().X(), x);
+}
+
+TEST_F(Window, ClicksHopAlongTheLongerAxisWithTheTiesAsTheGameHasThem) {
+    Start();
+    WaitForArrival();
+    ClearPond();
+    const int cx = Player().X() + Player().Width() / 2, cy = Player().Y() + Player().Height() / 2;
+    struct Case {
+        int dx, dy, direction;
+    } cases[] = {
+        {10, 0, pond::kRight}, {0, 0, pond::kLeft}, {-5, 0, pond::kLeft}, {7, 7, pond::kRight},
+        {-7, 7, pond::kLeft},  {3, 4, pond::kDown}, {3, -4, pond::kUp},
+    };
+    for (const Case& c : cases) {
+        PutOn(Player(), 4, 3);
+        Game().OnPress(vk::kLeftButton, cx + c.dx, cy + c.dy);
+        EXPECT_EQ(Player().CurrentIndex(), c.direction) << c.dx << "," << c.dy;
+        EXPECT_EQ(Player().state, OFrog::kMoving);
+    }
+    // A click hops a moving frog too; an arrow key only a resting one.
+    PutOn(Player(), 4, 3);
+    Player().SetCurrent(pond::kDown);
+    Player().state = OFrog::kMoving;
+    Game().OnPress(vk::kUp, 0, 0);
+    EXPECT_EQ(Player().CurrentIndex(), pond::kDown) << "an arrow turned a moving frog";
+    Game().OnPress(vk::kLeftButton, cx, cy - 50);
+    EXPECT_EQ(Player().CurrentIndex(), pond::kUp);
+    // A dead frog fading out, or one waiting in the panel, does not hop (it would count as alive).
+    for (int state : {OFrog::kDead, OFrog::kLeaping}) {
+        PutOn(Player(), 4, 3);
+        Player().state = state;
+        if (state == OFrog::kLeaping) Player().SetCellFields(-1, -1);
+        Game().OnPress(vk::kLeftButton, cx + 60, cy);
+        EXPECT_EQ(Player().state, state);
+    }
+}
+
+TEST_F(Window, ThePondStandsStillWithoutTheInputFocusAndPlaysNoSound) {
+    Start();
+    session->Focus(false);
+    const size_t sounds = session->Sound().Requests().size();
+    Step(200);
+    EXPECT_EQ(G().frameCounter, 0);
+    EXPECT_NE(Game().LoadingPicture(), nullptr);
+    EXPECT_EQ(session->Sound().Requests().size(), sounds);
+    session->Focus(true);
+    Step();
+    EXPECT_EQ(G().frameCounter, 1);
+}
+
+TEST_F(Window, DigitsShowTheScoreWithLeadingZerosAndTheLevelInThree) {
+    Start();
+    // The digits read left to right from the clips of the digit bar in [from, to].
+    auto shown = [&](float from, float to) {
+        std::map<float, char> digits;
+        for (OGraph* g : Game().Graphics()) {
+            auto* clip = dynamic_cast<OClip*>(g);
+            if (clip && clip->Y() == 3 && clip->X() >= from && clip->X() <= to)
+                digits[clip->X()] = static_cast<char>('0' + clip->CurrentIndex());
+        }
+        std::string text;
+        for (const auto& [x, digit] : digits) text += digit;
+        return text;
+    };
+    G().score = 123;
+    S().levelNumber = 7;
+    Game().ShowScore();
+    G().levelAdvanced = false;
+    S().levelNumber = 6;
+    Game().AdvanceLevel();
+    EXPECT_EQ(shown(400, 550), "000123");
+    EXPECT_EQ(shown(150, 210), "007");
+    G().score = 1234567;  // past the digits: the first digit keeps what it showed
+    Game().ShowScore();
+    EXPECT_EQ(shown(400, 550), "034567");
+}
+
+TEST_F(Window, ASkillChangeAtLevelFiveStartsLevelOneAtTheSkillsDifficultyWithItsLives) {
+    Start();
+    WaitForArrival();
+    G().score = 500;
+    G().levelAdvanced = false;
+    S().levelNumber = 4;
+    S().difficultyLevel = 4;
+    Game().AdvanceLevel();
+    ASSERT_EQ(S().levelNumber, 5);
+    Step(5);
+    G().skill = 1;
+    Step();
+    EXPECT_EQ(S().levelNumber, 1);
+    EXPECT_EQ(S().difficultyLevel, 10);
+    EXPECT_EQ(G().score, 0);
+    EXPECT_EQ(pond::LivingFrogs(), 6);
+    // Expert hides the first two frogs of the panel; the player's frog is the third.
+    EXPECT_TRUE(G().frogs[0]->IsDead());
+    EXPECT_TRUE(G().frogs[1]->IsDead());
+    EXPECT_EQ(G().player, G().frogs[2].get());
+    EXPECT_FALSE(G().frogs[0]->IsShown());
+}
+
+TEST_F(Window, StartLivesOutsideThePanelStillLeaveOnePlayersFrog) {
+    // Master with four frogs would start with none.
+    Start(1, "[Frogs]\nMaxFrogNumber=4\n");
+    G().skill = 2;
+    Step();
+    EXPECT_EQ(pond::LivingFrogs(), 1);
+    EXPECT_EQ(G().player, G().frogs[3].get());
+}
+
+TEST_F(Window, LosingTheLastFrogAsksForANameOnceAndAConfirmedQuitComesFirst) {
+    Start();
+    WaitForArrival();
+    for (auto& frog : G().frogs) frog->state = OFrog::kDead;
+    session->Sound().ClearRequests();
+    Step(20);
+    EXPECT_EQ(G().pendingDialog, kGameOver);
+    int gameOvers = 0;
+    for (const auto& r : session->Sound().Requests()) gameOvers += r.fileName == "WAV\\gameover.wav";
+    EXPECT_EQ(gameOvers, 1);
+    // A quit confirmed meanwhile is carried out, not overwritten by the game over.
+    G().pendingDialog = kQuitOpen;
+    G().dialogAnswer = kAnswerYes;
+    Step();
+    EXPECT_EQ(G().pendingDialog, kQuitOpen);
+    EXPECT_EQ(G().dialogAnswer, kNoAnswer) << "the answer must be acted on once";
+    EXPECT_TRUE(Game().IsStopping()) << "the posted close did not close the window";
+}
+
+TEST_F(Window, TheNameDialogClosingStartsANewGameAndTheLevelDialogTheNextLevel) {
+    Start();
+    WaitForArrival();
+    G().score = 70;
+    G().pendingDialog = kLevelOpen;
+    Step();
+    EXPECT_EQ(S().levelNumber, 2);
+    EXPECT_EQ(G().pendingDialog, kNoDialog);
+    EXPECT_EQ(G().levelPoints, 0);
+    EXPECT_EQ(G().score, 70);
+    G().pendingDialog = kNameOpen;
+    Step();
+    EXPECT_EQ(S().levelNumber, 1);
+    EXPECT_EQ(G().score, 0);
+    EXPECT_EQ(pond::LivingFrogs(), 8);
+}
+
+}  // namespace
