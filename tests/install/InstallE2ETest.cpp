@@ -1,8 +1,9 @@
 // An install as a packager makes it: `cmake --install` of this build folder under /usr into a DESTDIR
 // tree, that tree moved elsewhere, and the installed program started from an unrelated folder on a
-// private X server. It must find its data from its own location, show its window with the icon from
-// the installed data, say nothing on standard error but the one line about sound when there is no
-// sound card, close with exit code 0, and write nothing into the installed tree.
+// private X server. It must find its data from its own location, show its window (of the class the
+// desktop entry names) with the icon from the installed data, say nothing on standard error but the
+// one line about sound when there is no sound card, close with exit code 0, and write nothing into
+// the installed tree.
 // With MARSHWADE_TEST_PACKAGE naming a Debian package (`make package-test`), the tree is that
 // package's contents instead, unpacked with dpkg-deb, and the same checks hold for it.
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include "tests/support/TempFolder.h"
 // After GoogleTest (in the fixture): Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -73,6 +75,36 @@ class InstallE2E : public e2e::XvfbTest {
         close(file);
         fs::current_path(here);
         return pid;
+    }
+
+    // The mapped window whose class is `name`, as desktops match it with the desktop entry's
+    // StartupWMClass; 0 when none appears within 10 s.
+    Window WaitForClass(const std::string& name) {
+        for (int i = 0; i < 500; ++i) {
+            Window w = FindByClass(DefaultRootWindow(x), name);
+            XWindowAttributes attrs{};
+            if (w && XGetWindowAttributes(x, w, &attrs) && attrs.map_state == IsViewable) return w;
+            std::this_thread::sleep_for(20ms);
+        }
+        return 0;
+    }
+
+    Window FindByClass(Window w, const std::string& name) {
+        XClassHint hint{};
+        if (XGetClassHint(x, w, &hint)) {
+            const bool match = hint.res_class && name == hint.res_class;
+            if (hint.res_name) XFree(hint.res_name);
+            if (hint.res_class) XFree(hint.res_class);
+            if (match) return w;
+        }
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        Window found = 0;
+        if (XQueryTree(x, w, &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && !found; ++i) found = FindByClass(children[i], name);
+            if (children) XFree(children);
+        }
+        return found;
     }
 
     // The window's icon as SDL hands it to the window manager: width, height, then the pixels.
@@ -142,7 +174,7 @@ TEST_F(InstallE2E, MovedInstallTreeStartsFromAnotherFolderFindsItsDataAndWritesN
                   {"DISPLAY=" + display, "HOME=" + (work.Path() / "home").string(),
                    "XDG_DATA_HOME=" + (work.Path() / "home/data").string()});
     ASSERT_GT(app, 0);
-    Window win = WaitForWindow("Main window");
+    Window win = WaitForClass("marshwade");
     ASSERT_NE(win, 0u) << "the installed program's window did not appear; it said: " << ReadFile(errors);
     // 64 x 64 pixels and the two sizes: the icon drawn into the installed CLP/icon.bmp.
     EXPECT_EQ(IconWords(win), 2u + 64 * 64);
