@@ -73,8 +73,9 @@ bool ParseBmpFile(std::span<const uint8_t> file, Picture& out, std::string& reas
 
     if (info.width <= 0)
         return Fail(out, reason, "bitmap width " + std::to_string(info.width) + " is not positive");
-    if (info.height == 0 || info.height == INT32_MIN)
-        return Fail(out, reason, "bitmap height " + std::to_string(info.height) + " is out of range");
+    if (info.height == 0 || !SidesWithinLimit(info.width, info.height))
+        return Fail(out, reason, "bitmap of " + std::to_string(info.width) + " x " + std::to_string(info.height) +
+                                     " is out of range");
     if (!KnownDepth(info.bitCount))
         return Fail(out, reason,
                     "bitmap depth of " + std::to_string(info.bitCount) + " bits is not supported");

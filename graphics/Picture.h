@@ -29,6 +29,16 @@ struct Picture {
 // (its window is 750 x 550), small enough that size arithmetic never comes near overflow.
 inline constexpr uint64_t kMaxPictureBytes = 64ull << 20;
 
+// The longest side any loader accepts, in pixels. A picture of 0 x 2147483647 holds no bytes at all,
+// so the byte limit alone lets it through, and its bounds would overflow every conversion of a
+// drawable's rectangle to integers.
+inline constexpr int64_t kMaxPictureSide = 65535;
+
+// Whether a width and a stored height (negative for top-down rows) are both within kMaxPictureSide.
+inline bool SidesWithinLimit(int64_t width, int64_t height) {
+    return width >= 0 && width <= kMaxPictureSide && height >= -kMaxPictureSide && height <= kMaxPictureSide;
+}
+
 // Stride of a row of `width` pixels of `bitsPerPixel`, padded to 4 bytes: ((bits x width + 31) / 32) x 4.
 // Computed in 64 bits; callers check the result against kMaxPictureBytes before they use it.
 inline uint64_t RowStride(uint64_t width, uint64_t bitsPerPixel) {

@@ -36,7 +36,9 @@ bool ParsePictureRecord(std::span<const uint8_t> record, Picture& out, std::stri
 
     uint32_t bits = uint32_t{c1} + c2 + c3;
     if (width < 0) return Fail(out, reason, "picture width " + std::to_string(width) + " is negative");
-    if (height == INT32_MIN) return Fail(out, reason, "picture height is out of range");
+    if (!SidesWithinLimit(width, height))
+        return Fail(out, reason,
+                    "picture of " + std::to_string(width) + " x " + std::to_string(height) + " is out of range");
     if (!DrawableDepth(bits))
         return Fail(out, reason,
                     "picture depth of " + std::to_string(bits) + " bits per pixel is not supported");

@@ -221,6 +221,7 @@ TEST(BmpParseTest, EverySizeThatDoesNotFitTheFileFailsCleanly) {
         {"negative width", [](auto& b) { PutAt(b, 18, int32_t{-5}); }},
         {"height 0", [](auto& b) { PutAt(b, 22, int32_t{0}); }},
         {"most negative height", [](auto& b) { PutAt(b, 22, int32_t{INT32_MIN}); }},
+        {"top-down height -65536", [](auto& b) { PutAt(b, 22, int32_t{-65536}); }},
         {"one more row than the file", [](auto& b) { PutAt(b, 22, int32_t{4}); }},
         {"huge width and height",
          [](auto& b) {

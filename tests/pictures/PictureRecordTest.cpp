@@ -62,6 +62,22 @@ TEST(PictureRecordTest, RecordsThatDoNotFitAreRejectedWithAReason) {
         {"one row byte short", [](auto& b) { b.pop_back(); }},
         {"negative width", [](auto& b) { PutAt(b, 0, int32_t{-5}); }},
         {"most negative height", [](auto& b) { PutAt(b, 4, int32_t{INT32_MIN}); }},
+        // No bytes at all, yet bounds no drawable's rectangle can hold, in either row order.
+        {"width 0, height 2147483647",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{0});
+             PutAt(b, 4, int32_t{INT32_MAX});
+         }},
+        {"width 0, height -2147483647",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{0});
+             PutAt(b, 4, int32_t{-INT32_MAX});
+         }},
+        {"width 65536, height 0",
+         [](auto& b) {
+             PutAt(b, 0, int32_t{65536});
+             PutAt(b, 4, int32_t{0});
+         }},
         {"height claims more rows", [](auto& b) { PutAt(b, 4, int32_t{4}); }},
         {"width claims more columns", [](auto& b) { PutAt(b, 0, int32_t{6}); }},
         {"huge width and height",
