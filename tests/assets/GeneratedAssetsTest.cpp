@@ -1,6 +1,7 @@
 // The generator's output as the game will read it: every file the game names, well formed, with
 // the frame counts and sizes the game's rules assume, and the same bytes on every run.
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -31,8 +32,10 @@ std::string MakeTempFolder() {
     return mkdtemp(pattern.data()) ? pattern : "";
 }
 
+// With the desktop icons in <folder>/icons, so that they too are checked for the same bytes.
 bool RunGenerator(const std::string& folder) {
-    const std::string command = std::string("\"") + ASSETGEN_PATH + "\" \"" + folder + "\"";
+    const std::string command =
+        std::string("\"") + ASSETGEN_PATH + "\" \"" + folder + "\" --icons \"" + folder + "/icons\"";
     return std::system(command.c_str()) == 0;
 }
 
@@ -374,6 +377,37 @@ TEST_F(GeneratedAssets, SettingsFileHoldsEveryKeyAtItsDefaultWithItsRange) {
     }
     EXPECT_NE(comments["Links.GamesPage"].find("\"?r=qmw&a=avp\""), std::string::npos);
     EXPECT_NE(comments["Links.ScoresPage"].find("\"/cgi-bin/gameres.pl?e=\""), std::string::npos);
+}
+
+// The icon theme's sizes, each a square PNG whose corners show the panel through (the icon is a
+// disc) and whose centre is opaque, and a scalable SVG of the same drawing.
+TEST_F(GeneratedAssets, DesktopIconsAreRoundSquarePngsOfEveryThemeSizeAndAnSvg) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        const std::string path = first_ + "/icons/hicolor/" + name + "/apps/marshwade.png";
+        cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+        ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << path;
+        EXPECT_EQ(cairo_image_surface_get_format(png), CAIRO_FORMAT_ARGB32);
+        ASSERT_EQ(cairo_image_surface_get_width(png), size);
+        ASSERT_EQ(cairo_image_surface_get_height(png), size);
+        const unsigned char* data = cairo_image_surface_get_data(png);
+        const int stride = cairo_image_surface_get_stride(png);
+        auto alpha = [&](int x, int y) {
+            return reinterpret_cast<const uint32_t*>(data + y * stride)[x] >> 24;
+        };
+        for (int corner : {0, size - 1}) {
+            EXPECT_EQ(alpha(corner, 0), 0u);
+            EXPECT_EQ(alpha(corner, size - 1), 0u);
+        }
+        EXPECT_EQ(alpha(size / 2, size / 2), 255u);
+        cairo_surface_destroy(png);
+    }
+    const std::vector<uint8_t> svg = File("icons/hicolor/scalable/apps/marshwade.svg");
+    const std::string text(svg.begin(), svg.end());
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u);
+    EXPECT_NE(text.find("viewBox=\"0 0 64 64\""), std::string::npos);
+    EXPECT_EQ(text.find("<image"), std::string::npos) << "drawn as vectors, not a picture inside the SVG";
 }
 
 }  // namespace
