@@ -75,7 +75,7 @@ void OGameWindow::OpenHelp() {
     game.dialogAnswer = kNoAnswer;
     OWndHelp* dialog = nullptr;
     {
-        DialogSize size(580, 540);
+        DialogSize size(OWndHelp::kWidth, OWndHelp::kHeight);
         dialog = new OWndHelp(this);
     }
     StartDialog(dialog);

@@ -187,12 +187,12 @@ TEST_F(DialogsE2E, OptionsChangeTheSkillAndANewGameStartsWithThatSkillsLives) {
 
 TEST_F(DialogsE2E, HelpShowsTheRulesAndPlayGoesBack) {
     ASSERT_TRUE(ClickGame(kHelpX, kHelpY));
-    Window help = WaitForDialog(580, 540);
+    Window help = WaitForDialog(640, 540);
     ASSERT_NE(help, 0u) << "the help window did not appear";
     EXPECT_GT(IconWidth(help), 0);
     Shot("e2e_dialog_help");
-    const int hx = kLeft + (750 - 580) / 2, hy = kTop + (550 - 540) / 2;
-    ASSERT_TRUE(ClickAt(hx + 580 - 40 - 45, hy + 540 - 10 - 17));  // Play
+    const int hx = kLeft + (750 - 640) / 2, hy = kTop + (550 - 540) / 2;
+    ASSERT_TRUE(ClickAt(hx + 640 - 40 - 45, hy + 540 - 10 - 17));  // Play
     EXPECT_TRUE(Gone(help)) << "Play did not close the help";
 }
 

@@ -59,7 +59,7 @@ TEST_F(DialogGoldenTest, OptionsWithExpertAndAutoSave) {
 }
 
 TEST_F(DialogGoldenTest, Help) {
-    OWndHelp* help = Open<OWndHelp>(580, 540);
+    OWndHelp* help = Open<OWndHelp>(OWndHelp::kWidth, OWndHelp::kHeight);
     Settle(help);
     EXPECT_TRUE(Looks(help, "dialog_help"));
 }

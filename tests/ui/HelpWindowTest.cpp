@@ -10,7 +10,7 @@ namespace {
 
 class HelpWindowTest : public DialogTest {
   protected:
-    OWndHelp* OpenHelp() { return Open<OWndHelp>(580, 540); }
+    OWndHelp* OpenHelp() { return Open<OWndHelp>(OWndHelp::kWidth, OWndHelp::kHeight); }
     // The clips after the eight frame pieces: the samples.
     static std::vector<OClip*> Samples(const OWindow* w) {
         std::vector<OClip*> clips = Clips(w);
@@ -58,7 +58,9 @@ TEST_F(HelpWindowTest, AMissingSampleLeavesAGapAndTheRestUnchanged) {
 TEST_F(HelpWindowTest, TheTextsAreLaidOutLineByLineWithTheLastBlockFrom357) {
     OWndHelp* help = OpenHelp();
     const auto lines = Lines(help);
-    ASSERT_FALSE(lines.empty());
+    // Twenty texts, the empty one three times: no text wraps onto a second line (it would push the
+    // text below it over the pictures).
+    EXPECT_EQ(lines.size(), 22u);
     // Every line starts at the left edge of the band; the paragraphs' first lines start with two
     // one-space words, so their text begins two spaces in.
     for (const auto& [y, row] : lines) {
@@ -102,7 +104,7 @@ TEST_F(HelpWindowTest, PlayInTheLowerRightCornerFocusedAndAnswersNo) {
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(help->YesButton(), nullptr);
     EXPECT_EQ(help->Focus(), play);
-    EXPECT_FLOAT_EQ(play->X() + play->Width(), 580 - 40);
+    EXPECT_FLOAT_EQ(play->X() + play->Width(), OWndHelp::kWidth - 40);
     EXPECT_FLOAT_EQ(play->Y() + play->Height(), 540 - 10);
     ClickOn(help, play);
     EXPECT_TRUE(Closed(help));

@@ -35,7 +35,7 @@ class EveryYesNoDialog : public YesNoDialogTest, public ::testing::WithParamInte
             case Kind::Help:
                 break;
         }
-        return Open<OWndHelp>(580, 540);
+        return Open<OWndHelp>(OWndHelp::kWidth, OWndHelp::kHeight);
     }
 };
 
