@@ -1,7 +1,11 @@
 # Two commands do everything on a fresh Debian machine:
 #   make play   install what is missing, build, generate the pictures and sounds, start the game
 #   make test   the same set-up, then every test: plain, AddressSanitizer+UBSan, ThreadSanitizer
-# Further targets: build, bench, fuzz, fuzz-run, clean.
+# Further targets: build, install, package, package-test, bench, fuzz, fuzz-run, clean.
+#   make install [PREFIX=/usr/local] [DESTDIR=...]   the game, its data, desktop entry, icons, manual
+#   make package        the Debian package, built with Debian's compiler and hardening flags
+#   make package-test   the package's contents, dependencies and installed program, and a second
+#                       build of it that must give the same files
 
 JOBS      ?= $(shell nproc)
 BUILD     ?= build
@@ -9,9 +13,14 @@ ASAN      ?= build-asan
 TSAN      ?= build-tsan
 FUZZ      ?= build-fuzz
 FUZZ_SECONDS ?= 600
+PACKAGE   ?= build-package
+PREFIX    ?= /usr/local
+# Packages carry the time of the commit they were built from, not the time of the build.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 0)
+export SOURCE_DATE_EPOCH
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build play test test-plain test-asan test-tsan bench fuzz fuzz-run clean
+.PHONY: deps build play install package package-test test test-plain test-asan test-tsan bench fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -25,16 +34,30 @@ build: deps $(BUILD)/CMakeCache.txt
 play: build
 	./$(BUILD)/marshwade
 
-test-plain: build
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# As Debian builds packages: the distribution's flags (CMake does not read CPPFLAGS, so they join the
+# compiler flags), no build-type flags of our own, no tests.
+package: deps
+	scripts/build-package $(PACKAGE)
+
+package-test: package
+	scripts/package-test $(PACKAGE) $(BUILD)
+
+# The project's own test builds turn warnings into errors; no other build does.
+test-plain: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARSHWADE_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARSHWADE_SANITIZE=address
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARSHWADE_SANITIZE=address -DMARSHWADE_WERROR=ON
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS) -LE e2e
 
 test-tsan: deps
-	cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARSHWADE_SANITIZE=thread
+	cmake -S . -B $(TSAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARSHWADE_SANITIZE=thread -DMARSHWADE_WERROR=ON
 	cmake --build $(TSAN) -j $(JOBS) --target threaded_tests
 	cd $(TSAN) && ctest --output-on-failure -j $(JOBS) -L threaded
 
@@ -53,4 +76,4 @@ fuzz-run: fuzz
 	scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(TSAN) $(FUZZ) $(PACKAGE) $(PACKAGE)-again

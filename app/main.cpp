@@ -19,16 +19,17 @@
 #include "platform/SoundPlayer.h"
 
 namespace {
-// The window's icon from "CLP\\icon.bmp"; a missing or unusable file leaves the default icon.
-void SetWindowIcon(OWindow& window) {
+// The program's icon from "CLP\\icon.bmp", for every window it opens; a missing or unusable file
+// leaves the desktop's default icon.
+void SetProgramIcon() {
     graphics::Picture icon;
     std::string reason;
     if (!graphics::ReadBmpFile(platform::ResolveDataPath("CLP\\icon.bmp"), icon, reason)) {
         std::fprintf(stderr, "icon: %s\n", reason.c_str());
         return;
     }
-    if (icon.bitsPerPixel != 24 || !window.Native()) return;
-    // The native window takes bottom-up rows, as the window's picture has them.
+    if (icon.bitsPerPixel != 24) return;
+    // The native windows take bottom-up rows, as the windows' pictures have them.
     if (!icon.BottomUp()) {
         std::vector<uint8_t> flipped(icon.bits.size(), 0);
         const int32_t rows = icon.Rows();
@@ -37,7 +38,7 @@ void SetWindowIcon(OWindow& window) {
                         flipped.begin() + static_cast<ptrdiff_t>(rows - 1 - r) * icon.stride);
         icon.bits.swap(flipped);
     }
-    window.Native()->SetIcon({icon.bits.data(), icon.width, icon.Rows(), static_cast<int32_t>(icon.stride)});
+    Engine::SetWindowIcon({icon.bits.data(), icon.width, icon.Rows(), static_cast<int32_t>(icon.stride)});
 }
 
 void OpenGamesPage(platform::Platform& os) {
@@ -54,6 +55,7 @@ int main() {
     // On this thread, so the audio device is never first opened by a game thread.
     platform::SoundPlayer::Shared().Open();
 
+    SetProgramIcon();
     WindowDefaults& defaults = WindowDefaults::Current();
     defaults.background = 0xD0A743;
     defaults.style = 3;
@@ -66,13 +68,12 @@ int main() {
         window->RequestStop();
         return 2;
     }
-    SetWindowIcon(*window);
     window->SetQuitOnTeardown(true);
     if (!window->Start()) {
         os.ShowMessage("Could not read clip");
         return 1;
     }
-    const int code = os.RunEventLoop();
+    const int code = Engine::RunMessageLoop();
     OpenGamesPage(os);
     return code;
 }

@@ -63,7 +63,8 @@ BENCHMARK(BM_LoadOneSecondWavFromDisk)->Unit(benchmark::kMicrosecond);
 
 void BM_CachedSoundLookup(benchmark::State& state) {
     SoundFiles files;
-    platform::SoundLibrary library;
+    platform::SteadyClock clock;
+    platform::SoundLibrary library(clock);
     library.Find("WAV\\eat.wav");
     for (auto _ : state) {
         auto sound = library.Find("WAV\\eat.wav");

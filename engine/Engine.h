@@ -2,7 +2,8 @@
 
 namespace platform {
 class Platform;
-}
+struct PictureView;
+}  // namespace platform
 
 // The platform every window of the process uses: SdlPlatform in the program, HeadlessPlatform in
 // tests. Set once before the first window is created (it also installs the window procedure) and
@@ -15,4 +16,15 @@ bool HasPlatform();
 // themselves with OWindow::RunFrame; everything else about Start stays the same.
 void SetGameThreads(bool enabled);
 bool GameThreadsEnabled();
+
+// The program's icon, which every window created afterwards carries (the main window and each
+// dialog). The pixels are copied; an empty view forgets the icon. Main thread.
+void SetWindowIcon(const platform::PictureView& icon);
+// The icon, or null when none is set. Main thread.
+const platform::PictureView* WindowIcon();
+
+// The program's event loop: runs until the quit request, then asks every window that is still there
+// to stop and waits until every game thread has ended, so that nothing of the program runs on once
+// the program entry returns. Returns the quit request's exit code. Main thread.
+int RunMessageLoop();
 }  // namespace Engine

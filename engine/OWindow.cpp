@@ -37,6 +37,8 @@ void OWindow::CreateNativeWindow() {
     if (width_ == 0) width_ = screenW;
     if (height_ == 0) height_ = screenH;
 
+    // Pinned until the new window is placed over it: the parent cannot be torn down meanwhile.
+    OWindow* parent = WindowRegistry::Pin(parent_);
     platform::NativeWindowSpec options;
     options.title = caption_;
     options.width = width_;
@@ -44,16 +46,26 @@ void OWindow::CreateNativeWindow() {
     options.borderless = (style_ & 1) != 0;
     options.resizable = (style_ & 2) == 0;
     options.background = background_;
-    options.owner = Exists(parent_) ? parent_->native_ : nullptr;
+    if (parent) {
+        std::lock_guard parentLock(parent->mutex_);
+        options.owner = parent->native_;
+    }
     native_ = os.CreateNativeWindow(options);
-    if (!native_) return;  // the creation-failed flag stays set
+    if (!native_) {  // the creation-failed flag stays set, and the parent is left as it was
+        if (parent) WindowRegistry::Unpin(parent);
+        return;
+    }
 
     int32_t cw = 0, ch = 0;
     native_->ClientSize(cw, ch);
     clientWidth_ = static_cast<float>(cw);
     clientHeight_ = static_cast<float>(ch);
+    if (const platform::PictureView* icon = Engine::WindowIcon()) native_->SetIcon(*icon);
     native_->SetUserData(this);
-    if (Exists(parent_)) parent_->SetModal(true);
+    if (parent) {
+        parent->SetModal(true);
+        holdsParent_ = true;
+    }
     creationFailed_ = 0;
 
     // The picture has the screen's size, so moving or resizing the window never reallocates it.
@@ -62,7 +74,8 @@ void OWindow::CreateNativeWindow() {
     effectsHeader_ = graphics::EffectsLibrary::CreatePictureHeader(
         {picture_->Width(), picture_->Height(), 24}, picture_->Bits());
     WindowRegistry::Add(this);
-    Place();
+    Place(parent);
+    if (parent) WindowRegistry::Unpin(parent);
     native_->Show();
 }
 
@@ -76,14 +89,16 @@ int32_t PlaceAxis(int flags, int low, int high, int32_t from, int32_t to, float 
 }
 }  // namespace
 
-void OWindow::Place() {
+void OWindow::Place(OWindow* parent) {
     if (placement_ == 0 || clientWidth_ == 0.0f || clientHeight_ == 0.0f) return;
     platform::Rect ref{0, 0, 0, 0};
-    if (Exists(parent_) && parent_->native_) {
-        ref = parent_->native_->ScreenRect();
-    } else {
-        Engine::GetPlatform().ScreenSize(ref.right, ref.bottom);
+    platform::NativeWindow* parentNative = nullptr;
+    if (parent) {
+        std::lock_guard parentLock(parent->mutex_);
+        parentNative = parent->native_;
+        if (parentNative) ref = parentNative->ScreenRect();
     }
+    if (!parentNative) Engine::GetPlatform().ScreenSize(ref.right, ref.bottom);
     int32_t x = PlaceAxis(placement_, 1, 2, ref.left, ref.right, clientWidth_);
     int32_t y = PlaceAxis(placement_, 4, 8, ref.top, ref.bottom, clientHeight_);
     native_->MoveTo(x, y);
@@ -100,20 +115,24 @@ bool OWindow::Start() {
     stopEvent_ = false;
     if (!Engine::GameThreadsEnabled()) return true;
     threadRunning_ = true;
+    WindowRegistry::GameThreadStarted();
     thread_ = std::thread(&OWindow::ThreadMain, this);
     return true;
 }
 
 void OWindow::ThreadMain() {
-    if (!threadRunning_) return;
-    while (!stopEvent_.load()) {
-        int delay = RunFrame();
-        if (delay > 0) {
-            std::unique_lock lock(sleepMutex_);
-            sleepWake_.wait_for(lock, std::chrono::milliseconds(delay), [&] { return stopEvent_.load(); });
+    if (threadRunning_) {
+        while (!stopEvent_.load()) {
+            int delay = RunFrame();
+            if (delay > 0) {
+                std::unique_lock lock(sleepMutex_);
+                sleepWake_.wait_for(lock, std::chrono::milliseconds(delay),
+                                    [&] { return stopEvent_.load(); });
+            }
         }
+        Teardown();  // deletes this window: nothing of it may be touched after
     }
-    Teardown();
+    WindowRegistry::GameThreadEnded();
 }
 
 int OWindow::RunFrame() {
@@ -182,12 +201,12 @@ void OWindow::Step(uint32_t timeMs) {
 
 void OWindow::Teardown() {
     platform::Platform& os = Engine::GetPlatform();
-    if (OWindow* parent = WindowRegistry::Pin(parent_)) {
-        // A dialog stopped without its native window being closed first never saw the destroy
-        // notice that re-enables its parent; without this the parent would stay paused for good.
+    // A dialog stopped without its native window being closed first never saw the destroy notice
+    // that re-enables its parent; without this the parent would stay paused for good.
+    ReleaseParent();
+    {
+        std::lock_guard lock(mutex_);
         parent_ = nullptr;
-        parent->SetModal(false);
-        WindowRegistry::Unpin(parent);
     }
     {
         // Under the lock, so the main thread cannot be destroying the native window meanwhile.
@@ -226,22 +245,63 @@ void OWindow::Teardown() {
 
 void OWindow::SetModal(bool on) {
     std::lock_guard lock(mutex_);
-    if (native_) native_->SetEnabled(!on);
-    modalPaused_ = on;
+    if (on) {
+        ++modalCount_;
+    } else if (modalCount_ > 0) {
+        --modalCount_;
+    } else {
+        return;  // no dialog holds this window
+    }
+    const bool paused = modalCount_ > 0;
+    modalPaused_ = paused;
+    if (native_) native_->SetEnabled(!paused);
+    if (paused || !native_) return;
     // Activation is the main thread's business; posting it lets a game thread end a dialog too.
-    if (!on && native_) Engine::GetPlatform().PostActivate(native_);
+    platform::Platform& os = Engine::GetPlatform();
+    os.PostActivate(native_);
+    // The request the game made while a dialog was open (a level completed, a game over) is handled
+    // now that the window takes input again.
+    if (postedMoveKept_) {
+        postedMoveKept_ = false;
+        os.Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
+    }
+}
+
+void OWindow::ReleaseParent() {
+    if (!holdsParent_.exchange(false)) return;
+    OWindow* parent = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        parent = parent_;
+    }
+    if (OWindow* pinned = WindowRegistry::Pin(parent)) {
+        pinned->SetModal(false);
+        WindowRegistry::Unpin(pinned);
+    }
+}
+
+bool OWindow::OnMainThread() {
+    return WindowRegistry::OnMainThread();
 }
 
 void OWindow::SetCaption(const std::string& text) {
     std::lock_guard lock(mutex_);
     caption_ = text;
-    // Native windows belong to the main thread; elsewhere the text is only kept.
-    if (native_ && WindowRegistry::OnMainThread()) native_->SetTitle(text);
+    if (!native_) return;
+    if (OnMainThread())
+        native_->SetTitle(text);
+    else
+        Engine::GetPlatform().Post(native_, {NativeEventType::SyncTitle, 0, 0, 0});
 }
 
 void OWindow::MoveTo(float x, float y) {
     std::lock_guard lock(mutex_);
-    if (native_) native_->MoveTo(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    if (!native_) return;
+    const int32_t ix = static_cast<int32_t>(x), iy = static_cast<int32_t>(y);
+    if (OnMainThread())
+        native_->MoveTo(ix, iy);
+    else
+        Engine::GetPlatform().Post(native_, {NativeEventType::MoveRequest, 0, ix, iy});
 }
 
 void OWindow::SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -251,7 +311,11 @@ void OWindow::SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bott
 
 void OWindow::ShowRestored(bool restored) {
     std::lock_guard lock(mutex_);
-    if (native_) native_->ShowRestored(restored);
+    if (!native_) return;
+    if (OnMainThread())
+        native_->ShowRestored(restored);
+    else
+        Engine::GetPlatform().Post(native_, {NativeEventType::ShowRequest, restored ? 1 : 0, 0, 0});
 }
 
 void OWindow::Close() {
@@ -279,10 +343,7 @@ void OWindow::PresentPending() {
 void OWindow::HandleDestroyed() {
     capture_ = nullptr;
     focus_ = nullptr;
-    if (OWindow* parent = WindowRegistry::Pin(parent_)) {
-        parent->SetModal(false);
-        WindowRegistry::Unpin(parent);
-    }
+    ReleaseParent();
     if (!IsStopping()) {
         parent_ = nullptr;
         if (native_) native_->SetUserData(nullptr);
@@ -315,13 +376,39 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
             return EventResult::Handled;
         case NativeEventType::Close: {
             if (IsStopping()) return EventResult::Default;
+            // Refused while a dialog is open over this window: the dialog's game thread would
+            // otherwise outlive the window it reports to.
+            if (disabled) return EventResult::Handled;
             bool allow = true;
             QueryClose(allow);
             return allow ? EventResult::Default : EventResult::Handled;
         }
         case NativeEventType::FocusChanged:
             hasInputFocus_ = e.code != 0;
+            // The desktop takes the mouse capture away with the focus; a pressed or hovered control
+            // must hear of it, or it stays pressed.
+            if (e.code == 0 && capture_) OnCaptureLost();
             return EventResult::Handled;
+        case NativeEventType::SyncCapture:
+            SyncNativeCapture();
+            return EventResult::Handled;
+        case NativeEventType::SyncTitle:
+            if (native_) native_->SetTitle(caption_);
+            return EventResult::Handled;
+        case NativeEventType::MoveRequest:
+            if (native_) native_->MoveTo(e.x, e.y);
+            return EventResult::Handled;
+        case NativeEventType::ShowRequest:
+            if (native_) native_->ShowRestored(e.code != 0);
+            return EventResult::Handled;
+        case NativeEventType::PostedMouseMove:
+            // The program's own request, not user input: kept while a dialog is open and handled
+            // when the window is enabled again.
+            if (disabled) {
+                postedMoveKept_ = true;
+                return EventResult::Handled;
+            }
+            break;
         case NativeEventType::CaptureLost:
             OnCaptureLost();
             return EventResult::Handled;

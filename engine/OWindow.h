@@ -56,8 +56,12 @@ class OWindow {
     // Forgets capture and focus (without telling them), marks the window stopping and asks the game
     // thread to end its loop. Any thread.
     void RequestStop();
-    // A dialog over this window disables it and pauses its frame steps. Main thread.
+    // A dialog over this window disables it and pauses its frame steps; on/off calls are counted, so
+    // the window stays disabled until every dialog over it has let go. Enabled again, it is activated
+    // and handles a posted mouse move that arrived meanwhile. Any thread.
     void SetModal(bool on);
+    // The native side of these is carried out by the main thread; from a game thread they are posted
+    // to it (the caption is kept at once).
     void SetCaption(const std::string& text);
     void MoveTo(float x, float y);
     void SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
@@ -138,7 +142,13 @@ class OWindow {
     static constexpr int kStopping = 2;
 
     void CreateNativeWindow();
-    void Place();
+    void Place(OWindow* parent);
+    // Gives the parent back its input and frame steps, once, if this dialog took them.
+    void ReleaseParent();
+    // Makes the native mouse capture follow the capture object (main thread, or posted to it).
+    void SyncNativeCapture();
+    // True on the thread that owns the native windows.
+    static bool OnMainThread();
     void ThreadMain();
     void PresentPending();
     bool DragAllowedAt(int x, int y);
@@ -164,6 +174,9 @@ class OWindow {
     OGraph* focus_ = nullptr;
     OGraph* capture_ = nullptr;
     std::atomic<bool> modalPaused_{false};
+    int modalCount_ = 0;                    // dialogs holding this window disabled; under the lock
+    bool postedMoveKept_ = false;           // a posted mouse move arrived while disabled; under the lock
+    std::atomic<bool> holdsParent_{false};  // this dialog disabled its parent and has not let go
     int creationFailed_ = 1;
     bool quitOnTeardown_ = false;
     std::unique_ptr<OffscreenPicture> picture_;

@@ -1,12 +1,15 @@
 // The input side of OWindow: mouse and keys routed to the scene's controls, capture and focus.
 #include <algorithm>
 
+#include "engine/Engine.h"
 #include "engine/OWindow.h"
 #include "engine/VirtualKey.h"
+#include "engine/WindowRegistry.h"
 #include "graphics/ControlInput.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OGraph.h"
 #include "platform/NativeWindow.h"
+#include "platform/Platform.h"
 
 namespace {
 using vk::IsMouseButton;
@@ -63,7 +66,16 @@ void OWindow::OnChar(uint8_t character) {
 }
 
 void OWindow::OnCommand(int a, int b) {
-    if (OWindow* parent = parent_; Exists(parent)) parent->OnCommand(a, b & 0xFFFF);
+    OWindow* parent = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        parent = parent_;
+    }
+    // Pinned for the call, as Teardown pins it: the parent's own teardown waits until it returns.
+    if (OWindow* pinned = WindowRegistry::Pin(parent)) {
+        pinned->OnCommand(a, b & 0xFFFF);
+        WindowRegistry::Unpin(pinned);
+    }
 }
 
 void OWindow::CaptureGraph(OGraph* graph) {
@@ -72,12 +84,24 @@ void OWindow::CaptureGraph(OGraph* graph) {
     OGraph* old = capture_;
     if (ControlInput* c = ControlOf(old)) c->OnCaptureChanged(graph);
     capture_ = graph;
+    SyncNativeCapture();
     if (graph) {
-        if (native_) native_->SetMouseCapture(true);
         if (ControlInput* c = ControlOf(graph)) c->OnCaptureChanged(graph);
-    } else if (native_ && native_->HasMouseCapture()) {
-        native_->SetMouseCapture(false);
     }
+}
+
+void OWindow::SyncNativeCapture() {
+    std::lock_guard lock(mutex_);
+    if (!native_) return;
+    // A control hidden or removed inside a frame step changes the capture on the game thread.
+    if (!OnMainThread()) {
+        Engine::GetPlatform().Post(native_, {platform::NativeEventType::SyncCapture, 0, 0, 0});
+        return;
+    }
+    if (capture_)
+        native_->SetMouseCapture(true);
+    else if (native_->HasMouseCapture())
+        native_->SetMouseCapture(false);
 }
 
 void OWindow::FocusGraph(OGraph* graph) {

@@ -20,6 +20,19 @@ void Unpin(OWindow* window);
 // Takes the window out of the list, then waits until no one else has it pinned.
 void RemoveAndWait(OWindow* window);
 
+// How many windows hold `window` pinned now.
+size_t PinCount(const OWindow* window);
+// Asks every window in the list to stop (their game threads then tear them down).
+void RequestStopAll();
+
+// The game threads that are running. A thread counts from just before it starts until its window has
+// been torn down and deleted, so once the count is 0 no thread touches anything of the program.
+void GameThreadStarted();
+void GameThreadEnded();
+size_t RunningGameThreads();
+// Waits until every game thread has ended.
+void WaitForGameThreads();
+
 // The first window constructed records its thread as the main thread.
 void RecordMainThread();
 bool HasMainThread();

@@ -1,6 +1,14 @@
-// The dialogs the game window opens. Each opener sets the pending dialog and the answer the flow
-// reads when the dialog has closed; the dialogs themselves are windows of their own over this one.
+// The dialogs the game window opens. Each opener checks that no other dialog is open, sets what the
+// flow reads once the dialog has closed (the pending dialog and a cleared answer), makes the dialog
+// over this window with its own size and starts it. All of it runs on the main thread, in an input
+// handler of this window, with its lock held.
+#include "game/GameSettings.h"
 #include "game/OGameWindow.h"
+#include "ui/DialogSize.h"
+#include "ui/ONewLevel.h"
+#include "ui/OOptionsWindow.h"
+#include "ui/OWndHelp.h"
+#include "ui/OWndQuit.h"
 
 bool OGameWindow::CanOpenDialog(bool fromButton) const {
     // A second dialog over the first would release the game when either closes.
@@ -9,7 +17,66 @@ bool OGameWindow::CanOpenDialog(bool fromButton) const {
     return !(fromButton && (pending == kLevelCompleted || pending == kGameOver));
 }
 
-void OGameWindow::OpenLevelDialog() {}
-void OGameWindow::OpenQuitDialog() {}
-void OGameWindow::OpenOptions() {}
-void OGameWindow::OpenHelp() {}
+void OGameWindow::OpenLevelDialog() {
+    if (!CanOpenDialog(false)) return;
+    GameState& game = TheGameState();
+    ONewLevel* dialog = nullptr;
+    {
+        DialogSize size(300, 320);
+        dialog = new ONewLevel(this);
+    }
+    if (dialog->CreationFailed()) {
+        StartDialog(dialog);  // disposes of it
+        // The level goes on without the dialog: its bonus is credited as the dialog would have done,
+        // and the next frame step starts the next level.
+        game.score += 2 * game.levelPoints;
+        game.pendingDialog = kLevelOpen;
+        game.dialogAnswer = kNoAnswer;
+        return;
+    }
+    dialog->bonusFrog = PrepareLevelDialog();
+    dialog->levelPoints = game.levelPoints;
+    game.pendingDialog = kLevelOpen;
+    game.dialogAnswer = kNoAnswer;
+    StartDialog(dialog);
+}
+
+void OGameWindow::OpenQuitDialog() {
+    if (!CanOpenDialog(true)) return;
+    GameState& game = TheGameState();
+    game.pendingDialog = kQuitOpen;
+    game.dialogAnswer = kNoAnswer;
+    OWndQuit* dialog = nullptr;
+    {
+        DialogSize size(280, 185);
+        dialog = new OWndQuit(this);
+    }
+    // Nothing was asked, so nothing may wait for an answer.
+    if (!StartDialog(dialog)) game.pendingDialog = kNoDialog;
+}
+
+void OGameWindow::OpenOptions() {
+    if (!CanOpenDialog(true)) return;
+    GameState& game = TheGameState();
+    // The frame step starts a new game when the window has left another skill behind.
+    game.appliedSkill = game.skill;
+    OOptionsWindow* dialog = nullptr;
+    {
+        DialogSize size(260, 480);
+        dialog = new OOptionsWindow(this);
+    }
+    StartDialog(dialog);
+}
+
+void OGameWindow::OpenHelp() {
+    if (!CanOpenDialog(true)) return;
+    GameState& game = TheGameState();
+    game.pendingDialog = kNoDialog;
+    game.dialogAnswer = kNoAnswer;
+    OWndHelp* dialog = nullptr;
+    {
+        DialogSize size(OWndHelp::kWidth, OWndHelp::kHeight);
+        dialog = new OWndHelp(this);
+    }
+    StartDialog(dialog);
+}

@@ -8,9 +8,14 @@
 //   first key of a name within it win, later duplicates are never consulted.
 // - White space is trimmed around names and values; one pair of matching quotes (" or ') around a
 //   value is removed; a value is cut to kMaxValueLength characters.
+// Players' files are written for the Windows profile reader, so this one reads what that one reads:
+// - A line starting with '[' and holding a ']' names a section: the text between the '[' and the
+//   last ']', trimmed ("[Game]]" is the section "Game]"). A '[' line without ']' is a key line.
 // - Lines without '=' (and lines starting with ';') are ignored; keys before the first section
 //   belong to no section.
 // - A UTF-8 byte-order mark at the start is skipped; CR, LF and CRLF line ends read alike.
+// - A file starting with a UTF-16 byte-order mark (little- or big-endian, what Windows editors save
+//   as "Unicode") is UTF-16 text; it is read as Windows-1252, characters outside that as '?'.
 class IniFile {
   public:
     static constexpr size_t kMaxValueLength = 99;
@@ -34,6 +39,7 @@ class IniFile {
         std::vector<Entry> entries;
     };
     void AddLine(std::string_view line);
+    void ParseLines(std::string_view text);
 
     std::vector<Section> sections_;
     bool inSection_ = false;

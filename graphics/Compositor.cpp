@@ -15,7 +15,7 @@ bool SameReport(const OGraphNotify& a, const OGraphNotify& b) {
 }
 }  // namespace
 
-std::vector<OGraphNotify> Compositor::Reduce(const std::vector<OGraphNotify>& pending) {
+std::vector<OGraphNotify> Compositor::Reduce(const std::vector<OGraphNotify>& pending) const {
     std::vector<OGraphNotify> kept;
     std::unordered_set<const OGraph*> handled;
     for (size_t i = 0; i < pending.size(); ++i) {
@@ -29,7 +29,15 @@ std::vector<OGraphNotify> Compositor::Reduce(const std::vector<OGraphNotify>& pe
             }
         }
         const OGraphNotify& last = pending[lastIndex];
-        if (SameReport(first, last)) {
+        auto onScreen = scene_.find(first.drawable);
+        if (onScreen != scene_.end()) {
+            // Its picture is on screen where the scene says, whatever the reports of this frame were
+            // (a fade then a move, a fade then a hide): take that away, then show it where it ends.
+            OGraphNotify uncovered = *onScreen;
+            uncovered.kind = kNotifyUncovered;
+            kept.push_back(uncovered);
+            if (last.kind == kNotifyShown) kept.push_back(last);
+        } else if (SameReport(first, last)) {
             kept.push_back(first);
         } else if (first.kind == kNotifyUncovered && last.kind == kNotifyShown) {
             kept.push_back(first);
@@ -39,7 +47,7 @@ std::vector<OGraphNotify> Compositor::Reduce(const std::vector<OGraphNotify>& pe
         } else if (last.kind == kNotifyShown) {
             kept.push_back(last);
         }
-        // Shown, then uncovered again within the frame: nothing to draw.
+        // Not on screen, shown and uncovered again within the frame: nothing to draw.
     }
     return kept;
 }
@@ -53,7 +61,7 @@ bool Compositor::Prepare() {
             auto it = scene_.find(record.drawable);
             if (it != scene_.end()) scene_.erase(it);
         } else {
-            scene_.insert(record);  // an existing entry for the drawable stays as it is
+            scene_.insert(record);  // a drawable already on screen was taken out just before
         }
         dirty_.Add(record.rect);
     }

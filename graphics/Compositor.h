@@ -16,6 +16,8 @@ class Compositor {
 
     // Reduces the pending reports to at most two per drawable, empties the pending list, applies
     // what was kept to the scene set and dirties its rectangles. False when there is nothing to draw.
+    // A drawable on screen that ends the frame hidden leaves the scene; one that ends it elsewhere
+    // (or looking different) has its entry replaced; both its old and new areas are redrawn.
     bool Prepare();
     // The scene in drawing order: greater depth first, then smaller order index; stable.
     std::vector<OGraphNotify> SortedScene() const;
@@ -32,8 +34,10 @@ class Compositor {
     size_t SceneSize() const { return scene_.size(); }
     bool InScene(const OGraph* drawable) const;
 
-    // The reduction rule alone: for each drawable, its first and last report decide what is kept.
-    static std::vector<OGraphNotify> Reduce(const std::vector<OGraphNotify>& pending);
+    // The reduction rule alone, against the scene as it stands: for each drawable not on screen,
+    // its first and last report decide what is kept; one on screen keeps the uncovering of its
+    // scene entry, then its last report if that shows it, so the screen ends up as the scene says.
+    std::vector<OGraphNotify> Reduce(const std::vector<OGraphNotify>& pending) const;
 
   private:
     struct ByDrawable {

@@ -62,7 +62,7 @@ class HeadlessSoundPlayer final : public SoundPlayer {
 
     ManualClock& clock_;
     const SyncWait syncWait_;
-    SoundLibrary library_;
+    SoundLibrary library_{clock_};
 
     mutable std::mutex mutex_;  // guards everything below; never held while a file loads
     SoundSlot slot_;

@@ -21,6 +21,13 @@ enum class NativeEventType : uint8_t {
     Present,          // the game thread composed rectangles that must be shown
     PostedMouseMove,  // a game thread asked for a mouse-move at the cursor position
     FocusChanged,     // code: 1 gained input focus, 0 lost it
+    // Requests a game thread makes of its own window's native side, carried out by the main thread
+    // (the only one that may touch native windows). They are the program's own, not user input, so a
+    // window disabled by a dialog still carries them out.
+    SyncCapture,  // give the native mouse capture to the window if it has a capture object, else release it
+    SyncTitle,    // show the window's caption as the native title
+    MoveRequest,  // x, y: move the native window there
+    ShowRequest,  // code: 1 restore, 0 minimise
 };
 
 struct NativeEvent {

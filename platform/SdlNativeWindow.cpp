@@ -1,18 +1,20 @@
 #include "platform/SdlNativeWindow.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>  // after SDL.h; on X11 it brings Xlib
 
 #include <algorithm>
 #include <cstring>
 
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options) : width_(options.width), height_(options.height) {
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options)
+    : width_(options.width), height_(options.height) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
     if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    window_ =
-        SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1), std::max(options.height, 1), flags);
+    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1),
+                               std::max(options.height, 1), flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
@@ -88,8 +90,13 @@ void SdlNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
     height = h;
 }
 
+// Activation: in front and with the keyboard. A window manager gives a window back its focus when its
+// dialog closes, but without one (or with one that ignores the request) the focus would stay nowhere,
+// and the game stands still while it has no focus.
 void SdlNativeWindow::Raise() {
     SDL_RaiseWindow(window_);
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    if ((flags & SDL_WINDOW_SHOWN) && !(flags & SDL_WINDOW_MINIMIZED)) SDL_SetWindowInputFocus(window_);
 }
 
 void SdlNativeWindow::ShowRestored(bool restored) {
@@ -108,7 +115,47 @@ void SdlNativeWindow::SetMouseCapture(bool on) {
     SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
 }
 
+namespace {
+// The pointer relative to the window, asked of the X server itself: SDL's global mouse state on X11
+// is refreshed only by raw input events, which not every server sends. False when not on X11.
+bool QueryX11Pointer(SDL_Window* window, int32_t& x, int32_t& y) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    ::Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned int buttons = 0;
+    if (!XQueryPointer(info.info.x11.display, info.info.x11.window, &root, &child, &rootX, &rootY, &winX,
+                       &winY, &buttons))
+        return false;  // on another screen
+    x = winX;
+    y = winY;
+    return true;
+#else
+    (void)window;
+    (void)x;
+    (void)y;
+    return false;
+#endif
+}
+}  // namespace
+
+// The pointer where it really is, also after it has left the window: the motion events stop at the
+// window's edge, and a key press or a posted mouse move must not act at a place the pointer has left.
 void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
+    if (std::this_thread::get_id() == owner_) {
+        int32_t px = 0, py = 0;
+        if (!QueryX11Pointer(window_, px, py)) {
+            int gx = 0, gy = 0, wx = 0, wy = 0;
+            SDL_GetGlobalMouseState(&gx, &gy);
+            SDL_GetWindowPosition(window_, &wx, &wy);
+            px = gx - wx;
+            py = gy - wy;
+        }
+        cursorX_ = px;
+        cursorY_ = py;
+    }
     x = cursorX_;
     y = cursorY_;
 }

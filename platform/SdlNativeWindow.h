@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <thread>
 #include <vector>
 
 #include "platform/NativeWindow.h"
@@ -11,8 +12,9 @@ struct SDL_Texture;
 namespace platform {
 
 // A native window on SDL: the window, a renderer and a streaming texture of the client size that
-// keeps what was presented. Main thread only, except CursorClientPos and ScreenRect, which read
-// what the main thread last saw (a game thread may ask, and X11 calls belong to the main thread).
+// keeps what was presented. Main thread only, except CursorClientPos and ScreenRect: on the main
+// thread they ask the desktop, elsewhere they give what the main thread last saw (a game thread may
+// ask, and X11 calls belong to the main thread).
 class SdlNativeWindow final : public NativeWindow {
   public:
     // Null window (Valid() false) when SDL cannot create one.
@@ -52,8 +54,9 @@ class SdlNativeWindow final : public NativeWindow {
     int32_t height_ = 0;
     std::atomic<int32_t> x_{0};
     std::atomic<int32_t> y_{0};
-    std::atomic<int32_t> cursorX_{0};
-    std::atomic<int32_t> cursorY_{0};
+    mutable std::atomic<int32_t> cursorX_{0};
+    mutable std::atomic<int32_t> cursorY_{0};
+    const std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<bool> enabled_{true};
     bool capture_ = false;
     std::vector<uint8_t> rows_;  // one rectangle flipped to top-down rows for the upload

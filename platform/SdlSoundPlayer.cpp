@@ -1,17 +1,63 @@
 #include "platform/SdlSoundPlayer.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace platform {
 namespace {
 
 // About 23 ms of sound per callback: short enough that a sound starts promptly after Play.
 constexpr Uint16 kDeviceBufferFrames = 1024;
+
+// While SDL looks for an audio device, the libraries it tries (ALSA, JACK, the sound servers'
+// clients) print their own complaints on standard error: a dozen lines on a machine without a sound
+// card. The player says it once in its own words instead, so their output goes to /dev/null for
+// that time. Opening happens once, at start-up on the main thread, before other threads write.
+class QuietStandardError {
+  public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+        if (null >= 0) close(null);
+    }
+    ~QuietStandardError() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+  private:
+    int saved_ = -1;
+};
+
+// Opens the audio subsystem and a device in `want`'s format; 0 and the reason when there is none.
+SDL_AudioDeviceID OpenQuietly(const SDL_AudioSpec& want, std::string& reason) {
+    QuietStandardError quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reason = SDL_GetError();
+        return 0;
+    }
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants, and our sounds stay as they are.
+    SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device == 0) {
+        reason = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return device;
+}
 
 }  // namespace
 
@@ -29,11 +75,6 @@ bool SdlSoundPlayer::Open() {
     state = state_.load(std::memory_order_relaxed);
     if (state != DeviceState::Untried) return state == DeviceState::Open;
 
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "sound: no audio (%s); the game plays silently\n", SDL_GetError());
-        state_.store(DeviceState::Unavailable, std::memory_order_release);
-        return false;
-    }
     SDL_AudioSpec want{};
     want.freq = int(kDeviceRate);
     want.format = AUDIO_S16SYS;
@@ -41,12 +82,10 @@ bool SdlSoundPlayer::Open() {
     want.samples = kDeviceBufferFrames;
     want.callback = &SdlSoundPlayer::AudioCallback;
     want.userdata = this;
-    // No changes allowed: SDL converts to whatever the hardware wants, and our sounds stay as they are.
-    SDL_AudioSpec have{};
-    SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    std::string reason;
+    const SDL_AudioDeviceID device = OpenQuietly(want, reason);
     if (device == 0) {
-        std::fprintf(stderr, "sound: no audio device (%s); the game plays silently\n", SDL_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::fprintf(stderr, "sound: no audio device (%s); the game plays silently\n", reason.c_str());
         state_.store(DeviceState::Unavailable, std::memory_order_release);
         return false;
     }

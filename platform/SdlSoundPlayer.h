@@ -57,8 +57,8 @@ class SdlSoundPlayer final : public SoundPlayer {
     std::atomic<DeviceState> state_{DeviceState::Untried};
     uint32_t device_ = 0;  // SDL_AudioDeviceID, written once under openMutex_ before state_ is Open
 
-    SoundLibrary library_;
     SteadyClock clock_;
+    SoundLibrary library_{clock_};
 
     mutable std::mutex mutex_;
     std::condition_variable ended_;

@@ -45,18 +45,32 @@ bool LoadWavFile(const std::string& path, DeviceSound& out, std::string& reason)
 std::shared_ptr<const DeviceSound> SoundLibrary::Find(std::string_view fileName) {
     std::string path = ResolveDataPath(fileName);
     std::lock_guard lock(mutex_);
+    const uint32_t now = clock_.NowMs();
     auto found = sounds_.find(path);
-    if (found != sounds_.end()) return found->second;
+    if (found != sounds_.end()) {
+        // Unsigned difference: right across the clock's wrap.
+        if (found->second.sound || now - found->second.triedAtMs < kRetryMs) return found->second.sound;
+    } else {
+        found = sounds_.emplace(std::move(path), Entry{}).first;
+    }
+    Entry& entry = found->second;
     ++loads_;
     auto sound = std::make_shared<DeviceSound>();
     std::string reason;
-    if (path.empty() || !LoadWavFile(path, *sound, reason)) {
-        std::fprintf(stderr, "sound: %s: %s\n", path.empty() ? "(no name)" : path.c_str(),
-                     reason.empty() ? "no file name" : reason.c_str());
-        sound.reset();
+    if (!found->first.empty() && LoadWavFile(found->first, *sound, reason)) {
+        entry.sound = std::move(sound);
+        entry.reason.clear();
+        return entry.sound;
     }
-    sounds_.emplace(std::move(path), sound);
-    return sound;
+    if (found->first.empty()) reason = "no file name";
+    if (reason.empty()) reason = "unusable";
+    if (reason != entry.reason) {
+        std::fprintf(stderr, "sound: %s: %s\n", found->first.empty() ? "(no name)" : found->first.c_str(),
+                     reason.c_str());
+    }
+    entry.reason = std::move(reason);
+    entry.triedAtMs = now;
+    return nullptr;
 }
 
 size_t SoundLibrary::LoadCount() const {

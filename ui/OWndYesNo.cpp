@@ -2,19 +2,21 @@
 
 #include "engine/VirtualKey.h"
 #include "game/GameState.h"
-#include "graphics/OClip.h"
 #include "ui/ControlEvents.h"
+#include "ui/FramePiece.h"
 #include "ui/OButton.h"
 #include "ui/OControl.h"
 
 OWndYesNo::OWndYesNo(OWindow* parent) : OWindow(parent) {}
 
 bool OWndYesNo::Start() {
+    // Without a native window there is nothing to show and no parent held: the opener disposes of it.
+    if (CreationFailed()) return false;
     BuildFrame();
     Compose();
     BuildContents();
     // Adding clips raises the rate; the dialogs need no more than 12 steps a second.
-    SetFrameRate(12);
+    SetFrameRate(kFrameRate);
     return OWindow::Start();
 }
 
@@ -47,6 +49,8 @@ void OWndYesNo::BuildFrame() {
 }
 
 void OWndYesNo::Answer(int answer) {
+    if (answered_) return;
+    answered_ = true;
     TheGameState().dialogAnswer = answer;
     Close();
 }
@@ -65,13 +69,5 @@ void OWndYesNo::PlaceTwoButtons(OButton* yes, OButton* no) {
 
 void OWndYesNo::AddFramePiece(const std::string& clipFile, float x, float y, float depth, uint32_t key,
                               bool fromBottom) {
-    auto* piece = new OClip();
-    if (!piece->Load(clipFile)) {
-        piece->Destroy();
-        return;
-    }
-    if (fromBottom) y = ClientHeight() - piece->Height();
-    piece->SetColourKey(key);
-    piece->SetPosition(x, y, depth);
-    AddGraph(piece);
+    ::AddFramePiece(*this, clipFile, x, y, depth, key, fromBottom);
 }

@@ -11,11 +11,14 @@ class OButton;
 // them in yesButton/noButton, add them and focus one.
 //
 // Created by its opener on the main thread with the game window as parent (which the dialog pauses
-// while it is open), started at once; it closes itself and is torn down by its own game thread.
+// while it is open), started at once; it closes itself and is torn down by its own game thread. The
+// answer is written by its input handlers on the main thread while the game window stands still.
 class OWndYesNo : public OWindow {
   public:
     explicit OWndYesNo(OWindow* parent);
 
+    // Frame, composition, contents, 12 frames a second, then the window's own Start. False, with
+    // nothing built, for a dialog whose native window could not be created.
     bool Start() override;
     void OnPress(int code, int x, int y) override;
     void OnCommand(int source, int event) override;
@@ -28,12 +31,16 @@ class OWndYesNo : public OWindow {
 
     // The shore pieces' colour key: their sky-blue surround is not drawn.
     static constexpr uint32_t kShoreKey = 120034;
+    static constexpr int kFrameRate = 12;
 
   protected:
     ~OWndYesNo() override = default;
 
-    // Sets the dialog answer and asks the window to close.
+    // Sets the dialog answer and asks the window to close. A dialog answers once: a key or click
+    // handled before the close has been carried out changes nothing.
     void Answer(int answer);
+    // Whether Answer has been called.
+    bool Answered() const { return answered_; }
     // A dialog button: empty caption, looks 0/1/2 of `clipFile` (default "CLP\def_btn.clp"), the hover
     // and click sound "WAV\over.wav", focusable. Not yet added.
     static OButton* MakeButton(const std::string& clipFile);
@@ -46,4 +53,7 @@ class OWndYesNo : public OWindow {
 
     OButton* yesButton = nullptr;
     OButton* noButton = nullptr;
+
+  private:
+    bool answered_ = false;
 };

@@ -106,6 +106,40 @@ TEST_F(SceneTest, MovingDirtiesExactlyTheOldAndNewBounds) {
     EXPECT_EQ(PixelAt(w, 35, 10), (Colour{0, 0, 255}));
 }
 
+// A drowned frog fades (its transparency changes) and is then taken away within the same frame:
+// what was on screen must go, and the scene must forget it.
+TEST_F(SceneTest, OnScreenDrawableFadedThenHiddenInOneFrameIsCleared) {
+    auto* s = Sprite(10, 10, 10, 10, {0, 0, 255});
+    w->AddGraph(s);
+    Frame();
+    s->SetTransparency(100);
+    s->SetVisible(false);
+    Frame();
+    EXPECT_FALSE(w->Scene().InScene(s));
+    EXPECT_EQ(w->LastDrawn(), (Rects{{10, 10, 20, 20}}));
+    EXPECT_EQ(PixelAt(w, 15, 15), kPond);
+}
+
+// The other half of the fading: faded, then moved away within the same frame. The whole picture
+// must show at the new place and nothing of it at the old.
+TEST_F(SceneTest, OnScreenDrawableFadedThenMovedInOneFrameIsDrawnWholeAtItsNewPlace) {
+    auto* s = Sprite(0, 0, 10, 10, {0, 0, 255});
+    w->AddGraph(s);
+    Frame();
+    s->SetTransparency(128);
+    s->SetPosition(5, 0, 0);  // overlaps the old area by half
+    Frame();
+    EXPECT_EQ(w->LastDrawn(), (Rects{{0, 0, 10, 10}, {10, 0, 15, 10}}));
+    EXPECT_EQ(PixelAt(w, 2, 5), kPond) << "the old picture is gone";
+    const Colour faded{104, 83, 161};  // red at 128 over the pond: s + 128 * (d - s) / 256 per channel
+    EXPECT_EQ(PixelAt(w, 7, 5), faded);
+    EXPECT_EQ(PixelAt(w, 12, 5), faded) << "drawn beyond the old area too";
+    s->SetPosition(40, 0, 0);
+    Frame();
+    EXPECT_EQ(PixelAt(w, 12, 5), kPond) << "the scene entry followed the drawable";
+    EXPECT_EQ(PixelAt(w, 45, 5), faded);
+}
+
 TEST_F(SceneTest, SubPixelMovesReportNothingUntilTheTruncatedBoundsChange) {
     auto* s = Sprite(0, 0, 10, 10, kPond);
     s->SetPosition(0.2f, 0, 0);

@@ -87,8 +87,9 @@ class GameTest : public ::testing::Test {
         leaf.stepTime = INT32_MAX;
         leaf.lastStepTime = Now();
     }
-    // The next parked leaf, put on (c, r) at `frame`, held there.
-    OLeave& PutLeaf(int c, int r, int frame = 2) {
+    // The next parked leaf, put on (c, r) at `frame`, held there. (A fully opened leaf at frame 2
+    // would start its rest again at every step; frame 3 is the first sinking frame.)
+    OLeave& PutLeaf(int c, int r, int frame = 3) {
         for (size_t i = static_cast<size_t>(pond::IslandCount()); i < G().pond.size(); ++i) {
             OLeave& leaf = *G().pond[i];
             if (leaf.CellX() >= 0) continue;

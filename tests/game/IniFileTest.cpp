@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "game/IniFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -66,6 +70,75 @@ TEST(IniFileTest, ByteOrderMarkAndEveryLineEndReadAlike) {
         EXPECT_EQ(file.GetString("S", "A", "d"), "1") << text;
         EXPECT_EQ(file.GetString("S", "B", "d"), "2") << text;
     }
+}
+
+TEST(IniFileTest, OpeningBracketWithoutClosingOneIsAKeyLineAndTheSectionGoesOn) {
+    IniFile file = FromText("[Game]\nA=1\n[Leaves\nB=2\n[C=3\n");
+    EXPECT_EQ(file.GetString("Game", "B", "d"), "2");
+    EXPECT_EQ(file.GetString("Game", "[C", "d"), "3");
+    EXPECT_EQ(file.GetString("Leaves", "B", "d"), "d");
+}
+
+TEST(IniFileTest, SectionNameRunsToTheLastClosingBracket) {
+    const struct {
+        const char* header;
+        const char* name;
+    } cases[] = {
+        {"[Game]]", "Game]"},      {"[ Game ] ", "Game"},
+        {"[Game] ; note", "Game"}, {"[Game] note ]", "Game] note"},
+        {"[[Game]]", "[Game]"},    {"[]", ""},
+    };
+    for (const auto& c : cases) {
+        IniFile file = FromText(std::string(c.header) + "\nA=1\n");
+        EXPECT_EQ(file.GetString(c.name, "A", "d"), "1") << c.header;
+        if (std::string_view(c.name) != "Game") {
+            EXPECT_EQ(file.GetString("Game", "A", "d"), "d") << c.header;
+        }
+    }
+}
+
+// Little- or big-endian UTF-16 as Windows editors save it, with a byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+TEST(IniFileTest, Utf16FilesWithAByteOrderMarkAreReadAsWindows1252) {
+    using namespace std::string_literals;  // the text holds a NUL
+    const std::u16string text =
+        u"[Game]\r\nMaxIslandNumbers = 9\r\nName=Caf\u00E9 \u20AC\u0100\r\nPair=\xD83D\xDC38!\r\n"
+        u"Lone=a\xDC38z\xD83D\r\nNul=4\u00002\r\n"s;
+    for (bool bigEndian : {false, true}) {
+        IniFile file = FromText(Utf16(text, bigEndian));
+        EXPECT_EQ(file.GetString("game", "MaxIslandNumbers", "d"), "9") << bigEndian;
+        EXPECT_EQ(file.GetString("Game", "Name", "d"), "Caf\xE9 \x80?") << bigEndian;
+        EXPECT_EQ(file.GetString("Game", "Pair", "d"), "?!") << "one character beyond the basic plane";
+        EXPECT_EQ(file.GetString("Game", "Lone", "d"), "a?z?");
+        EXPECT_EQ(file.GetString("Game", "Nul", "d"), std::string("4\0"
+                                                                  "2",
+                                                                  3));
+    }
+}
+
+TEST(IniFileTest, Utf16FileCutInTheMiddleOfACharacterLosesOnlyThatByte) {
+    for (bool bigEndian : {false, true}) {
+        std::string bytes = Utf16(u"[S]\nA=12", bigEndian) + "\x33";
+        EXPECT_EQ(FromText(bytes).GetString("S", "A", "d"), "12") << bigEndian;
+        EXPECT_EQ(FromText(bytes.substr(0, 3)).GetString("S", "A", "d"), "d") << "a mark and one byte";
+    }
+}
+
+TEST(IniFileTest, Utf16FileIsReadFromDisk) {
+    TempFolder folder;
+    const std::filesystem::path path = folder.Path() / "Quillmoss.ini";
+    std::ofstream(path, std::ios::binary) << Utf16(u"[Frogs]\r\nMaxFrogNumber=5\r\n", false);
+    IniFile file;
+    ASSERT_TRUE(file.Load(path.string()));
+    EXPECT_EQ(file.GetString("Frogs", "MaxFrogNumber", "d"), "5");
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ TEST(SoundSlotTest, LimitHoldsAcrossTheClockWrap) {
 class SoundLibraryTest : public ::testing::Test {
   protected:
     testing_support::SoundFolder folder_;
-    SoundLibrary library_;
+    platform::ManualClock clock_{1000};
+    SoundLibrary library_{clock_};
 };
 
 TEST_F(SoundLibraryTest, LoadsEachFileOnceWhateverTheSpelling) {
@@ -52,13 +53,40 @@ TEST_F(SoundLibraryTest, LoadsEachFileOnceWhateverTheSpelling) {
     EXPECT_EQ(library_.Find("WAV\\eat.wav")->DurationMs(), 100u);
 }
 
-TEST_F(SoundLibraryTest, MissingFileIsLookedForOnce) {
-    EXPECT_EQ(library_.Find("WAV\\nothere.wav"), nullptr);
-    EXPECT_EQ(library_.Find("WAV\\nothere.wav"), nullptr);
-    EXPECT_EQ(library_.LoadCount(), 1u);
-    folder_.AddSound("nothere.wav", 100);  // too late: the failure is remembered
-    EXPECT_EQ(library_.Find("WAV\\nothere.wav"), nullptr);
-    EXPECT_EQ(library_.LoadCount(), 1u);
+// A sound pack installed while the game runs is heard: an unusable file is looked at again, but at
+// most once a second however often the game asks for it, across the clock's wrap too.
+TEST_F(SoundLibraryTest, UnusableFileIsLookedForAgainAtMostOnceASecond) {
+    const struct {
+        const char* what;
+        bool present;  // false: missing; true: there but not a sound
+        uint32_t startMs;
+    } cases[] = {{"missing", false, 1000}, {"unusable", true, 1000}, {"across the wrap", false, 0xFFFFFE00u}};
+    for (const auto& c : cases) {
+        testing_support::SoundFolder folder;
+        clock_.Set(c.startMs);
+        SoundLibrary library(clock_);
+        if (c.present) folder.AddFile("late.wav", {'R', 'I', 'F', 'F'});
+        EXPECT_EQ(library.Find("WAV\\late.wav"), nullptr) << c.what;
+        folder.AddSound("late.wav", 100);
+        clock_.Advance(SoundLibrary::kRetryMs - 1);
+        EXPECT_EQ(library.Find("WAV\\late.wav"), nullptr) << c.what << ": within the second, remembered";
+        EXPECT_EQ(library.LoadCount(), 1u) << c.what;
+        clock_.Advance(1);
+        auto sound = library.Find("WAV\\late.wav");
+        ASSERT_NE(sound, nullptr) << c.what;
+        EXPECT_EQ(sound->DurationMs(), 100u);
+        clock_.Advance(5 * SoundLibrary::kRetryMs);
+        EXPECT_EQ(library.Find("WAV\\late.wav"), sound) << c.what << ": a usable sound is kept";
+        EXPECT_EQ(library.LoadCount(), 2u) << c.what;
+    }
+}
+
+TEST_F(SoundLibraryTest, FileThatStaysMissingIsTriedOncePerSecond) {
+    for (int ms = 0; ms < 3000; ms += 20) {  // a request every frame for three seconds
+        EXPECT_EQ(library_.Find("WAV\\nothere.wav"), nullptr);
+        clock_.Advance(20);
+    }
+    EXPECT_EQ(library_.LoadCount(), 3u);
 }
 
 TEST_F(SoundLibraryTest, UnusableFilesPlayNothing) {

@@ -20,43 +20,38 @@ void Water(cairo_t* cr, double x, double y, double w, double h, uint32_t seed) {
     cairo_rectangle(cr, x, y, w, h);
     cairo_clip(cr);
     Lcg rng(seed);
-    // Weeds and stones on the bottom, seen through the water.
-    for (int i = 0; i < 26; ++i) {
-        const double sx = x + rng.Range(0, w), sy = y + rng.Range(0, h);
-        Ellipse(cr, sx, sy, rng.Range(6, 22), rng.Range(4, 12));
-        SetRgb(cr, Rgb{20, 70, 80}, rng.Range(0.10, 0.2));
+    // The bottom, far below: broad soft shade with no outline, so nothing down there takes a shape
+    // that could be read as a leaf or a creature. Everything on the water is the game's.
+    for (int i = 0; i < 14; ++i) {
+        const double sx = x + rng.Range(0, w), sy = y + rng.Range(0, h), r = rng.Range(30, 70);
+        cairo_pattern_t* shade = cairo_pattern_create_radial(sx, sy, 0, sx, sy, r);
+        cairo_pattern_add_color_stop_rgba(shade, 0, 20 / 255.0, 70 / 255.0, 90 / 255.0,
+                                          rng.Range(0.08, 0.14));
+        cairo_pattern_add_color_stop_rgba(shade, 1, 20 / 255.0, 70 / 255.0, 90 / 255.0, 0);
+        cairo_set_source(cr, shade);
+        cairo_arc(cr, sx, sy, r, 0, 2 * kPi);
         cairo_fill(cr);
+        cairo_pattern_destroy(shade);
     }
-    for (int i = 0; i < 18; ++i) {
-        const double bx = x + rng.Range(0, w), by = y + rng.Range(h * 0.2, h);
-        SetRgb(cr, Rgb{30, 100, 70}, 0.28);
-        cairo_set_line_width(cr, 2.2);
-        for (int s = 0; s < 4; ++s) {
-            cairo_move_to(cr, bx + s * 3, by);
-            cairo_curve_to(cr, bx + s * 3 - 6, by - 14, bx + s * 3 + 6, by - 24, bx + s * 3 - 2, by - 36 - s * 4);
+    // A few faint reed stems along the banks only, out of the cells' way.
+    SetRgb(cr, Rgb{30, 100, 80}, 0.14);
+    cairo_set_line_width(cr, 1.4);
+    for (int i = 0; i < 10; ++i) {
+        const bool left = i % 2 == 0;
+        const double bx = left ? x + rng.Range(2, 10) : x + w - rng.Range(2, 10);
+        const double by = y + rng.Range(h * 0.15, h), lean = left ? 1 : -1;
+        for (int s = 0; s < 3; ++s) {
+            cairo_move_to(cr, bx + lean * s * 2.5, by);
+            cairo_curve_to(cr, bx + lean * (s * 2.5 + 3), by - 12, bx + lean * (s * 2.5 - 2), by - 22,
+                           bx + lean * (s * 2.5 + 2), by - 30 - s * 4);
         }
         cairo_stroke(cr);
     }
-    // Fish shadows.
-    for (int i = 0; i < 4; ++i) {
-        const double fx = x + rng.Range(60, w - 60), fy = y + rng.Range(40, h - 40), a = rng.Range(0, 2 * kPi);
-        cairo_save(cr);
-        cairo_translate(cr, fx, fy);
-        cairo_rotate(cr, a);
-        Ellipse(cr, 0, 0, 14, 5);
-        cairo_move_to(cr, 12, 0);
-        cairo_line_to(cr, 21, -5);
-        cairo_line_to(cr, 21, 5);
-        cairo_close_path(cr);
-        SetRgb(cr, Rgb{14, 50, 70}, 0.22);
-        cairo_fill(cr);
-        cairo_restore(cr);
-    }
     // Light on the surface.
-    for (int i = 0; i < 160; ++i) {
+    for (int i = 0; i < 120; ++i) {
         const double lx = x + rng.Range(0, w), ly = y + rng.Range(0, h);
-        Ellipse(cr, lx, ly, rng.Range(6, 30), rng.Range(1.2, 3.2));
-        SetRgb(cr, Rgb{210, 240, 250}, rng.Range(0.04, 0.11));
+        Ellipse(cr, lx, ly, rng.Range(6, 30), rng.Range(1.0, 2.6));
+        SetRgb(cr, Rgb{210, 240, 250}, rng.Range(0.03, 0.08));
         cairo_fill(cr);
     }
     cairo_restore(cr);
@@ -190,8 +185,8 @@ Picture Skin() {
     Canvas canvas(kWindowW, kWindowH);
     cairo_t* cr = canvas.cr();
     Water(cr, 0, 0, kWindowW, kWindowH, 9);
-    const double pads[][4] = {{90, 90, 0, 1.3}, {660, 120, 1, 1.1}, {120, 450, 3, 1.2}, {640, 460, 2, 1.4},
-                              {250, 500, 0, 0.8}, {520, 70, 3, 0.9}};
+    const double pads[][4] = {{90, 90, 0, 1.3},   {660, 120, 1, 1.1}, {120, 450, 3, 1.2},
+                              {640, 460, 2, 1.4}, {250, 500, 0, 0.8}, {520, 70, 3, 0.9}};
     for (const auto& p : pads) {
         cairo_save(cr);
         cairo_translate(cr, p[0], p[1]);

@@ -64,7 +64,8 @@ void DrawHousefly(cairo_t* cr, int frame) {
         SetRgb(cr, Rgb{120, 120, 115}, 0.8);
         cairo_fill(cr);
     }
-    for (double m : {-1.0, 1.0}) Wing(cr, 2.5 * m, 0, 4.5, len[frame] / 2, kPi + m * -spread[frame], Rgb{225, 238, 255}, 0.55);
+    for (double m : {-1.0, 1.0})
+        Wing(cr, 2.5 * m, 0, 4.5, len[frame] / 2, kPi + m * -spread[frame], Rgb{225, 238, 255}, 0.55);
     Ellipse(cr, 0, -9, 4.8, 3.6);
     SetRgb(cr, Rgb{40, 40, 45});
     cairo_fill(cr);
@@ -165,7 +166,8 @@ void DrawBee(cairo_t* cr, int frame) {
     const double spread[] = {0.5, 0.9, 1.25, 0.9};
     cairo_scale(cr, 1.6, 1.6);
     Legs(cr, 8, -2, 5);
-    for (double m : {-1.0, 1.0}) Wing(cr, 3 * m, -3, 4.5, 6.5, m * (kPi / 2 + 0.4 - spread[frame]), Rgb{235, 245, 255}, 0.55);
+    for (double m : {-1.0, 1.0})
+        Wing(cr, 3 * m, -3, 4.5, 6.5, m * (kPi / 2 + 0.4 - spread[frame]), Rgb{235, 245, 255}, 0.55);
     Ellipse(cr, 0, 7, 7, 9.5);
     SetRgb(cr, Rgb{248, 204, 40});
     cairo_fill_preserve(cr);
@@ -193,24 +195,35 @@ void DrawBee(cairo_t* cr, int frame) {
     }
 }
 
+// Both suns must read as suns at a glance: a round face in a corona with rays, in sunlight colours.
+// They differ in the rays only: pointed flames all round, or straight beams of two lengths.
+enum class RayStyle { Flames, Beams };
+
 struct SunLook {
     Rgb glow, core, mid, rim, ray, rayEdge;
     int rays;
-    bool wavy;
+    RayStyle style;
 };
 
-constexpr SunLook kOrangeSun{{255, 180, 50}, {255, 250, 190}, {255, 178, 40}, {232, 92, 22}, {248, 128, 28}, {196, 60, 18}, 12, false};
-constexpr SunLook kCrimsonSun{{255, 70, 110}, {255, 235, 225}, {246, 80, 96}, {190, 20, 60}, {232, 44, 84}, {150, 10, 50}, 8, true};
+constexpr SunLook kOrangeSun{
+    {255, 180, 50},  {255, 250, 190}, {255, 178, 40}, {232, 92, 22}, {248, 128, 28}, {196, 60, 18}, 12,
+    RayStyle::Flames};
+constexpr SunLook kGoldenSun{
+    {255, 232, 110}, {255, 255, 225}, {255, 220, 60}, {222, 142, 12}, {255, 210, 40}, {184, 112, 8}, 16,
+    RayStyle::Beams};
 
 void SunRays(cairo_t* cr, const SunLook& look, double turn) {
     for (int i = 0; i < look.rays; ++i) {
         const double a = turn + i * 2 * kPi / look.rays;
         cairo_save(cr);
         cairo_rotate(cr, a);
-        if (look.wavy) {
-            cairo_move_to(cr, -5, -15);
-            cairo_curve_to(cr, -7, -23, 5, -25, 1, -33);
-            cairo_curve_to(cr, 9, -26, 7, -20, 5, -15);
+        if (look.style == RayStyle::Beams) {
+            // Slim beams, long and short in turn, reaching to the cell's edge.
+            const double tip = i % 2 == 0 ? -34 : -26, half = i % 2 == 0 ? 2.6 : 2.2;
+            cairo_move_to(cr, -half, -15);
+            cairo_line_to(cr, -0.9, tip);
+            cairo_line_to(cr, 0.9, tip);
+            cairo_line_to(cr, half, -15);
         } else {
             cairo_move_to(cr, -4.2, -16);
             cairo_line_to(cr, 0, -30);
@@ -240,7 +253,9 @@ void DrawSun(cairo_t* cr, const SunLook& look, int frame) {
     cairo_fill(cr);
     cairo_pattern_destroy(glow);
 
-    SunRays(cr, look, frame * (2 * kPi / look.rays) / 4);
+    // The rays turn through one repeat of their pattern in the four frames, so the loop is seamless.
+    const int repeat = look.style == RayStyle::Beams ? 2 : 1;
+    SunRays(cr, look, frame * (repeat * 2 * kPi / look.rays) / 4);
     cairo_pattern_t* disc = cairo_pattern_create_radial(-3, -4, 1, 0, 0, 14);
     AddStop(disc, 0, look.core);
     AddStop(disc, 0.55, look.mid);
@@ -329,8 +344,10 @@ void AddFlyers(AssetSet& assets) {
     AddFlyerSet(assets, "2-fly", DrawDragonfly, 12);
     AddFlyerSet(assets, "3-fly", DrawButterfly, 10);
     AddFlyerSet(assets, "4-fly", DrawBee, 16);
-    AddFlyerSet(assets, "1-sun", [](cairo_t* cr, int f) { DrawSun(cr, kOrangeSun, f); }, 8);
-    AddFlyerSet(assets, "2-sun", [](cairo_t* cr, int f) { DrawSun(cr, kCrimsonSun, f); }, 8);
+    AddFlyerSet(
+        assets, "1-sun", [](cairo_t* cr, int f) { DrawSun(cr, kOrangeSun, f); }, 8);
+    AddFlyerSet(
+        assets, "2-sun", [](cairo_t* cr, int f) { DrawSun(cr, kGoldenSun, f); }, 8);
 }
 
 void AddHeartAndRipples(AssetSet& assets) {

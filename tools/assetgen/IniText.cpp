@@ -6,9 +6,11 @@ std::string SettingsFileText() {
     return R"(; Quillmoss.ini: tuning values of the pond. Every key is optional; the value shown is the
 ; default the game uses when the key is missing. Times in ms, "frames" are frame steps (50 a second).
 ; "Scaled" values grow with the difficulty level (the level number plus 4 on Expert, 9 on Master).
+; Where a comment gives a range, the game holds the value to it when it takes it, so the pond stays
+; playable; the file itself is read as written.
 
 [Game]
-; islands placed at the start of each level
+; islands placed at the start of each level; range 2..12
 MaxIslandNumbers=6
 ; read, no effect on play
 ScoreForBonus=10
@@ -16,7 +18,7 @@ ScoreForBonus=10
 ScoreForChangeLevel=50
 
 [Leaves]
-; islands and leaves together per level; leaves keep coming up until this many are out
+; islands and leaves together per level, leaves coming up until this many are out; range MaxIslandNumbers..96
 MaxLeavesPerScreen=35
 ; shortest time a sinking leaf shows each of its pictures, ms (scaled by MinAniLeaveRate)
 MinAniVelocLeav=800
@@ -30,9 +32,9 @@ IslandMeltTime=1000
 TimeAppOfNewLeave=200
 
 [Frogs]
-; frogs (lives) kept by the game: start lives on Novice, 2 fewer on Expert, 4 fewer on Master
+; frogs (lives) kept by the game: start lives on Novice, 2 fewer on Expert, 4 fewer on Master; range 1..12
 MaxFrogNumber=8
-; at most this many red frogs on the pond
+; at most this many red frogs on the pond; range 0..6
 MaxBadFrogNumber=3
 ; frames between two red-frog arrivals (scaled by AppBadFrogRate)
 TimeAppOfBadFrog=150
@@ -56,9 +58,9 @@ ChanceForLeap=2
 ChanceForFrame=3
 
 [Flyes]
-; flies created; the number flying in a level starts here (scaled by FlyNumberRate, at least 2)
+; flies created; the number flying in a level starts here (scaled by FlyNumberRate, at least 2); range 0..12
 FlyNumber=6
-; suns created
+; suns created; range 0..6
 SunNumber=3
 ; read, no effect on play
 FlyVelocity=50
@@ -92,6 +94,12 @@ IslandMeltRate=300
 AgressionRate=0.25
 ; added per difficulty level to DeclineSuspendTime
 LeaveDeclineRate=-70
+
+[Links]
+; the page the Games button opens; the game appends "?r=qmw&a=avp"
+GamesPage=https://marshwade.org/games.html
+; the host the score table's Publish button sends results to; the game appends "/cgi-bin/gameres.pl?e=" and the digits
+ScoresPage=https://marshwade.org
 )";
 }
 

@@ -30,10 +30,18 @@ void HeartLeafPath(cairo_t* cr, double r) {
 
 void LeafShape(cairo_t* cr, int kind, double r) {
     switch (kind) {
-        case 0: NotchedPad(cr, r, -kPi / 4); break;
-        case 1: cairo_arc(cr, 0, 0, r * 0.95, 0, 2 * kPi); break;
-        case 2: NotchedPad(cr, r, 3 * kPi / 4); break;
-        default: HeartLeafPath(cr, r); break;
+        case 0:
+            NotchedPad(cr, r, -kPi / 4);
+            break;
+        case 1:
+            cairo_arc(cr, 0, 0, r * 0.95, 0, 2 * kPi);
+            break;
+        case 2:
+            NotchedPad(cr, r, 3 * kPi / 4);
+            break;
+        default:
+            HeartLeafPath(cr, r);
+            break;
     }
 }
 
@@ -41,15 +49,17 @@ struct LeafColours {
     Rgb centre, body, rim, vein;
 };
 
+// Muted greens, a little darker than the frog: the leaves are the ground the creatures stand on
+// and must not compete with them. No red anywhere, which belongs to the red frogs.
 constexpr LeafColours kLeafColours[4] = {
-    {{128, 196, 76}, {66, 146, 50}, {34, 92, 30}, {160, 214, 110}},
-    {{74, 140, 60}, {44, 112, 46}, {22, 70, 28}, {96, 160, 80}},
-    {{196, 222, 96}, {146, 190, 62}, {88, 132, 36}, {214, 236, 150}},
-    {{92, 184, 150}, {44, 140, 110}, {20, 84, 70}, {140, 214, 180}},
+    {{112, 168, 84}, {64, 128, 58}, {36, 84, 40}, {130, 180, 108}},
+    {{82, 134, 72}, {50, 104, 54}, {26, 66, 34}, {100, 148, 88}},
+    {{164, 190, 104}, {122, 160, 76}, {76, 112, 48}, {180, 204, 140}},
+    {{96, 164, 138}, {52, 124, 102}, {24, 78, 66}, {124, 184, 160}},
 };
 
 void Veins(cairo_t* cr, int kind, double r, const LeafColours& c) {
-    SetRgb(cr, c.vein, 0.6);
+    SetRgb(cr, c.vein, 0.4);
     cairo_set_line_width(cr, 1.1);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     if (kind == 3) {
@@ -59,7 +69,8 @@ void Veins(cairo_t* cr, int kind, double r, const LeafColours& c) {
             const double y = (-12 + i * 10) * r / 33;
             for (double m : {-1.0, 1.0}) {
                 cairo_move_to(cr, 0, y);
-                cairo_curve_to(cr, m * 8 * r / 33, y - 2, m * 18 * r / 33, y + 2, m * 24 * r / 33, y + 8 * r / 33);
+                cairo_curve_to(cr, m * 8 * r / 33, y - 2, m * 18 * r / 33, y + 2, m * 24 * r / 33,
+                               y + 8 * r / 33);
             }
         }
         cairo_stroke(cr);
@@ -83,7 +94,7 @@ void Flower(cairo_t* cr, double cx, double cy, double s) {
         Ellipse(cr, 0, -5 * s, 2.6 * s, 5 * s);
         SetRgb(cr, Rgb{252, 214, 230});
         cairo_fill_preserve(cr);
-        SetRgb(cr, Rgb{214, 110, 150});
+        SetRgb(cr, Rgb{196, 150, 176});  // a soft outline: a vivid pink rim would read as red
         cairo_set_line_width(cr, 0.8);
         cairo_stroke(cr);
         cairo_restore(cr);
@@ -98,7 +109,7 @@ void Speckles(cairo_t* cr, double r) {
     for (int i = 0; i < 14; ++i) {
         const double a = rng.Range(0, 2 * kPi), d = rng.Range(0.25, 0.8) * r;
         Ellipse(cr, std::cos(a) * d, std::sin(a) * d + 4, rng.Range(1, 2.2), rng.Range(0.8, 1.6));
-        SetRgb(cr, Rgb{118, 84, 44}, 0.6);
+        SetRgb(cr, Rgb{60, 84, 52}, 0.45);
         cairo_fill(cr);
     }
 }
@@ -125,13 +136,13 @@ void DrawOpenLeaf(cairo_t* cr, int kind, double r) {
     cairo_stroke(cr);
     Veins(cr, kind, r, c);
     if (kind == 1) {
-        // A raised rim catching the light, bronze on the outside.
+        // A raised rim catching the light: a paler green, never the red of the red frogs.
         cairo_arc(cr, 0, 0, r * 0.95 - 2.2, 0, 2 * kPi);
-        SetRgb(cr, Rgb{176, 84, 56});
+        SetRgb(cr, Rgb{118, 146, 76});
         cairo_set_line_width(cr, 3.6);
         cairo_stroke(cr);
         cairo_arc(cr, 0, 0, r * 0.95 - 4.6, 0, 2 * kPi);
-        SetRgb(cr, Rgb{150, 200, 120}, 0.7);
+        SetRgb(cr, Rgb{150, 190, 120}, 0.5);
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
     }
@@ -154,7 +165,7 @@ void DrawSinkingLeaf(cairo_t* cr, int kind, double sink, double waterAngle, doub
     SetRgb(cr, kWater, 0.62);
     cairo_fill(cr);
     cairo_rectangle(cr, -60, line - 1.2, 120, 2.4);
-    SetRgb(cr, Rgb{200, 235, 245}, 0.45);
+    SetRgb(cr, Rgb{200, 235, 245}, 0.3);
     cairo_fill(cr);
     cairo_pop_group_to_source(cr);
     cairo_paint(cr);
@@ -171,7 +182,9 @@ void Bubbles(cairo_t* cr, double spread) {
 }
 
 // Gone under: nothing left on the surface but a few rising bubbles.
-void DrawUnderWater(cairo_t* cr, double spread) { Bubbles(cr, spread); }
+void DrawUnderWater(cairo_t* cr, double spread) {
+    Bubbles(cr, spread);
+}
 
 Picture LeafFrame(int kind, int frame) {
     const double waterAngle = (kind * 0.9) - kPi / 4;  // each kind goes under from its own side
@@ -179,8 +192,7 @@ Picture LeafFrame(int kind, int frame) {
         [&](cairo_t* cr) {
             if (frame == 0) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.42);
             if (frame == 1) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.72);
-            if (frame == kLeafFrames - 1)
-                return DrawUnderWater(cr, 1.3);
+            if (frame == kLeafFrames - 1) return DrawUnderWater(cr, 1.3);
             const double sink = (frame - 2) / static_cast<double>(kLeafFrames - 3);
             DrawSinkingLeaf(cr, kind, sink, waterAngle, kLeafRadius);
         },
@@ -192,8 +204,10 @@ void IslandPath(cairo_t* cr, double r) {
         const double a = i * 2 * kPi / 72;
         const double k = 1 + 0.07 * std::sin(3 * a + 0.5) + 0.05 * std::sin(5 * a + 2);
         const double x = std::cos(a) * r * k * 1.04, y = std::sin(a) * r * k * 0.96;
-        if (i == 0) cairo_move_to(cr, x, y);
-        else cairo_line_to(cr, x, y);
+        if (i == 0)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
     }
     cairo_close_path(cr);
 }
@@ -229,7 +243,10 @@ void IslandDetails(cairo_t* cr, double r) {
 }
 
 void DrawIsland(cairo_t* cr, double sink) {
-    const double r = 34 * (1 - 0.5 * sink);
+    // The island keeps most of its size while it sinks and shows the water rising over it instead:
+    // a frog sitting on it (the frogs arrive on an island already half sunk) must still be seen to
+    // stand on something.
+    const double r = 34 * (1 - 0.3 * sink * sink);
     cairo_save(cr);
     cairo_scale(cr, 1.13, 1.13);
     IslandPath(cr, r);
@@ -288,7 +305,9 @@ void DrawDigit(cairo_t* cr, int digit) {
 
 }  // namespace
 
-void DrawLeaf(cairo_t* cr, int kind, double scale) { DrawOpenLeaf(cr, kind, kLeafRadius * scale); }
+void DrawLeaf(cairo_t* cr, int kind, double scale) {
+    DrawOpenLeaf(cr, kind, kLeafRadius * scale);
+}
 
 void AddLeavesAndIslands(AssetSet& assets) {
     for (int kind = 0; kind < 4; ++kind) {

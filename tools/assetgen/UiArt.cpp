@@ -308,15 +308,15 @@ void AddControls(AssetSet& assets) {
 }
 
 void AddDialogFrames(AssetSet& assets) {
-    // Long enough for the widest (580) and tallest (550) windows; a piece is placed once, never
-    // repeated, and what passes the window's edge is cut off.
-    assets.AddClip("ShoreUp", ClipData::Sequence({Shore(600, 48, 0, 36, 11)}, 10));
-    assets.AddClip("ShoreDown", ClipData::Sequence({Shore(600, 24, 1, 14, 12)}, 10));
+    // Long enough for the widest (the help window, 640) and tallest (550) windows; a piece is placed
+    // once, never repeated, and what passes the window's edge is cut off.
+    assets.AddClip("ShoreUp", ClipData::Sequence({Shore(660, 48, 0, 36, 11)}, 10));
+    assets.AddClip("ShoreDown", ClipData::Sequence({Shore(660, 24, 1, 14, 12)}, 10));
     assets.AddClip("ShoreLeft", ClipData::Sequence({Shore(25, 560, 2, 15, 13)}, 10));
     assets.AddClip("ShoreRight", ClipData::Sequence({Shore(25, 560, 3, 15, 14)}, 10));
     assets.AddClip("ShoreMiddle", ClipData::Sequence({MiddleShore()}, 10));
     assets.AddClip("VerBord", ClipData::Sequence({Line(2, 560)}, 10));
-    assets.AddClip("HorBord", ClipData::Sequence({Line(600, 2)}, 10));
+    assets.AddClip("HorBord", ClipData::Sequence({Line(660, 2)}, 10));
 }
 
 }  // namespace assetgen

@@ -51,6 +51,16 @@ ReplaySession::ReplaySession(uint32_t seed) {
 }
 
 ReplaySession::~ReplaySession() {
+    // Dialogs first (the newest window is the one in front), then the game window; none may outlive
+    // the platform its native window belongs to.
+    for (size_t left = os_.WindowCount(); left > 0; --left) {
+        platform::HeadlessNativeWindow* native = os_.LastWindow();
+        auto* window = native ? static_cast<OWindow*>(native->UserData()) : nullptr;
+        if (!window || !OWindow::Exists(window)) break;
+        window->RequestStop();
+        window->Teardown();
+        os_.Pump();
+    }
     if (window_ && OWindow::Exists(window_)) {
         window_->RequestStop();
         window_->Teardown();

@@ -1,0 +1,139 @@
+// How the generated pond reads to someone who has never seen it, in numbers: the water and the
+// leaves stay quiet so the creatures stand out, nothing on a leaf looks related to the red frogs,
+// and both suns are in sunlight colours. Read through the game's own loaders.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/BmpReader.h"
+#include "graphics/ClipFileReader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Colour {
+    int r, g, b;
+    int Chroma() const { return std::max({r, g, b}) - std::min({r, g, b}); }
+    // Hue in degrees, or -1 for a grey.
+    double Hue() const {
+        const int mx = std::max({r, g, b}), chroma = Chroma();
+        if (chroma == 0) return -1;
+        double h = mx == r   ? std::fmod((g - b) / double(chroma) + 6, 6.0)
+                   : mx == g ? (b - r) / double(chroma) + 2
+                             : (r - g) / double(chroma) + 4;
+        return h * 60;
+    }
+};
+
+// Shares of a sprite's visible (non-key) pixels.
+struct Look {
+    double chroma = 0;    // mean colourfulness, 0 grey to 1 pure colour
+    double red = 0;       // clearly red (the red frogs' colour)
+    double sunlight = 0;  // clearly orange to yellow
+};
+
+Look LookOf(const graphics::Picture& p) {
+    Look look;
+    size_t count = 0;
+    for (int32_t y = 0; y < p.Rows(); ++y) {
+        for (int32_t x = 0; x < p.width; ++x) {
+            const uint8_t* q = p.bits.data() + static_cast<size_t>(y) * p.stride + static_cast<size_t>(x) * 3;
+            if ((q[0] | q[1] << 8 | q[2] << 16) == static_cast<int>(p.colourKey)) continue;
+            const Colour c{q[2], q[1], q[0]};
+            const double hue = c.Hue();
+            const bool vivid = c.Chroma() > 60;
+            look.chroma += c.Chroma() / 255.0;
+            look.red += vivid && (hue < 15 || hue > 330);
+            look.sunlight += vivid && hue >= 15 && hue <= 65;
+            ++count;
+        }
+    }
+    if (count == 0) return look;
+    look.chroma /= count;
+    look.red /= count;
+    look.sunlight /= count;
+    return look;
+}
+
+class PondLook : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        std::string pattern = (fs::temp_directory_path() / "assetgen-look-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        folder_ = pattern;
+        ok_ = std::system((std::string("\"") + ASSETGEN_PATH + "\" \"" + folder_ + "\"").c_str()) == 0;
+    }
+    static void TearDownTestSuite() {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+    void SetUp() override { ASSERT_TRUE(ok_); }
+
+    static Look Frame(const std::string& clip, size_t frame) {
+        graphics::ClipFile file;
+        std::string reason;
+        EXPECT_TRUE(graphics::ReadClipFile(folder_ + "/CLP/" + clip + ".clp", file, reason)) << reason;
+        if (frame >= file.frames.size()) return {};
+        return LookOf(file.pictures.at(static_cast<size_t>(file.frames[frame].pictureIndex)));
+    }
+
+    static std::string folder_;
+    static bool ok_;
+};
+std::string PondLook::folder_;
+bool PondLook::ok_ = false;
+
+const char* const kLeaves[] = {"1-leave0", "2-leave0", "3-leave0", "4-leave0"};
+
+// Measured on the open leaf: a sinking one takes on the water's colour and fades into it.
+TEST_F(PondLook, LeavesAreQuieterThanTheCreaturesAndHoldNoRed) {
+    double loudestLeaf = 0;
+    for (const char* leaf : kLeaves) {
+        loudestLeaf = std::max(loudestLeaf, Frame(leaf, 2).chroma);
+        for (size_t frame = 0; frame < 15; ++frame)
+            EXPECT_LT(Frame(leaf, frame).red, 0.03)
+                << leaf << " frame " << frame << " looks kin to the red frogs";
+    }
+    for (const char* creature : {"frog0", "1-enemy0", "1-sun0", "2-sun0", "heart0"})
+        EXPECT_LT(loudestLeaf, 0.8 * Frame(creature, 0).chroma) << creature << " does not stand out";
+}
+
+TEST_F(PondLook, BothSunsAreInSunlightColours) {
+    for (const char* sun : {"1-sun0", "2-sun0"}) {
+        for (size_t frame = 0; frame < 4; ++frame)
+            EXPECT_GT(Frame(sun, frame).sunlight, 0.7) << sun << " frame " << frame;
+    }
+}
+
+// Anything with an outline or a contrast of its own in the water reads as one more thing afloat.
+TEST_F(PondLook, WaterHoldsNoShapeThatStandsOut) {
+    graphics::Picture background;
+    std::string reason;
+    ASSERT_TRUE(graphics::ReadBmpFile(folder_ + "/CLP/all.bmp", background, reason)) << reason;
+    ASSERT_TRUE(background.BottomUp());
+    // The pond inside its darker rim; the water darkens from top to bottom, so each row is measured
+    // against its own mean.
+    double worst = 0;
+    for (int32_t y = 60; y < 520; ++y) {
+        const uint8_t* row =
+            background.bits.data() + static_cast<size_t>(background.Rows() - 1 - y) * background.stride;
+        std::vector<double> light;
+        for (int32_t x = 30; x < 640; ++x)
+            light.push_back(0.114 * row[3 * x] + 0.587 * row[3 * x + 1] + 0.299 * row[3 * x + 2]);
+        double mean = 0;
+        for (double l : light) mean += l;
+        mean /= static_cast<double>(light.size());
+        for (double l : light) worst = std::max(worst, std::fabs(l - mean) / mean);
+    }
+    EXPECT_LT(worst, 0.2);
+}
+
+}  // namespace

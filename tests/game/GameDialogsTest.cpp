@@ -1,0 +1,270 @@
+// The dialogs through the real game window without a display: opened by its buttons and by the
+// requests its frame step posts, standing the game still while they are open, and the frame step
+// acting on their answers. The test plays the main thread and every window's game thread.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/VirtualKey.h"
+#include "engine/WindowDefaults.h"
+#include "tests/game/GameFixture.h"
+#include "tests/support/GoldenPicture.h"
+#include "ui/OButton.h"
+#include "ui/OCheckbox.h"
+#include "ui/OOptionsWindow.h"
+#include "ui/OWndQuit.h"
+#include "ui/OWndYesNo.h"
+
+namespace {
+
+using platform::NativeEventType;
+
+class GameDialogsTest : public GameTest {
+  protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        Start(7);
+        game = &Game();
+        Step(30);
+    }
+    // The dialog over the game window, if one is open: the window of the newest native window.
+    OWindow* Dialog() {
+        platform::HeadlessNativeWindow* last = session->Os().LastWindow();
+        auto* w = last ? static_cast<OWindow*>(last->UserData()) : nullptr;
+        return w && w != game && OWindow::Exists(w) ? w : nullptr;
+    }
+    // A step of the dialog's own thread, then the main thread delivers what it posted.
+    void StepDialog(OWindow* dialog) {
+        session->Os().Manual().Advance(84);
+        dialog->RunFrame();
+        session->Os().Pump();
+    }
+    void Send(OWindow* w, NativeEventType type, int code = 0, int x = 0, int y = 0) {
+        session->Os().Dispatch(w->Native(), {type, code, x, y});
+        session->Os().Pump();
+    }
+    void Key(OWindow* w, int code) {
+        Send(w, NativeEventType::KeyDown, code);
+        Send(w, NativeEventType::KeyUp, code);
+    }
+    void ClickOn(OWindow* w, const OGraph* g) {
+        const int x = static_cast<int>(g->X() + g->Width() / 2),
+                  y = static_cast<int>(g->Y() + g->Height() / 2);
+        for (int i = 0; i < 2; ++i) Send(w, NativeEventType::MouseMove, 0, x, y);
+        Send(w, NativeEventType::ButtonDown, 1, x, y);
+        Send(w, NativeEventType::ButtonUp, 1, x, y);
+    }
+    // Once the dialog's close has been carried out, its game thread tears it down.
+    bool Finished(OWindow* dialog) {
+        session->Os().Pump();
+        if (OWindow::Exists(dialog) && dialog->IsStopping()) {
+            dialog->Teardown();
+            session->Os().Pump();
+        }
+        return !OWindow::Exists(dialog);
+    }
+    // The game window's picture, its 750 x 550 pixels.
+    std::vector<uint8_t> Picture() const {
+        std::vector<uint8_t> out;
+        for (int y = 0; y < 550; ++y) {
+            const uint8_t* row = game->GetPicture()->Row(y);
+            out.insert(out.end(), row, row + 750 * 3);
+        }
+        return out;
+    }
+
+    OGameWindow* game = nullptr;
+};
+
+TEST_F(GameDialogsTest, ExitOpensTheQuitDialogCentredOverTheGameWithItsOwnSize) {
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    auto* quit = dynamic_cast<OWndQuit*>(Dialog());
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->Width(), 280);
+    EXPECT_EQ(quit->Height(), 185);
+    const platform::Rect parent = static_cast<platform::HeadlessNativeWindow*>(game->Native())->ScreenRect();
+    const platform::Rect own = session->Os().LastWindow()->ScreenRect();
+    EXPECT_EQ(own.left - parent.left, (750 - 280) / 2);
+    EXPECT_EQ(own.top - parent.top, static_cast<int>((550 - 185) * 0.5f));
+    EXPECT_TRUE(game->IsModalPaused());
+    EXPECT_EQ(TheGameState().pendingDialog, kQuitOpen);
+    EXPECT_EQ(TheGameState().dialogAnswer, kNoAnswer);
+    EXPECT_EQ(WindowDefaults::Current().width, 750) << "the main window's size is the default again";
+    EXPECT_EQ(WindowDefaults::Current().height, 550);
+    EXPECT_EQ(quit->Focus(), quit->YesButton());
+}
+
+TEST_F(GameDialogsTest, WhileADialogIsOpenTheGameTakesNoClicksAndItsPictureDoesNotChange) {
+    session->Click(static_cast<int>(game->HelpButton()->X()) + 5,
+                   static_cast<int>(game->HelpButton()->Y()) + 5);
+    OWindow* help = Dialog();
+    ASSERT_NE(help, nullptr);
+    const std::vector<uint8_t> before = Picture();
+    const int frame = session->Frame();
+    for (int i = 0; i < 40; ++i) {
+        session->Click(300, 300);
+        session->Key(vk::kLeft);
+        session->Click(static_cast<int>(game->NewButton()->X()) + 5,
+                       static_cast<int>(game->NewButton()->Y()) + 5);
+        session->StepFrame();
+        StepDialog(help);
+    }
+    EXPECT_EQ(session->Frame(), frame + 40);
+    EXPECT_TRUE(Picture() == before) << "the pond stood still";
+    EXPECT_EQ(Dialog(), help) << "no other dialog opened";
+    Key(help, vk::kEscape);
+    ASSERT_TRUE(Finished(help));
+    for (int i = 0; i < 20; ++i) session->StepFrame();
+    EXPECT_FALSE(Picture() == before) << "and moves on once the dialog has closed";
+}
+
+TEST_F(GameDialogsTest, TheGameWindowUnderTheQuitDialogLooksAsItsReference) {
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    OWindow* quit = Dialog();
+    ASSERT_NE(quit, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        session->StepFrame();
+        StepDialog(quit);
+    }
+    EXPECT_TRUE(golden::Matches(*game->GetPicture(), 750, 550, "game_under_quit_dialog"));
+}
+
+TEST_F(GameDialogsTest, QuitAnsweredNoLetsPlayGoOnAndALaterYesOfAnotherDialogIsNotReadAsIt) {
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    auto* quit = dynamic_cast<OWndQuit*>(Dialog());
+    ASSERT_NE(quit, nullptr);
+    ClickOn(quit, quit->NoButton());
+    ASSERT_TRUE(Finished(quit));
+    EXPECT_FALSE(game->IsModalPaused());
+    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+    // What the score table's clear dialog leaves when it is confirmed.
+    TheGameState().dialogAnswer = kAnswerYes;
+    for (int i = 0; i < 10; ++i) session->StepFrame();
+    EXPECT_FALSE(game->IsStopping()) << "the game goes on";
+}
+
+TEST_F(GameDialogsTest, QuitAnsweredYesClosesTheGameOnItsNextFrameStepAlsoWhenPaused) {
+    session->Key(vk::kSpace);
+    ASSERT_TRUE(TheGameState().paused);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    OWindow* quit = Dialog();
+    ASSERT_NE(quit, nullptr);
+    Key(quit, vk::kEnter);
+    ASSERT_TRUE(Finished(quit));
+    EXPECT_FALSE(game->IsStopping());
+    session->StepFrame();
+    EXPECT_TRUE(game->IsStopping()) << "saved and closed";
+}
+
+TEST_F(GameDialogsTest, OptionsChangingTheSkillStartANewGameWithTheSkillsLives) {
+    const int32_t expertLives = TheGameSettings().MaxFrogNumber - 2;
+    TheGameState().score = 500;
+    session->Click(static_cast<int>(game->OptionsButton()->X()) + 5,
+                   static_cast<int>(game->OptionsButton()->Y()) + 5);
+    auto* options = dynamic_cast<OOptionsWindow*>(Dialog());
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->Width(), 260);
+    EXPECT_EQ(options->Height(), 480);
+    ClickOn(options, options->SkillBoxes()[1]);
+    ClickOn(options, options->OkButton());
+    ASSERT_TRUE(Finished(options));
+    session->StepFrame();
+    EXPECT_EQ(TheGameState().appliedSkill, 1);
+    EXPECT_EQ(TheGameState().score, 0);
+    EXPECT_EQ(TheGameSettings().levelNumber, 1);
+    EXPECT_EQ(pond::LivingFrogs(), expertLives);
+}
+
+TEST_F(GameDialogsTest, ACompletedLevelOpensItsDialogAndTheNextLevelStartsWhenItCloses) {
+    const int32_t level = TheGameSettings().levelNumber;
+    TheGameState().levelPoints = 40;
+    TheGameState().score = 100;
+    game->FinishLevel();
+    session->Os().Pump();  // the posted mouse move opens the dialog
+    OWindow* dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Width(), 300);
+    EXPECT_EQ(dialog->Height(), 320);
+    EXPECT_EQ(TheGameState().pendingDialog, kLevelOpen);
+    EXPECT_EQ(TheGameState().score, 180);
+    Key(dialog, vk::kEscape);
+    ASSERT_TRUE(Finished(dialog));
+    session->StepFrame();
+    EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
+    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+    EXPECT_EQ(TheGameState().score, 180);
+}
+
+TEST_F(GameDialogsTest, AButtonsDialogIsRefusedWhileACompletedLevelWaitsForItsOwn) {
+    const int x = static_cast<int>(game->OptionsButton()->X()) + 5;
+    const int y = static_cast<int>(game->OptionsButton()->Y()) + 5;
+    Send(game, NativeEventType::MouseMove, 0, x, y);
+    game->Lock();
+    game->FinishLevel();  // the frame step's request waits in the queue behind the click
+    game->Unlock();
+    session->Os().Dispatch(game->Native(), {NativeEventType::ButtonDown, 1, x, y});
+    session->Os().Dispatch(game->Native(), {NativeEventType::ButtonUp, 1, x, y});
+    EXPECT_EQ(Dialog(), nullptr) << "the options wait";
+    session->Os().Pump();
+    OWindow* dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dynamic_cast<OOptionsWindow*>(dialog), nullptr) << "the level dialog, not the options";
+    EXPECT_EQ(TheGameState().pendingDialog, kLevelOpen);
+    EXPECT_EQ(session->Os().WindowCount(), 2u) << "one dialog at a time";
+}
+
+TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenTheyClose) {
+    ClickOn(game, game->OptionsButton());
+    auto* options = dynamic_cast<OOptionsWindow*>(Dialog());
+    ASSERT_NE(options, nullptr);
+    // The frame step that finished the level had run just before the click was handled.
+    game->Lock();
+    game->FinishLevel();
+    game->Unlock();
+    session->Os().Pump();
+    EXPECT_EQ(Dialog(), options) << "no second dialog over the first";
+    EXPECT_EQ(TheGameState().pendingDialog, kLevelCompleted);
+    ClickOn(options, options->OkButton());
+    ASSERT_TRUE(Finished(options));
+    OWindow* level = Dialog();
+    ASSERT_NE(level, nullptr) << "the kept request opens the level dialog";
+    EXPECT_NE(level, options);
+    EXPECT_EQ(TheGameState().pendingDialog, kLevelOpen);
+    EXPECT_TRUE(game->IsModalPaused());
+}
+
+TEST_F(GameDialogsTest, AQuitDialogThatCannotBeShownLeavesTheGameRunningAndNothingPending) {
+    session->Os().FailWindowCreation(true);
+    session->Click(static_cast<int>(game->ExitButton()->X()) + 5,
+                   static_cast<int>(game->ExitButton()->Y()) + 5);
+    session->Os().FailWindowCreation(false);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_FALSE(game->IsModalPaused());
+    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+    EXPECT_EQ(WindowDefaults::Current().width, 750);
+    const int32_t frames = TheGameState().frameCounter;
+    session->StepFrame();
+    EXPECT_EQ(TheGameState().frameCounter, frames + 1);
+}
+
+TEST_F(GameDialogsTest, ALevelDialogThatCannotBeShownCreditsTheBonusAndTheNextLevelStarts) {
+    const int32_t level = TheGameSettings().levelNumber;
+    TheGameState().levelPoints = 25;
+    TheGameState().score = 100;
+    session->Os().FailWindowCreation(true);
+    game->FinishLevel();
+    session->Os().Pump();
+    session->Os().FailWindowCreation(false);
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_FALSE(game->IsModalPaused());
+    EXPECT_EQ(TheGameState().score, 150);
+    Step();
+    EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
+    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+}
+
+}  // namespace

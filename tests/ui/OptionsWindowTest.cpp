@@ -1,0 +1,98 @@
+// The options window over a plain parent: switches and skills applied at once, OK keeping them,
+// Cancel and Escape putting back what was found, its frame, its focus order and what it leaves behind.
+#include "engine/VirtualKey.h"
+#include "tests/ui/DialogFixture.h"
+#include "ui/OButton.h"
+#include "ui/OCheckbox.h"
+#include "ui/OOptionsWindow.h"
+
+namespace dialog_test {
+namespace {
+
+class OptionsWindowTest : public DialogTest {
+  protected:
+    OOptionsWindow* OpenOptions() { return Open<OOptionsWindow>(260, 480); }
+    // Which skill boxes show their checked look.
+    static std::vector<int> Checked(const OOptionsWindow* w) {
+        std::vector<int> out;
+        for (const OCheckbox* box : w->SkillBoxes()) out.push_back(box->Index());
+        return out;
+    }
+};
+
+TEST_F(OptionsWindowTest, CancelAfterSwitchingSoundOffLeavesItOn) {
+    OOptionsWindow* options = OpenOptions();
+    ASSERT_EQ(options->SoundBox()->Index(), 1);
+    ClickOn(options, options->SoundBox());
+    EXPECT_FALSE(TheGameState().soundOn) << "applied at once";
+    EXPECT_EQ(options->SoundBox()->Index(), 0);
+    ClickOn(options, options->CancelButton());
+    EXPECT_TRUE(Closed(options));
+    EXPECT_TRUE(TheGameState().soundOn);
+}
+
+TEST_F(OptionsWindowTest, OkAfterExpertThenMasterLeavesMasterCheckedAlone) {
+    OOptionsWindow* options = OpenOptions();
+    EXPECT_EQ(Checked(options), (std::vector<int>{1, 0, 0}));
+    ClickOn(options, options->SkillBoxes()[1]);
+    EXPECT_EQ(TheGameState().skill, 1);
+    ClickOn(options, options->SkillBoxes()[2]);
+    EXPECT_EQ(Checked(options), (std::vector<int>{0, 0, 1}));
+    ClickOn(options, options->OkButton());
+    EXPECT_TRUE(Closed(options));
+    EXPECT_EQ(TheGameState().skill, 2);
+}
+
+TEST_F(OptionsWindowTest, ClickingTheCheckedSkillKeepsIt) {
+    TheGameState().skill = 1;
+    OOptionsWindow* options = OpenOptions();
+    ASSERT_EQ(Checked(options), (std::vector<int>{0, 1, 0}));
+    ClickOn(options, options->SkillBoxes()[1]);
+    ClickOn(options, options->SkillBoxes()[1]);
+    EXPECT_EQ(Checked(options), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(TheGameState().skill, 1);
+}
+
+TEST_F(OptionsWindowTest, EscapePutsBackSkillSoundAndAutoSaveLikeCancel) {
+    TheGameState().autoSave = true;
+    OOptionsWindow* options = OpenOptions();
+    ClickOn(options, options->SkillBoxes()[2]);
+    ClickOn(options, options->SoundBox());
+    ClickOn(options, options->AutoSaveBox());
+    EXPECT_EQ(TheGameState().skill, 2);
+    EXPECT_FALSE(TheGameState().autoSave);
+    Key(options, vk::kEscape);
+    EXPECT_TRUE(Closed(options));
+    EXPECT_EQ(TheGameState().skill, 0);
+    EXPECT_TRUE(TheGameState().soundOn);
+    EXPECT_TRUE(TheGameState().autoSave);
+    EXPECT_FALSE(parent->IsModalPaused());
+}
+
+TEST_F(OptionsWindowTest, KeepsFiftyStepsASecondAndTabMovesOnlyBetweenOkAndCancel) {
+    OOptionsWindow* options = OpenOptions();
+    EXPECT_EQ(options->FrameRate(), 50);
+    EXPECT_EQ(options->Focus(), options->OkButton());
+    MoveMouse(options, 40, 60);  // hovering over a switch leaves the focus with OK
+    EXPECT_EQ(options->Focus(), options->OkButton());
+    Key(options, vk::kTab);
+    EXPECT_EQ(options->Focus(), options->CancelButton());
+    Key(options, vk::kTab);
+    EXPECT_EQ(options->Focus(), nullptr);
+    Key(options, vk::kTab);
+    EXPECT_EQ(options->Focus(), options->OkButton());
+    Key(options, vk::kEnter);
+    EXPECT_TRUE(Closed(options));
+}
+
+TEST_F(OptionsWindowTest, LeavesNoDrawableBehindOnceClosed) {
+    const size_t before = LiveSet::Count();
+    OOptionsWindow* options = OpenOptions();
+    ClickOn(options, options->SkillBoxes()[1]);
+    ClickOn(options, options->OkButton());
+    ASSERT_TRUE(Closed(options));
+    EXPECT_EQ(LiveSet::Count(), before) << "the templates, never in the window's lists, go with their copies";
+}
+
+}  // namespace
+}  // namespace dialog_test
