@@ -3,7 +3,7 @@
 #include "game/OGameWindow.h"
 #include "scores/OWndInsert.h"
 #include "scores/OWndScores.h"
-#include "scores/ScopedDialogSize.h"
+#include "ui/DialogSize.h"
 
 void OGameWindow::OpenNameDialog() {
     if (!CanOpenDialog(false)) return;
@@ -13,18 +13,18 @@ void OGameWindow::OpenNameDialog() {
     TheGameState().dialogAnswer = kNoAnswer;
     OWndInsert* dialog = nullptr;
     {
-        ScopedDialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
+        DialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
         dialog = new OWndInsert(this);
     }
-    StartScoreDialog(dialog);
+    StartDialog(dialog);
 }
 
 void OGameWindow::OpenScores() {
     if (!CanOpenDialog(true)) return;
     OWndScores* dialog = nullptr;
     {
-        ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
+        DialogSize size(OWndScores::kWidth, OWndScores::kHeight);
         dialog = new OWndScores(this);
     }
-    StartScoreDialog(dialog);
+    StartDialog(dialog);
 }

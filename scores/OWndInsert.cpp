@@ -2,7 +2,6 @@
 
 #include <ctime>
 
-#include "engine/VirtualKey.h"
 #include "game/GameState.h"
 #include "scores/DataFilePath.h"
 #include "scores/ScoreSkill.h"
@@ -79,18 +78,11 @@ std::string OWndInsert::OfferedName() const {
     return kAnonymous;
 }
 
-void OWndInsert::OnPress(int code, int x, int y) {
-    if (code == vk::kEscape) answered_ = true;
-    OWndYesNo::OnPress(code, x, y);
-}
-
 void OWndInsert::OnCommand(int source, int event) {
-    if (event != ControlEvent::Click || answered_) return;
-    const bool yes = yesButton && source == yesButton->CommandId();
-    const bool no = noButton && source == noButton->CommandId();
-    if (!yes && !no) return;
-    answered_ = true;
-    if (yes) Insert();
+    // Once answered (Escape, No, Yes) the window is closing: a Yes handled before the close is
+    // carried out records nothing.
+    if (event == ControlEvent::Click && !Answered() && yesButton && source == yesButton->CommandId())
+        Insert();
     OWndYesNo::OnCommand(source, event);
 }
 

@@ -27,7 +27,6 @@ class OWndInsert : public OWndYesNo {
     explicit OWndInsert(OWindow* parent);
 
     void BuildContents() override;
-    void OnPress(int code, int x, int y) override;
     void OnCommand(int source, int event) override;
 
     OEdit* NameEdit() const { return nameEdit_; }
@@ -46,7 +45,4 @@ class OWndInsert : public OWndYesNo {
     OEdit* nameEdit_ = nullptr;
     int32_t score_ = 0;  // the score shown, which is the score recorded
     int32_t skill_ = 0;
-    // The window has been answered and is closing: a second Yes (or a Yes after Escape) handled
-    // before the close is carried out records nothing.
-    bool answered_ = false;
 };

@@ -11,9 +11,10 @@
 #include "scores/DataFilePath.h"
 #include "scores/OWndScoresClear.h"
 #include "scores/PublishLink.h"
-#include "scores/ScopedDialogSize.h"
 #include "scores/ScoreSkill.h"
 #include "ui/ControlEvents.h"
+#include "ui/DialogSize.h"
+#include "ui/FramePiece.h"
 #include "ui/OButton.h"
 #include "ui/OText.h"
 #include "ui/OWndYesNo.h"
@@ -109,29 +110,17 @@ void OWndScores::OnCommand(int source, int event) {
 }
 
 void OWndScores::BuildFrame() {
+    // The dialogs' frame pieces, placed for this window's own height and title.
     const float w = ClientWidth();
     const uint32_t shore = OWndYesNo::kShoreKey;
-    AddFramePiece("CLP\\ShoreLeft.clp", 0, 10, 10, shore);
-    AddFramePiece("CLP\\VerBord.clp", 0, 0, 0, 0);
-    AddFramePiece("CLP\\ShoreUp.clp", 0, -10, 10, shore);
-    AddFramePiece("CLP\\HorBord.clp", 0, 0, 0, 0);
-    AddFramePiece("CLP\\ShoreRight.clp", w - 25, 25, 10, shore);
-    AddFramePiece("CLP\\VerBord.clp", w - 2, 0, 0, 0);
-    AddFramePiece("CLP\\ShoreDown.clp", 0, 0, 10, shore, true);
-    AddFramePiece("CLP\\HorBord.clp", 0, ClientHeight() - 2, 0, 0);
-}
-
-void OWndScores::AddFramePiece(const std::string& clipFile, float x, float y, float depth, uint32_t key,
-                               bool fromBottom) {
-    auto* piece = new OClip();
-    if (!piece->Load(clipFile)) {
-        piece->Destroy();
-        return;
-    }
-    if (fromBottom) y = ClientHeight() - piece->Height();
-    piece->SetColourKey(key);
-    piece->SetPosition(x, y, depth);
-    AddGraph(piece);
+    AddFramePiece(*this, "CLP\\ShoreLeft.clp", 0, 10, 10, shore);
+    AddFramePiece(*this, "CLP\\VerBord.clp", 0, 0, 0, 0);
+    AddFramePiece(*this, "CLP\\ShoreUp.clp", 0, -10, 10, shore);
+    AddFramePiece(*this, "CLP\\HorBord.clp", 0, 0, 0, 0);
+    AddFramePiece(*this, "CLP\\ShoreRight.clp", w - 25, 25, 10, shore);
+    AddFramePiece(*this, "CLP\\VerBord.clp", w - 2, 0, 0, 0);
+    AddFramePiece(*this, "CLP\\ShoreDown.clp", 0, 0, 10, shore, true);
+    AddFramePiece(*this, "CLP\\HorBord.clp", 0, ClientHeight() - 2, 0, 0);
 }
 
 void OWndScores::BuildButtons() {
@@ -208,10 +197,10 @@ void OWndScores::OpenClearDialog() {
     TheGameState().dialogAnswer = kNoAnswer;
     OWndScoresClear* dialog = nullptr;
     {
-        ScopedDialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
+        DialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
         dialog = new OWndScoresClear(this);
     }
-    StartScoreDialog(dialog);
+    StartDialog(dialog);
 }
 
 void OWndScores::ClearSkill() {

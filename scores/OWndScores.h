@@ -53,8 +53,6 @@ class OWndScores : public OWindow {
 
   private:
     void BuildFrame();
-    void AddFramePiece(const std::string& clipFile, float x, float y, float depth, uint32_t key,
-                       bool fromBottom = false);
     void BuildButtons();
     void BuildTitle();
     void BuildRows();

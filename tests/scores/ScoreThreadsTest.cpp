@@ -14,9 +14,9 @@
 #include "platform/HeadlessSoundPlayer.h"
 #include "scores/OWndScores.h"
 #include "scores/OWndScoresClear.h"
-#include "scores/ScopedDialogSize.h"
 #include "scores/TScoresTable.h"
 #include "tests/scores/ProgramFolder.h"
+#include "ui/DialogSize.h"
 #include "ui/OButton.h"
 
 namespace {
@@ -69,7 +69,7 @@ TEST(ScoreThreadsTest, ClearFromTheConfirmationWhileTheTableStepsOnItsThread) {
 
         OWndScores* scores = nullptr;
         {
-            ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
+            DialogSize size(OWndScores::kWidth, OWndScores::kHeight);
             scores = new OWndScores(parent);
         }
         ASSERT_TRUE(scores->Start());
@@ -78,7 +78,7 @@ TEST(ScoreThreadsTest, ClearFromTheConfirmationWhileTheTableStepsOnItsThread) {
         // way round (the engine's, on the main thread alone); this test is about the clear.
         OWndScoresClear* confirm = nullptr;
         {
-            ScopedDialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
+            DialogSize size(OWndScoresClear::kWidth, OWndScoresClear::kHeight);
             confirm = new OWndScoresClear(scores);
         }
         ASSERT_TRUE(confirm->Start());

@@ -14,10 +14,10 @@
 #include "scores/DataFilePath.h"
 #include "scores/OWndInsert.h"
 #include "scores/OWndScores.h"
-#include "scores/ScopedDialogSize.h"
 #include "scores/TScoresTable.h"
 #include "tests/scores/ProgramFolder.h"
 #include "tests/support/HeadlessWindowTest.h"
+#include "ui/DialogSize.h"
 #include "ui/OControl.h"
 
 namespace scores_test {
@@ -51,7 +51,7 @@ class ScoreWindowsTest : public HeadlessWindowTest {
         TheGameState().skill = skill;
         OWndScores* w = nullptr;
         {
-            ScopedDialogSize size(OWndScores::kWidth, OWndScores::kHeight);
+            DialogSize size(OWndScores::kWidth, OWndScores::kHeight);
             w = new OWndScores(parent);
         }
         dialogs_.push_back(w);
@@ -65,7 +65,7 @@ class ScoreWindowsTest : public HeadlessWindowTest {
         TheGameState().skill = skill;
         OWndInsert* w = nullptr;
         {
-            ScopedDialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
+            DialogSize size(OWndInsert::kWidth, OWndInsert::kHeight);
             w = new OWndInsert(parent);
         }
         dialogs_.push_back(w);
