@@ -1,10 +1,12 @@
-// The score windows in the real game on a private X server: the last frog lost, a name typed into
-// the enter-name window, and the name in the Top 10 table.
+// The score windows and the saved game in the real game on a private X server: the last frog lost, a
+// name typed into the enter-name window and the name in the Top 10 table; a quit with AutoSave on and
+// the next start continuing at the same level, score and islands.
 #include "XvfbSession.h"
 // After GoogleTest (in the fixture): Xlib defines macros (None, Bool) that clash with its names.
 #include <filesystem>
 #include <fstream>
 
+#include "scores/SavedState.h"
 #include "scores/TScoresTable.h"
 
 namespace {
@@ -142,6 +144,79 @@ TEST_F(ScoresE2E, LoseEveryFrogTypeANameAndSeeItInTheTable) {
         std::this_thread::sleep_for(50ms);
     EXPECT_EQ(e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"), 0u)
         << "Escape did not close the table";
+}
+
+// The game without red frogs, flies or suns: nothing but the leaves moves over the pond, and never
+// onto an island.
+constexpr const char* kQuietPond = "[Frogs]\nMaxBadFrogNumber=0\n[Flyes]\nFlyNumber=0\nSunNumber=0\n";
+
+TEST_F(ScoresE2E, QuitWithAutoSaveOnAndTheNextStartContinuesTheSameLevelScoreAndIslands) {
+    PrivateGame game(kQuietPond);
+    // A game in progress saved by an earlier run: Novice, AutoSave on, level 3, score 1250.
+    SavedState earlier;
+    earlier.levelNumber = 3;
+    earlier.score = 1250;
+    earlier.levelPoints = 40;
+    earlier.islands = {{0, 0, 0}, {3, 0, 1}, {6, 1, 0}, {1, 3, 2}, {6, 4, 0}, {4, 3, 0}};
+    earlier.lives = 8;
+    ASSERT_TRUE(TScoresTable().SaveText(game.File("state.dat"), StateText(earlier)));
+
+    auto run = [&](const std::string& shot) {
+        app = Spawn({game.Program()}, {"DISPLAY=" + display, "MARSHWADE_SEED=3", "SDL_AUDIODRIVER=dummy"});
+        EXPECT_GT(app, 0);
+        Window win = WaitForWindow("Marshwade");
+        EXPECT_NE(win, 0u) << "the game window did not appear";
+        const auto corner = Settled(win);
+        std::this_thread::sleep_for(2500ms);  // the frog arrives, leaves come out
+        const Ppm picture = Shot(shot);
+        // Exit, then Enter on the quit dialog's Yes: the game is saved and the program ends.
+        EXPECT_TRUE(ClickAt(corner.first + 750 - 2 - 29, corner.second + 15));
+        Window quit = WaitForWindow("Dialog window");
+        EXPECT_NE(quit, 0u) << "the quit dialog did not appear";
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(Xdo({"key", "--window", std::to_string(quit), "Return"}));
+        std::optional<int> status = WaitFor(app, 10000ms);
+        EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+            << "the program did not end well";
+        app = -1;
+        return std::make_pair(picture, corner);
+    };
+    const auto [first, at1] = run("e2e_saved_first_run");
+    std::string text;
+    TScoresTable().LoadText(game.File("state.dat"), text);
+    StateLimits limits;
+    limits.islandCount = 6;
+    limits.islandFrames = 100;
+    limits.frogCount = 8;
+    const ReadStateResult saved = ReadStateText(text, limits);
+    ASSERT_TRUE(saved.Restorable()) << text;
+    EXPECT_EQ(saved.levelNumber, 3);
+    EXPECT_EQ(saved.score, 1250);
+    EXPECT_EQ(saved.autoSave, true);
+    for (size_t i = 0; i + 1 < earlier.islands.size(); ++i) {
+        EXPECT_EQ(saved.islands[i].column, earlier.islands[i].column) << i;
+        EXPECT_EQ(saved.islands[i].row, earlier.islands[i].row) << i;
+    }
+
+    const auto [second, at2] = run("e2e_saved_second_run");
+    // The digit bar (level at x 150, score at x 400, digits 28 x 44 at y 3) and every island but the
+    // entry island, where the frog arrives, look the same in both runs; the level shows 003.
+    auto same = [&](int x, int y, int w, int h) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i)
+                if (first.At(at1.first + x + i, at1.second + y + j) !=
+                    second.At(at2.first + x + i, at2.second + y + j))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(same(150, 3, 88, 44)) << "level digits";
+    EXPECT_TRUE(same(400, 3, 178, 44)) << "score digits";
+    EXPECT_FALSE(Same(first, at1.first + 150, at1.second + 3, at1.first + 210, at1.second + 3, 28, 44))
+        << "the level is not 003";
+    for (size_t i = 0; i + 1 < earlier.islands.size(); ++i) {
+        const int x = earlier.islands[i].column * 630 / 8 + 20, y = earlier.islands[i].row * 480 / 6 + 50;
+        EXPECT_TRUE(same(x, y, 630 / 8, 480 / 6)) << "island " << i;
+    }
 }
 
 }  // namespace
