@@ -65,8 +65,14 @@ std::string UserDataFolder() {
     return home + "/.local/share/marshwade";
 }
 
+// Beside the program only where it runs with its data beside it (a build folder): an installed
+// game's folder belongs to the package manager, even when root runs the game and could write it.
+bool SavesBesideProgram() {
+    return platform::DataDirectory() == platform::ProgramDirectory() && ProgramFolderWritable();
+}
+
 std::string SavedFilesFolder() {
-    if (ProgramFolderWritable()) return platform::ProgramDirectory();
+    if (SavesBesideProgram()) return platform::ProgramDirectory();
     const std::string folder = UserDataFolder();
     // Without any home folder there is nowhere better than the program folder; the save then
     // fails and says so.

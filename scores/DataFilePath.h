@@ -6,8 +6,9 @@
 // Where the saved files ("table.dat", "state.dat") live.
 //
 // A game run from its build folder keeps them beside the program, as it always has. An installed
-// game cannot write its program folder (/usr/games), so there they live in the user's data folder:
-// $XDG_DATA_HOME/marshwade when XDG_DATA_HOME is an absolute path, else ~/.local/share/marshwade.
+// game (its data in <prefix>/share/games/marshwade) or one whose folder cannot be written keeps them
+// in the user's data folder: $XDG_DATA_HOME/marshwade when XDG_DATA_HOME is an absolute path, else
+// ~/.local/share/marshwade.
 // That folder is made on the first save, not when a file is looked up, so a game that only reads
 // leaves no trace.
 //
@@ -18,7 +19,7 @@
 std::string DataFilePath(std::string_view name);
 
 // The folder relative data-file names are resolved in (with a trailing '/'): the program folder
-// when it can be written, else the user's data folder.
+// when the game runs from its build folder and can write it, else the user's data folder.
 std::string SavedFilesFolder();
 
 // $XDG_DATA_HOME/marshwade or ~/.local/share/marshwade, without a trailing '/'; empty when no home

@@ -102,6 +102,20 @@ TEST(DataFolderProbeTest, AFolderTheProcessCannotWriteIsNotWritable) {
     platform::SetProgramDirectoryForTesting(saved);
 }
 
+TEST(InstalledGameTest, AnInstalledGameSavesInTheDataFolderEvenWhereItCouldWrite) {
+    // <prefix>/games/marshwade with its data in <prefix>/share/games/marshwade, run by root.
+    TempFolder prefix;
+    std::filesystem::create_directories(prefix.Path() / "games");
+    std::filesystem::create_directories(prefix.Path() / "share" / "games" / "marshwade" / "CLP");
+    const std::string saved = platform::ProgramDirectory();
+    platform::SetProgramDirectoryForTesting((prefix.Path() / "games").string());
+    SetProgramFolderWritableForTesting(true);
+    ScopedEnv xdg("XDG_DATA_HOME", "/data/xdg");
+    EXPECT_EQ(DataFilePath("state.dat"), "/data/xdg/marshwade/state.dat");
+    SetProgramFolderWritableForTesting(std::nullopt);
+    platform::SetProgramDirectoryForTesting(saved);
+}
+
 class SavedFilesFolderTest : public TempFolderTest {
   protected:
     void SetUp() override {
