@@ -214,8 +214,9 @@ TEST_F(ScoresE2E, QuitWithAutoSaveOnAndTheNextStartContinuesTheSameLevelScoreAnd
     EXPECT_FALSE(Same(first, at1.first + 150, at1.second + 3, at1.first + 210, at1.second + 3, 28, 44))
         << "the level is not 003";
     for (size_t i = 0; i + 1 < earlier.islands.size(); ++i) {
-        const int x = earlier.islands[i].column * 630 / 8 + 20, y = earlier.islands[i].row * 480 / 6 + 50;
-        EXPECT_TRUE(same(x, y, 630 / 8, 480 / 6)) << "island " << i;
+        const int left = earlier.islands[i].column * 630 / 8 + 20,
+                  top = earlier.islands[i].row * 480 / 6 + 50;
+        EXPECT_TRUE(same(left, top, 630 / 8, 480 / 6)) << "island " << i;
     }
 }
 
