@@ -201,11 +201,11 @@ TEST_F(ScoresE2E, QuitWithAutoSaveOnAndTheNextStartContinuesTheSameLevelScoreAnd
     const auto [second, at2] = run("e2e_saved_second_run");
     // The digit bar (level at x 150, score at x 400, digits 28 x 44 at y 3) and every island but the
     // entry island, where the frog arrives, look the same in both runs; the level shows 003.
-    auto same = [&](int x, int y, int w, int h) {
+    auto same = [&](int left, int top, int w, int h) {
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i)
-                if (first.At(at1.first + x + i, at1.second + y + j) !=
-                    second.At(at2.first + x + i, at2.second + y + j))
+                if (first.At(at1.first + left + i, at1.second + top + j) !=
+                    second.At(at2.first + left + i, at2.second + top + j))
                     return false;
         return true;
     };
