@@ -25,8 +25,10 @@ double ThreadCpuMicroseconds() {
     return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
 }
 
+// The generated pictures of the build folder, and saved files of the benchmark's own.
 struct ProgramFolder {
     ProgramFolder() { platform::SetProgramDirectoryForTesting(std::string(MARSHWADE_BINARY_DIR) + "/"); }
+    PrivateSavedFiles savedFiles;
 };
 
 // Brings the pond to its busiest: all leaves out, the entry island gone so the others sink, red frogs

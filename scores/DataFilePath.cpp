@@ -10,9 +10,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ProgramPath.h"
+
+namespace {
+std::mutex overrideMutex;
+std::optional<std::string> savedFilesOverride;  // guarded by overrideMutex
+}  // namespace
 
 namespace {
 
@@ -72,6 +80,10 @@ bool SavesBesideProgram() {
 }
 
 std::string SavedFilesFolder() {
+    {
+        std::lock_guard lock(overrideMutex);
+        if (savedFilesOverride) return *savedFilesOverride;
+    }
     if (SavesBesideProgram()) return platform::ProgramDirectory();
     const std::string folder = UserDataFolder();
     // Without any home folder there is nowhere better than the program folder; the save then
@@ -95,6 +107,12 @@ bool PrepareFolderFor(const std::string& path) {
     if (MakeFolders(folder)) return true;
     std::fprintf(stderr, "%s: could not create the folder: %s\n", folder.c_str(), std::strerror(errno));
     return false;
+}
+
+void OverrideSavedFilesFolder(std::optional<std::string> folder) {
+    std::lock_guard lock(overrideMutex);
+    if (folder && !folder->empty() && folder->back() != '/') folder->push_back('/');
+    savedFilesOverride = std::move(folder);
 }
 
 void SetProgramFolderWritableForTesting(std::optional<bool> writable) {

@@ -31,6 +31,10 @@ std::string UserDataFolder();
 // does not exist still fails as it should. False only when the folder was needed and not made.
 bool PrepareFolderFor(const std::string& path);
 
+// Sends every saved file of this process to `folder` (nullopt: back to the rule above). The replay
+// tool plays with a folder of its own, so a game saved by a player never changes a replay.
+void OverrideSavedFilesFolder(std::optional<std::string> folder);
+
 // Root may write into any folder, so tests decide whether the program folder counts as writable;
 // nullopt asks the file system again.
 void SetProgramFolderWritableForTesting(std::optional<bool> writable);

@@ -1,7 +1,10 @@
 #include "tools/replay/ReplaySession.h"
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -14,6 +17,7 @@
 #include "game/OGameWindow.h"
 #include "game/PondRules.h"
 #include "graphics/OffscreenPicture.h"
+#include "scores/DataFilePath.h"
 
 using platform::NativeEventType;
 
@@ -48,6 +52,20 @@ ReplaySession::ReplaySession(uint32_t seed) {
     previousSound_ = platform::SoundPlayer::SetShared(&sound_);
     game_random::FixSeed(seed);
     os_.Manual().Set(1000);
+}
+
+PrivateSavedFiles::PrivateSavedFiles() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "marshwade-replay-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return;
+    folder_ = pattern;
+    OverrideSavedFilesFolder(folder_);
+}
+
+PrivateSavedFiles::~PrivateSavedFiles() {
+    if (folder_.empty()) return;
+    OverrideSavedFilesFolder(std::nullopt);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 ReplaySession::~ReplaySession() {
@@ -176,6 +194,7 @@ bool ParseScript(std::string_view text, std::vector<ScriptInput>& inputs, std::s
 }
 
 bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs, std::ostream& out) {
+    PrivateSavedFiles savedFiles;
     ReplaySession session(seed);
     if (!session.Start()) return false;
     size_t next = 0;
@@ -215,7 +234,8 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
 bool WriteWindowPpm(const OGameWindow& window, const std::string& path) {
     const OffscreenPicture* picture = window.GetPicture();
     if (!picture) return false;
-    const int w = std::min(window.Width(), picture->Width()), h = std::min(window.Height(), picture->Height());
+    const int w = std::min(window.Width(), picture->Width()),
+              h = std::min(window.Height(), picture->Height());
     std::ofstream out(path, std::ios::binary);
     out << "P6\n" << w << ' ' << h << "\n255\n";
     std::vector<char> row(static_cast<size_t>(w) * 3);

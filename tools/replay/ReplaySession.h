@@ -51,6 +51,19 @@ class ReplaySession {
     int frame_ = 0;
 };
 
+// While it lives, the process saves and loads table.dat and state.dat in a fresh folder of its own
+// (removed at the end): a game a player saved never changes what a seed and a script give.
+class PrivateSavedFiles {
+  public:
+    PrivateSavedFiles();
+    ~PrivateSavedFiles();
+    PrivateSavedFiles(const PrivateSavedFiles&) = delete;
+    PrivateSavedFiles& operator=(const PrivateSavedFiles&) = delete;
+
+  private:
+    std::string folder_;
+};
+
 // One timed input of a replay script: `FRAME key NAME`, `FRAME click X Y`, `FRAME rclick X Y`,
 // `FRAME focus on|off`. NAME is Left, Right, Up, Down, Space, P, Escape, Enter, Tab or a key code.
 // `FRAME shot FILE` writes the window's picture after that frame's step as a PPM file.
