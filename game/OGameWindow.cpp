@@ -63,8 +63,12 @@ bool OGameWindow::Start() {
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
     game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
-    SetFrameRate(50);
     StartGame();
+    // After the pond is made, not before: the leaf kinds carry their frame-time bounds as a clip rate
+    // of over a thousand, and the leaves StartGame copies from them raise the window's rate to it when
+    // they are added. The pond is made for 50 steps a second; at the raised rate the game thread would
+    // step without ever sleeping, taking a whole processor core.
+    SetFrameRate(50);
     return OWindow::Start();
 }
 

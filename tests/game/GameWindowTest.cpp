@@ -39,6 +39,14 @@ TEST_F(Window, StartsAtLevelOneWithEveryCreatureAndTheButtonsInTheirPlaces) {
     EXPECT_EQ(S().levelNumber, 1);
 }
 
+TEST_F(Window, StepsFiftyTimesASecondThoughTheLeavesCarryAFasterClipRate) {
+    Start(3);
+    EXPECT_GT(G().pond.back()->Rate(), 50);  // a leaf still waiting to come out
+    EXPECT_EQ(Game().FrameRate(), 50);
+    Step(100);
+    EXPECT_EQ(Game().FrameRate(), 50);
+}
+
 TEST_F(Window, PauseKeysAndWhatEndsAPause) {
     Start();
     WaitForArrival();
