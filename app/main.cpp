@@ -17,6 +17,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/SdlPlatform.h"
 #include "platform/SoundPlayer.h"
+#include "platform/TimingTrace.h"
 
 namespace {
 // The program's icon from "CLP\\icon.bmp", for every window it opens; a missing or unusable file
@@ -49,11 +50,10 @@ void OpenGamesPage(platform::Platform& os) {
 }  // namespace
 
 int main() {
+    platform::trace::Mark("start");
     platform::SdlPlatform os;
     if (!os.Ready()) return 2;
     Engine::SetPlatform(&os);
-    // On this thread, so the audio device is never first opened by a game thread.
-    platform::SoundPlayer::Shared().Open();
 
     SetProgramIcon();
     WindowDefaults& defaults = WindowDefaults::Current();
@@ -69,6 +69,10 @@ int main() {
         return 2;
     }
     window->SetQuitOnTeardown(true);
+    // On this thread before the game thread starts, so the audio device is never first opened by a
+    // game thread; and only once the window is on the screen, because looking for a device can take
+    // a tenth of a second (SDL probes ALSA when no sound server answers).
+    platform::SoundPlayer::Shared().Open();
     if (!window->Start()) {
         os.ShowMessage("Could not read clip");
         return 1;

@@ -8,6 +8,7 @@
 #include "graphics/OGraph.h"
 #include "graphics/OpaqueRuns.h"
 #include "platform/Platform.h"
+#include "platform/TimingTrace.h"
 
 void OWindow::AddGraph(OGraph* graph) {
     std::lock_guard lock(mutex_);
@@ -86,14 +87,20 @@ void OWindow::Compose() {
     if (!compositor_.Prepare()) return;
     const std::vector<OGraphNotify> scene = compositor_.SortedScene();
     for (const ORect& dirty : compositor_.Dirty()) {
-        picture_->FillBackground(dirty);
-        for (const OGraphNotify& entry : scene) {
+        size_t first = compositor_.FirstToDraw(scene, dirty);
+        if (first == scene.size()) {
+            picture_->FillBackground(dirty);
+            first = 0;
+        }
+        for (size_t i = first; i < scene.size(); ++i) {
+            const OGraphNotify& entry = scene[i];
             ORect area;
             if (IntersectRect(entry.rect, dirty, area) && IsLive(entry.drawable)) entry.drawable->Draw(&area);
         }
     }
     lastDrawn_ = compositor_.Dirty();
     compositor_.ClearDirty();
+    if (platform::trace::Enabled()) platform::trace::Mark(OnMainThread() ? "compose main" : "compose game");
     // The main thread copies the rectangles to the screen (native windows are its own).
     if (!native_) return;
     const bool wasEmpty = presentPending_.empty();

@@ -1,9 +1,16 @@
 #include "graphics/Blender.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "graphics/OpaqueRuns.h"
+
+// Where processors differ (x86-64), the run loops are built twice from the same code, for AVX2 and for
+// the baseline, and the processor decides which one draws.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define MARSHWADE_BLEND_AVX2 1
+#endif
 
 namespace {
 
@@ -12,12 +19,81 @@ uint32_t PixelValue(const uint8_t* p) {
 }
 
 // s + floor(t * (d - s) / 256) equals floor(((256 - t) * s + t * d) / 256), and both products fit
-// 16 bits for t in 0..256, so the loop runs in 16-bit lanes once the compiler vectorises it.
-inline void BlendBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n, uint32_t t) {
-    const uint16_t wt = static_cast<uint16_t>(t);
-    const uint16_t ws = static_cast<uint16_t>(256 - t);
+// 16 bits for t in 0..256, so the arithmetic runs in 16-bit lanes.
+[[gnu::always_inline]] inline void BlendBytesPlain(uint8_t* __restrict d, const uint8_t* __restrict s,
+                                                   size_t n, uint16_t ws, uint16_t wt) {
     for (size_t i = 0; i < n; ++i)
         d[i] = static_cast<uint8_t>(static_cast<uint16_t>(s[i] * ws + d[i] * wt) >> 8);
+}
+
+// Blocks of N bytes in the compiler's portable vectors, which become the widest instructions of the
+// build they are inlined into (SSE2 or AVX2 registers).
+//
+// A run is a few dozen pixels of a sprite's row: so short that a loop's odd bytes at the end would
+// cost as much as its body. So a run of at least one block ends with a block that overlaps the one
+// before it. For a blend that last block is computed from the bytes as they were before the run was
+// drawn, so the overlapping bytes are written with the same value twice.
+using Bytes16 = uint8_t __attribute__((vector_size(16)));
+using Words16 = uint16_t __attribute__((vector_size(32)));
+using Bytes32 = uint8_t __attribute__((vector_size(32)));
+using Words32 = uint16_t __attribute__((vector_size(64)));
+
+template <typename Bytes, typename Words>
+struct Block {
+    static constexpr size_t N = sizeof(Bytes);
+
+    // Vectors travel by reference only: passed or returned by value they would need an ABI that the
+    // baseline build does not have.
+    [[gnu::always_inline]] static void Blend(Bytes& out, const uint8_t* d, const uint8_t* s, uint16_t ws,
+                                             uint16_t wt) {
+        Bytes vs, vd;
+        std::memcpy(&vs, s, N);
+        std::memcpy(&vd, d, N);
+        const Words r =
+            (__builtin_convertvector(vs, Words) * ws + __builtin_convertvector(vd, Words) * wt) >> 8;
+        out = __builtin_convertvector(r, Bytes);
+    }
+    // n >= N.
+    [[gnu::always_inline]] static void BlendRun(uint8_t* d, const uint8_t* s, size_t n, uint16_t ws,
+                                                uint16_t wt) {
+        Bytes last, v;
+        Blend(last, d + n - N, s + n - N, ws, wt);
+        for (size_t i = 0; i + N <= n; i += N) {
+            Blend(v, d + i, s + i, ws, wt);
+            std::memcpy(d + i, &v, N);
+        }
+        std::memcpy(d + n - N, &last, N);
+    }
+    // n >= N.
+    [[gnu::always_inline]] static void CopyRun(uint8_t* d, const uint8_t* s, size_t n) {
+        Bytes v;
+        for (size_t i = 0; i + N <= n; i += N) {
+            std::memcpy(&v, s + i, N);
+            std::memcpy(d + i, &v, N);
+        }
+        std::memcpy(&v, s + n - N, N);
+        std::memcpy(d + n - N, &v, N);
+    }
+};
+
+[[gnu::always_inline]] inline void BlendBytes(uint8_t* d, const uint8_t* s, size_t n, uint32_t t) {
+    const auto wt = static_cast<uint16_t>(t), ws = static_cast<uint16_t>(256 - t);
+    if (n >= 32)
+        Block<Bytes32, Words32>::BlendRun(d, s, n, ws, wt);
+    else if (n >= 16)
+        Block<Bytes16, Words16>::BlendRun(d, s, n, ws, wt);
+    else
+        BlendBytesPlain(d, s, n, ws, wt);
+}
+
+// A copy of one run, without a library call for the short ones; long rows go to the library's copy.
+[[gnu::always_inline]] inline void CopyBytes(uint8_t* d, const uint8_t* s, size_t n) {
+    if (n >= 32 && n <= 1024)
+        Block<Bytes32, Words32>::CopyRun(d, s, n);
+    else if (n >= 16 && n < 32)
+        Block<Bytes16, Words16>::CopyRun(d, s, n);
+    else
+        std::memcpy(d, s, n);
 }
 
 // Source pixels [from, from + count) of a 24-bit row onto the destination (dst is at srcX).
@@ -27,7 +103,7 @@ void Segment24(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t fr
     const uint8_t* s = src + static_cast<ptrdiff_t>(from) * 3;
     size_t n = static_cast<size_t>(count) * 3;
     if (t == 0)
-        std::memcpy(d, s, n);
+        CopyBytes(d, s, n);
     else
         BlendBytes(d, s, n, t);
 }
@@ -36,15 +112,26 @@ void Segment24(const BlendJob& job, uint8_t* dst, const uint8_t* src, int32_t fr
 // decisions but the runs themselves. Everything it needs is held in locals, so the stores into the
 // picture cannot make the compiler reload it.
 template <bool Clipped, bool Opaque>
-void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
+[[gnu::always_inline]] inline void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
     const OpaqueRuns::Run* runs = job.runs->Data();
     const uint32_t* rowStart = job.runs->RowStarts();
     const int32_t first = job.srcX, end = job.srcX + job.width;
-    const ptrdiff_t dstStep = job.dstStep, srcStep = job.srcStep;
-    const int32_t runStep = job.runStep;
+    ptrdiff_t dstStep = job.dstStep, srcStep = job.srcStep;
+    int32_t runStep = job.runStep;
     uint8_t* dst = job.dst - static_cast<ptrdiff_t>(first) * 3;  // so source columns index it directly
     const uint8_t* src = job.src;
     int32_t row = job.runRow;
+    // Rows are independent, so they go in rising memory order whenever both pictures allow it (both
+    // bottom-up, as the game's are): the processor fetches ahead upwards, not downwards.
+    if (dstStep < 0 && srcStep < 0) {
+        const int32_t last = job.rows - 1;
+        dst += dstStep * last;
+        src += srcStep * last;
+        row += runStep * last;
+        dstStep = -dstStep;
+        srcStep = -srcStep;
+        runStep = -runStep;
+    }
     for (int32_t i = job.rows; i > 0; --i, dst += dstStep, src += srcStep, row += runStep) {
         const OpaqueRuns::Run* e = runs + rowStart[row + 1];
         for (const OpaqueRuns::Run* r = runs + rowStart[row]; r != e; ++r) {
@@ -56,19 +143,15 @@ void BlendWithRunsCase(const BlendJob& job, uint32_t t) {
                 bytes = static_cast<size_t>(b - a) * 3;
             }
             if constexpr (Opaque)
-                std::memcpy(dst + offset, src + offset, bytes);
+                CopyBytes(dst + offset, src + offset, bytes);
             else
                 BlendBytes(dst + offset, src + offset, bytes, t);
         }
     }
 }
 
-void BlendWithRuns(const BlendJob& job, uint32_t t) {
-    // Rows outside the runs cannot be drawn from them.
-    const int32_t lastRow = job.runRow + (job.rows - 1) * job.runStep;
-    if (job.runRow < 0 || job.runRow >= job.runs->Rows() || lastRow < 0 || lastRow >= job.runs->Rows())
-        return;
-    const bool clipped = job.srcX > 0 || job.srcX + job.width < job.runs->Width();
+// The four cases, inlined into each build of the run loops below.
+[[gnu::always_inline]] inline void BlendWithRunsCases(const BlendJob& job, uint32_t t, bool clipped) {
     if (t == 0) {
         if (clipped)
             BlendWithRunsCase<true, true>(job, t);
@@ -80,6 +163,37 @@ void BlendWithRuns(const BlendJob& job, uint32_t t) {
         else
             BlendWithRunsCase<false, false>(job, t);
     }
+}
+
+using RunsBuild = void (*)(const BlendJob&, uint32_t, bool);
+
+void BlendWithRunsBaseline(const BlendJob& job, uint32_t t, bool clipped) {
+    BlendWithRunsCases(job, t, clipped);
+}
+
+#if MARSHWADE_BLEND_AVX2
+__attribute__((target("avx2"))) void BlendWithRunsAvx2(const BlendJob& job, uint32_t t, bool clipped) {
+    BlendWithRunsCases(job, t, clipped);
+}
+#endif
+
+std::atomic<bool> gBaselineOnly{false};
+
+RunsBuild ChosenBuild() {
+#if MARSHWADE_BLEND_AVX2
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2 && !gBaselineOnly.load(std::memory_order_relaxed)) return &BlendWithRunsAvx2;
+#endif
+    return &BlendWithRunsBaseline;
+}
+
+void BlendWithRuns(const BlendJob& job, uint32_t t) {
+    // Rows outside the runs cannot be drawn from them.
+    const int32_t lastRow = job.runRow + (job.rows - 1) * job.runStep;
+    if (job.runRow < 0 || job.runRow >= job.runs->Rows() || lastRow < 0 || lastRow >= job.runs->Rows())
+        return;
+    const bool clipped = job.srcX > 0 || job.srcX + job.width < job.runs->Width();
+    ChosenBuild()(job, t, clipped);
 }
 
 void RowScanning24(const BlendJob& job, uint8_t* dst, const uint8_t* src, uint32_t t) {
@@ -105,6 +219,10 @@ void Row32(const BlendJob& job, uint8_t* dst, const uint8_t* src, uint32_t t) {
 }  // namespace
 
 namespace Blender {
+
+void UseBaselineForTesting(bool on) {
+    gBaselineOnly.store(on);
+}
 
 uint8_t BlendChannel(uint8_t s, uint8_t d, uint32_t t) {
     int32_t tt = static_cast<int32_t>(std::min<uint32_t>(t, 256));

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "graphics/LiveSet.h"
+#include "graphics/OGraph.h"
+
 void Compositor::Report(const OGraphNotify& record) {
     if (record.kind != kNotifyShown && record.kind != kNotifyUncovered) return;
     if (record.rect.IsEmpty()) return;
@@ -75,6 +78,17 @@ std::vector<OGraphNotify> Compositor::SortedScene() const {
         return a.orderIndex < b.orderIndex;
     });
     return list;
+}
+
+size_t Compositor::FirstToDraw(const std::vector<OGraphNotify>& sorted, const ORect& dirty) const {
+    if (!skipHidden_) return sorted.size();
+    for (size_t i = sorted.size(); i-- > 0;) {
+        const OGraphNotify& e = sorted[i];
+        const bool holds = e.rect.left <= dirty.left && e.rect.top <= dirty.top &&
+                           dirty.right <= e.rect.right && dirty.bottom <= e.rect.bottom;
+        if (holds && IsLive(e.drawable) && e.drawable->IsOpaqueOver(dirty)) return i;
+    }
+    return sorted.size();
 }
 
 void Compositor::Forget(const OGraph* drawable) {

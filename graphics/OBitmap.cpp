@@ -242,7 +242,9 @@ void OBitmap::BuildMask(uint32_t key) {
     if (CopyCount() > 0 || !Owns()) return;
     Pixels& px = *pixels_;
     const graphics::Picture& p = px.picture;
-    px.mask = graphics::BuildTransparencyMask(p, key);
+    // The mask itself is made when first asked for (Mask): it is as big as the picture, and only the
+    // optional image library's users read it. The blender draws from the runs.
+    std::vector<uint8_t>().swap(px.mask);
     px.runs.Clear();
     if (p.bitsPerPixel == 24) {
         px.runs.Build(p.bits.data(), p.width, p.Rows(), static_cast<int32_t>(p.stride), 24, key);
@@ -269,6 +271,34 @@ void OBitmap::Draw(const ORect* rect) {
     window->DrawBitmap(this, area.left, area.top, w, h, sx, sy, w, h);
 }
 
+bool OBitmap::IsOpaqueOver(const ORect& area) const {
+    if (!IsVisible() || !Window() || !pixels_ || (Transparency() & 0xFF) != 0 || area.IsEmpty()) return false;
+    const ORect bounds = Bounds();
+    if (area.left < bounds.left || area.top < bounds.top || area.right > bounds.right ||
+        area.bottom > bounds.bottom)
+        return false;
+    PixelSource px;
+    if (!GetPixels(px) || !px.bits || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return false;
+    if (px.stride < px.width * (px.bitsPerPixel / 8)) return false;  // DrawBitmap would draw nothing
+    // The source columns and rows Draw takes for this area; any of them outside the picture would
+    // leave destination pixels undrawn.
+    const int32_t sx = Trunc(static_cast<float>(area.left) - X());
+    const int32_t sy = Trunc(static_cast<float>(area.top) - Y());
+    const int32_t w = area.right - area.left, h = area.bottom - area.top;
+    if (sx < 0 || sy < 0 || sx + w > px.width || sy + h > px.height) return false;
+    const uint32_t key = ColourKey();
+    if (key > 0xFFFFFF) return true;  // no pixel can equal it
+    const OpaqueRuns* runs = px.runs;
+    if (!runs || px.bitsPerPixel != 24 || px.colourKey != key || runs->Rows() != px.height ||
+        runs->Width() != px.width)
+        return false;
+    if (runs->AllOpaque()) return true;
+    for (int32_t r = sy; r < sy + h; ++r) {
+        if (!runs->Covers(px.bottomUp ? px.height - 1 - r : r, sx, sx + w)) return false;
+    }
+    return true;
+}
+
 bool OBitmap::GetPixels(PixelSource& out) const {
     if (!pixels_) return false;
     const graphics::Picture& p = pixels_->picture;
@@ -288,7 +318,10 @@ const graphics::Picture* OBitmap::GetPicture() const {
 }
 
 const std::vector<uint8_t>& OBitmap::Mask() const {
-    return pixels_ ? pixels_->mask : kNoMask;
+    if (!pixels_) return kNoMask;
+    Pixels& px = *pixels_;
+    if (px.hasMask && px.mask.empty()) px.mask = graphics::BuildTransparencyMask(px.picture, px.maskKey);
+    return px.mask;
 }
 
 graphics::EffectsImage* OBitmap::EffectsHeader() const {

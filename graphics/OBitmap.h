@@ -42,6 +42,10 @@ class OBitmap : public OGraph {
     void SetVisible(bool visible) override;
     void SetTransparency(uint32_t transparency) override;
     bool GetPixels(PixelSource& out) const override;
+    // Draw copies the picture one to one, so it hides what lies below wherever it is drawn opaque
+    // (transparency 0 in its low 8 bits, as the blender reads it) and has no key pixel. A class whose
+    // Draw does something else must answer for itself.
+    bool IsOpaqueOver(const ORect& area) const override;
 
     // One picture record held in memory (exactly the entry's bytes).
     bool LoadFromStream(std::span<const uint8_t> record);
@@ -64,7 +68,9 @@ class OBitmap : public OGraph {
     // The picture as loaded (shared with the template for a copy); none without pixels. Valid until
     // the owner's next Reset.
     const graphics::Picture* GetPicture() const;
-    // The transparency mask: every key pixel all ones, everything else 0. Empty without pixels.
+    // The transparency mask: every key pixel all ones, everything else 0. Empty without pixels. Built
+    // on the first call after BuildMask (the game never needs it, and it is as big as the picture);
+    // under the window lock like everything else of a drawable.
     const std::vector<uint8_t>& Mask() const;
     // The image-effects header (null unless the optional library is present).
     graphics::EffectsImage* EffectsHeader() const;
@@ -84,8 +90,8 @@ class OBitmap : public OGraph {
         Pixels& operator=(const Pixels&) = delete;
 
         graphics::Picture picture;
-        std::vector<uint8_t> mask;
-        OpaqueRuns runs;  // built for maskKey, for 24-bit pictures only
+        std::vector<uint8_t> mask;  // for maskKey once asked for; empty until then
+        OpaqueRuns runs;            // built for maskKey, for 24-bit pictures only
         uint32_t maskKey = 0;
         bool hasMask = false;
         graphics::EffectsImage* effects = nullptr;

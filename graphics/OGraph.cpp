@@ -160,6 +160,10 @@ bool OGraph::GetPixels(PixelSource&) const {
     return false;
 }
 
+bool OGraph::IsOpaqueOver(const ORect&) const {
+    return false;
+}
+
 void OGraph::Destroy() {
     if (keep_ || copyCount_ > 0) {
         if (IsLive(parent_) && parent_->IsBeingDestroyed()) {

@@ -56,6 +56,10 @@ class OGraph {
     virtual void DetachChild(OGraph* child);
     // The object's own pixels for DrawBitmap; false when it has none.
     virtual bool GetPixels(PixelSource& out) const;
+    // True when Draw(area) would set every pixel of `area` without looking at what lies below it (an
+    // opaque picture with no key pixel there), so the window need neither clear nor draw anything
+    // behind it. The base draws nothing: false.
+    virtual bool IsOpaqueOver(const ORect& area) const;
 
     // Disposes of the object (see the class comment). The object may be gone when this returns.
     void Destroy();

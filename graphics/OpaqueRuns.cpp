@@ -28,10 +28,26 @@ void OpaqueRuns::Build(const uint8_t* bits, int32_t width, int32_t height, int32
         }
     }
     rowStart_.push_back(static_cast<uint32_t>(runs_.size()));
+    // A key-free picture has one full-width run per row.
+    allOpaque_ = runs_.size() == static_cast<size_t>(height);
+    for (size_t i = 0; allOpaque_ && i < runs_.size(); ++i)
+        allOpaque_ = runs_[i].start == 0 && runs_[i].length == width;
+}
+
+bool OpaqueRuns::Covers(int32_t row, int32_t from, int32_t to) const {
+    if (row < 0 || row >= Rows() || from < 0 || to > width_ || from >= to) return false;
+    if (allOpaque_) return true;
+    for (const Run* r = RowBegin(row); r != RowEnd(row); ++r) {
+        if (r->start > from) return false;  // runs are in order: none further on starts early enough
+        if (r->start + r->length >= to) return true;
+        if (r->start + r->length > from) return false;  // [from, to) reaches past this run's end
+    }
+    return false;
 }
 
 void OpaqueRuns::Clear() {
     width_ = 0;
+    allOpaque_ = false;
     runs_.clear();
     rowStart_.clear();
 }

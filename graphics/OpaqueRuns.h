@@ -29,10 +29,16 @@ class OpaqueRuns {
     // The widest row the runs were built for.
     int32_t Width() const { return width_; }
     const Run* Data() const { return runs_.data(); }
+    // True when memory row `row` has no key pixel in columns [from, to): one run spans them, since
+    // runs never touch. False for rows or columns outside the picture.
+    bool Covers(int32_t row, int32_t from, int32_t to) const;
+    // True when the picture has no key pixel at all, so any part of it covers what lies below.
+    bool AllOpaque() const { return allOpaque_; }
     const uint32_t* RowStarts() const { return rowStart_.data(); }
 
   private:
     std::vector<Run> runs_;
     std::vector<uint32_t> rowStart_;  // Rows() + 1 entries
     int32_t width_ = 0;
+    bool allOpaque_ = false;
 };

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/TimingTrace.h"
+
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options)
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode)
     : width_(options.width), height_(options.height) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
@@ -17,23 +19,10 @@ SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options)
                                std::max(options.height, 1), flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) return;
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                 std::max(width_, 1), std::max(height_, 1));
-    if (!texture_) return;
+    presenter_ = SdlPresenter::Create(mode, window_, width_, height_);
+    if (!presenter_) return;
     // Until the first present the window shows its background colour.
-    std::vector<uint8_t> fill(static_cast<size_t>(width_) * 3);
-    for (int32_t x = 0; x < width_; ++x) {
-        fill[static_cast<size_t>(x) * 3 + 0] = static_cast<uint8_t>(options.background >> 16);
-        fill[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(options.background >> 8);
-        fill[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(options.background);
-    }
-    for (int32_t y = 0; y < height_; ++y) {
-        SDL_Rect row{0, y, width_, 1};
-        SDL_UpdateTexture(texture_, &row, fill.data(), static_cast<int>(fill.size()));
-    }
+    presenter_->Fill(options.background);
     if (options.owner) {
         auto* owner = static_cast<SdlNativeWindow*>(options.owner);
         SDL_SetWindowModalFor(window_, owner->window_);
@@ -41,13 +30,13 @@ SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options)
 }
 
 SdlNativeWindow::~SdlNativeWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
+    presenter_.reset();
     if (window_) SDL_DestroyWindow(window_);
 }
 
 void SdlNativeWindow::Show() {
-    SDL_ShowWindow(window_);
+    SDL_ShowWindow(window_);  // returns once the X server has mapped the window
+    trace::Mark("mapped");
     SDL_RaiseWindow(window_);
 }
 
@@ -167,24 +156,8 @@ void SdlNativeWindow::NoteCursor(int32_t x, int32_t y) {
 
 void SdlNativeWindow::Present(const PictureView& picture, const std::vector<Rect>& rects) {
     if (!Valid() || !picture.bits) return;
-    const Rect limit{0, 0, std::min(width_, picture.width), std::min(height_, picture.height)};
-    for (const Rect& r : rects) {
-        Rect c;
-        if (!IntersectRect(r, limit, c)) continue;
-        const int32_t w = c.right - c.left, h = c.bottom - c.top;
-        const size_t rowBytes = static_cast<size_t>(w) * 3;
-        rows_.resize(rowBytes * static_cast<size_t>(h));
-        for (int32_t y = 0; y < h; ++y) {
-            const uint8_t* src = picture.bits +
-                                 static_cast<size_t>(picture.height - 1 - (c.top + y)) * picture.stride +
-                                 static_cast<size_t>(c.left) * 3;
-            std::memcpy(rows_.data() + rowBytes * static_cast<size_t>(y), src, rowBytes);
-        }
-        SDL_Rect area{c.left, c.top, w, h};
-        SDL_UpdateTexture(texture_, &area, rows_.data(), static_cast<int>(rowBytes));
-    }
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    presenter_->Present(picture, rects);
+    trace::Mark("present");
 }
 
 }  // namespace platform

@@ -1,26 +1,26 @@
 #pragma once
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "platform/NativeWindow.h"
+#include "platform/SdlPresenter.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 
 namespace platform {
 
-// A native window on SDL: the window, a renderer and a streaming texture of the client size that
-// keeps what was presented. Main thread only, except CursorClientPos and ScreenRect: on the main
-// thread they ask the desktop, elsewhere they give what the main thread last saw (a game thread may
-// ask, and X11 calls belong to the main thread).
+// A native window on SDL: the window and the presenter that shows the engine's picture in it (the
+// window's framebuffer, or a renderer; see PresentMode). Main thread only, except CursorClientPos
+// and ScreenRect: on the main thread they ask the desktop, elsewhere they give what the main thread
+// last saw (a game thread may ask, and X11 calls belong to the main thread).
 class SdlNativeWindow final : public NativeWindow {
   public:
     // Null window (Valid() false) when SDL cannot create one.
-    explicit SdlNativeWindow(const NativeWindowSpec& options);
+    SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode);
     ~SdlNativeWindow() override;
-    bool Valid() const { return window_ && renderer_ && texture_; }
+    bool Valid() const { return window_ && presenter_; }
     SDL_Window* Handle() const { return window_; }
     uint32_t Id() const { return id_; }
 
@@ -47,8 +47,7 @@ class SdlNativeWindow final : public NativeWindow {
 
   private:
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    std::unique_ptr<SdlPresenter> presenter_;  // released before the window
     uint32_t id_ = 0;
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -59,7 +58,6 @@ class SdlNativeWindow final : public NativeWindow {
     const std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<bool> enabled_{true};
     bool capture_ = false;
-    std::vector<uint8_t> rows_;  // one rectangle flipped to top-down rows for the upload
 };
 
 }  // namespace platform

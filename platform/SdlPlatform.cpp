@@ -7,6 +7,7 @@
 
 #include "platform/SdlNativeWindow.h"
 #include "platform/ShellOpen.h"
+#include "platform/TimingTrace.h"
 #include "platform/VirtualKeys.h"
 
 namespace platform {
@@ -23,7 +24,9 @@ SDL_HitTestResult HitTestCallback(SDL_Window* win, const SDL_Point* area, void* 
 }
 }  // namespace
 
-SdlPlatform::SdlPlatform() {
+SdlPlatform::SdlPlatform() : SdlPlatform(PresentModeFromEnvironment()) {}
+
+SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "SDL could not start: %s\n", SDL_GetError());
         return;
@@ -45,7 +48,7 @@ SdlPlatform::~SdlPlatform() {
 
 NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (!ready_) return nullptr;
-    auto window = std::make_unique<SdlNativeWindow>(options);
+    auto window = std::make_unique<SdlNativeWindow>(options, presentMode_);
     if (!window->Valid()) return nullptr;
     SDL_SetWindowData(window->Handle(), "marshwade", window.get());
     SDL_SetWindowHitTest(window->Handle(), &HitTestCallback, this);
@@ -205,6 +208,7 @@ void SdlPlatform::HandleKey(const SDL_Event& e, bool down) {
     int vk = VirtualKeyFromSdl(e.key.keysym.sym);
     if (!window || vk == 0) return;
     Dispatch(window, {down ? NativeEventType::KeyDown : NativeEventType::KeyUp, vk, 0, 0});
+    if (down) trace::Mark("key");
     int ch = down ? ControlCharForVirtualKey(vk) : 0;
     if (ch != 0 && Find(e.key.windowID)) Dispatch(window, {NativeEventType::Char, ch, 0, 0});
 }

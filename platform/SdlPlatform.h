@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/SdlPresenter.h"
 
 union SDL_Event;
 
@@ -12,13 +13,16 @@ class SdlNativeWindow;
 
 // The real desktop through SDL2: windows, the event loop on the main thread, posted events from
 // game threads (SDL_PushEvent is thread-safe), the steady millisecond clock, xdg-open and the
-// message box. Construct and run it on the main thread.
+// message box. Construct and run it on the main thread. Every window presents the same way, the one
+// the environment chose when the platform was made (PresentModeFromEnvironment).
 class SdlPlatform final : public Platform {
   public:
     SdlPlatform();
+    explicit SdlPlatform(PresentMode presenting);
     ~SdlPlatform() override;
     // False when SDL's video could not start (no display).
     bool Ready() const { return ready_; }
+    PresentMode Presenting() const { return presentMode_; }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
     NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
@@ -45,6 +49,7 @@ class SdlPlatform final : public Platform {
     void HandlePosted(const ::SDL_Event& event);
 
     bool ready_ = false;
+    PresentMode presentMode_;
     uint32_t userEvent_ = 0;
     int32_t screenWidth_ = 1024;
     int32_t screenHeight_ = 768;

@@ -35,6 +35,8 @@ class OText : public OBitmap {
     // With autoSize the requested size is replaced by the measured one.
     void SetSize(float width, float height, float depthExtent) override;
     void Draw(const ORect* rect) override;
+    // The text is written over what lies below it, never hiding all of an area.
+    bool IsOpaqueOver(const ORect&) const override { return false; }
 
     // Makes this a copy of `source` (pixels as OBitmap, plus text, font, measured size and autoSize).
     bool CopyFrom(OGraph* source);

@@ -1,7 +1,10 @@
 // The SDL platform's native window on a private X server, in this process: the cursor position a key
 // press or a posted mouse move is handled at is where the pointer really is, also after it has left
-// the window (motion events stop at the window's edge).
+// the window (motion events stop at the window's edge); and what a present puts on the screen, both
+// ways of presenting.
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "XvfbSession.h"
 #include "platform/SdlPlatform.h"
@@ -52,6 +55,77 @@ TEST_F(SdlWindowE2E, TheCursorIsWhereThePointerIsAlsoAfterItLeftTheWindow) {
     EXPECT_EQ(cx, 500);
     EXPECT_EQ(cy, 380);
     os.DestroyNativeWindow(window);
+}
+
+// A picture of the window's size in the engine's format: rows bottom-up, blue, green, red.
+struct TestPicture {
+    TestPicture(int32_t w, int32_t h) : width(w), height(h), stride(((24 * w + 31) / 32) * 4) {
+        bits.resize(static_cast<size_t>(stride) * h + 4);
+    }
+    // Window row y, column x gets red, green, blue.
+    void Set(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
+        uint8_t* p = bits.data() + static_cast<size_t>(height - 1 - y) * stride + static_cast<size_t>(x) * 3;
+        p[0] = b;
+        p[1] = g;
+        p[2] = r;
+    }
+    void Fill(uint8_t r, uint8_t g, uint8_t b) {
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) Set(x, y, r, g, b);
+    }
+    platform::PictureView View() const { return {bits.data(), width, height, stride}; }
+    int32_t width, height, stride;
+    std::vector<uint8_t> bits;
+};
+
+TEST_F(SdlWindowE2E, BothWaysOfPresentingShowThePictureUprightAndOnlyTheRectanglesGiven) {
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (platform::PresentMode mode : {platform::PresentMode::Surface, platform::PresentMode::Renderer}) {
+        SCOPED_TRACE(platform::PresentModeName(mode));
+        platform::SdlPlatform os(mode);
+        ASSERT_TRUE(os.Ready());
+        os.SetEventHandler([](platform::NativeWindow&, const platform::NativeEvent&) {
+            return platform::EventResult::Default;
+        });
+        platform::NativeWindowSpec spec;
+        spec.title = "Present";
+        spec.width = 200;
+        spec.height = 100;
+        spec.borderless = true;
+        platform::NativeWindow* window = os.CreateNativeWindow(spec);
+        ASSERT_NE(window, nullptr);
+        window->MoveTo(100, 120);
+        window->Show();
+        ASSERT_NE(WaitForWindow("Present"), 0u);
+        Drain(os);
+
+        // The top half red, the bottom half blue, one green pixel at (5, 3) to tell the corners apart.
+        TestPicture picture(200, 100);
+        for (int32_t row = 0; row < 100; ++row)
+            for (int32_t col = 0; col < 200; ++col)
+                row < 50 ? picture.Set(col, row, 200, 30, 30) : picture.Set(col, row, 30, 30, 200);
+        picture.Set(5, 3, 20, 210, 40);
+        window->Present(picture.View(), {{0, 0, 200, 100}});
+        Drain(os);
+        e2e::Ppm shot = Shot(std::string("present_") + platform::PresentModeName(mode) + "_whole");
+        EXPECT_EQ(shot.At(100 + 100, 120 + 10), (std::array<int, 3>{200, 30, 30}));
+        EXPECT_EQ(shot.At(100 + 100, 120 + 90), (std::array<int, 3>{30, 30, 200}));
+        EXPECT_EQ(shot.At(100 + 5, 120 + 3), (std::array<int, 3>{20, 210, 40}));
+        EXPECT_EQ(shot.At(100 + 199, 120 + 99), (std::array<int, 3>{30, 30, 200}));
+
+        // The whole picture turns grey, but only one rectangle is presented.
+        picture.Fill(128, 128, 128);
+        window->Present(picture.View(), {{40, 20, 90, 70}});
+        Drain(os);
+        shot = Shot(std::string("present_") + platform::PresentModeName(mode) + "_rect");
+        EXPECT_EQ(shot.At(100 + 40, 120 + 20), (std::array<int, 3>{128, 128, 128}));
+        EXPECT_EQ(shot.At(100 + 89, 120 + 69), (std::array<int, 3>{128, 128, 128}));
+        EXPECT_EQ(shot.At(100 + 39, 120 + 20), (std::array<int, 3>{200, 30, 30}));
+        EXPECT_EQ(shot.At(100 + 90, 120 + 69), (std::array<int, 3>{30, 30, 200}));
+        EXPECT_EQ(shot.At(100 + 5, 120 + 3), (std::array<int, 3>{20, 210, 40}));
+        os.DestroyNativeWindow(window);
+    }
 }
 
 }  // namespace

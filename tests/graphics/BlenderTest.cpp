@@ -120,6 +120,62 @@ TEST(Blender, RunsGiveTheSamePixelsAsScanningForTheKey) {
     }
 }
 
+// Row r of the source holds one run of r + 1 pixels between key pixels, so every length from a single
+// pixel to past the widest vector step is drawn, whole and cut at both ends, from bottom-up rows as the
+// game draws them, in both builds of the run loops.
+TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
+    constexpr uint32_t kKey = 0xFF00FF;
+    constexpr int kRows = 90, kWidth = kRows + 4;
+    Buffer src(kWidth, kRows);
+    src.Fill(0xFF, 0x00, 0xFF);
+    for (int r = 0; r < kRows; ++r)
+        for (int x = 2; x < 2 + r + 1; ++x)
+            src.Set(x, r, static_cast<uint8_t>(x * 37 + r), static_cast<uint8_t>(255 - x - r),
+                    static_cast<uint8_t>(r * 11 + x * 5));
+    OpaqueRuns runs;
+    runs.Build(src.Px(0, 0), src.width, src.height, src.stride, 24, kKey);
+    for (bool baseline : {false, true}) {
+        Blender::UseBaselineForTesting(baseline);
+        for (int srcX : {0, 3}) {
+            for (uint32_t t : {0u, 1u, 128u, 200u, 255u, 256u}) {
+                Buffer dst(kWidth, kRows), expected(kWidth, kRows);
+                for (int y = 0; y < kRows; ++y)
+                    for (int x = 0; x < kWidth; ++x) {
+                        const auto v = static_cast<uint8_t>(x * 3 + y * 7);
+                        dst.Set(x, y, v, static_cast<uint8_t>(v ^ 0x5A), static_cast<uint8_t>(255 - v));
+                    }
+                expected.bytes = dst.bytes;
+                const int width = kWidth - srcX - 1;  // cut on the right too
+                // Bottom-up on both sides: the first row of the job is the last row in memory.
+                BlendJob job;
+                job.dst = dst.Px(0, kRows - 1);
+                job.dstStep = -dst.stride;
+                job.src = src.Px(0, kRows - 1);
+                job.srcStep = -src.stride;
+                job.srcX = srcX;
+                job.width = width;
+                job.rows = kRows;
+                job.key = kKey;
+                job.transparency = t;
+                job.runs = &runs;
+                job.runRow = kRows - 1;
+                job.runStep = -1;
+                Blender::Blend(job);
+                for (int y = 0; y < kRows; ++y)
+                    for (int x = srcX; x < srcX + width; ++x) {
+                        const uint8_t* sp = src.Px(x, y);
+                        if ((sp[0] | sp[1] << 8 | static_cast<uint32_t>(sp[2]) << 16) == kKey) continue;
+                        uint8_t* e = expected.Px(x - srcX, y);
+                        for (int c = 0; c < 3; ++c) e[c] = Reference(sp[c], e[c], static_cast<int>(t));
+                    }
+                ASSERT_EQ(dst.bytes, expected.bytes)
+                    << (baseline ? "baseline" : "widest") << " build, srcX " << srcX << ", t " << t;
+            }
+        }
+    }
+    Blender::UseBaselineForTesting(false);
+}
+
 TEST(Blender, ThirtyTwoBitSourceUsesItsThreeColourBytes) {
     std::vector<uint8_t> src{255, 255, 255, 77, 1, 2, 3, 0};
     Buffer dst(2, 1);

@@ -1,0 +1,75 @@
+// Presenting a composed picture, both ways a window can do it: through the window's own framebuffer
+// (the default) and through SDL's renderer and a streaming texture. SDL's dummy video driver stands in
+// for the display, so what is measured is this process's own work for a present, the same on any
+// machine: on a desktop the renderer's drawing goes on in the graphics driver on top of it. Figures
+// are multiples of one memcpy of the frame ("x_memcpy").
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "bench/MemcpyReference.h"
+#include "graphics/OffscreenPicture.h"
+#include "platform/SdlPlatform.h"
+
+namespace {
+
+using bench_support::TimedAgainstMemcpy;
+
+constexpr int kW = 750, kH = 550;
+
+struct Presenting {
+    explicit Presenting(platform::PresentMode mode) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        os = std::make_unique<platform::SdlPlatform>(mode);
+        picture.FillBackground({0, 0, kW, kH});
+        for (int y = 0; y < kH; y += 3) picture.Row(y)[y % (kW * 3)] = 0x7F;  // not one flat colour
+        if (!os->Ready()) return;
+        platform::NativeWindowSpec spec;
+        spec.width = kW;
+        spec.height = kH;
+        spec.borderless = true;
+        window = os->CreateNativeWindow(spec);
+    }
+    ~Presenting() {
+        if (window) os->DestroyNativeWindow(window);
+    }
+
+    std::unique_ptr<platform::SdlPlatform> os;
+    OffscreenPicture picture{1024, 768, 0xD0A743};
+    platform::NativeWindow* window = nullptr;
+};
+
+void BM_PresentWholeFrame(benchmark::State& state, platform::PresentMode mode) {
+    Presenting p(mode);
+    if (!p.window) {
+        state.SkipWithError("no window on SDL's dummy video driver");
+        return;
+    }
+    const std::vector<platform::Rect> whole{{0, 0, kW, kH}};
+    TimedAgainstMemcpy(state, [&] { p.window->Present(p.picture.View(), whole); });
+}
+BENCHMARK_CAPTURE(BM_PresentWholeFrame, surface, platform::PresentMode::Surface)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PresentWholeFrame, renderer, platform::PresentMode::Renderer)
+    ->Unit(benchmark::kMicrosecond);
+
+// A frame of the game at play: a dozen creature-sized rectangles changed.
+void BM_PresentPlayingFrame(benchmark::State& state, platform::PresentMode mode) {
+    Presenting p(mode);
+    if (!p.window) {
+        state.SkipWithError("no window on SDL's dummy video driver");
+        return;
+    }
+    std::vector<platform::Rect> rects;
+    for (int i = 0; i < 12; ++i)
+        rects.push_back({(i * 61) % 670, (i * 43) % 470, (i * 61) % 670 + 80, (i * 43) % 470 + 80});
+    TimedAgainstMemcpy(state, [&] { p.window->Present(p.picture.View(), rects); });
+}
+BENCHMARK_CAPTURE(BM_PresentPlayingFrame, surface, platform::PresentMode::Surface)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_PresentPlayingFrame, renderer, platform::PresentMode::Renderer)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace

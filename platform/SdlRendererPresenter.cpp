@@ -1,0 +1,68 @@
+#include "platform/SdlRendererPresenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+std::unique_ptr<SdlRendererPresenter> SdlRendererPresenter::Create(SDL_Window* window, int32_t width,
+                                                                   int32_t height) {
+    std::unique_ptr<SdlRendererPresenter> p(new SdlRendererPresenter());
+    p->width_ = std::max(width, 1);
+    p->height_ = std::max(height, 1);
+    p->renderer_ = SDL_CreateRenderer(window, -1, 0);
+    if (!p->renderer_) p->renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!p->renderer_) return nullptr;
+    p->texture_ = SDL_CreateTexture(p->renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
+                                    p->width_, p->height_);
+    if (!p->texture_) return nullptr;
+    return p;
+}
+
+SdlRendererPresenter::~SdlRendererPresenter() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+}
+
+void SdlRendererPresenter::Fill(uint32_t colour) {
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
+    for (int32_t y = 0; y < height_; ++y) {
+        auto* row = static_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch;
+        for (int32_t x = 0; x < width_; ++x, row += 3) {
+            row[0] = static_cast<uint8_t>(colour >> 16);
+            row[1] = static_cast<uint8_t>(colour >> 8);
+            row[2] = static_cast<uint8_t>(colour);
+        }
+    }
+    SDL_UnlockTexture(texture_);
+}
+
+void SdlRendererPresenter::Present(const PictureView& picture, const std::vector<Rect>& rects) {
+    if (!picture.bits) return;
+    const Rect limit{0, 0, std::min(width_, picture.width), std::min(height_, picture.height)};
+    for (const Rect& r : rects) {
+        Rect c;
+        if (!IntersectRect(r, limit, c)) continue;
+        // The rows go straight into the texture's buffer, turned top-down on the way.
+        SDL_Rect area{c.left, c.top, c.right - c.left, c.bottom - c.top};
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture_, &area, &pixels, &pitch) != 0) continue;
+        const size_t rowBytes = static_cast<size_t>(area.w) * 3;
+        for (int32_t y = 0; y < area.h; ++y) {
+            const uint8_t* src = picture.bits +
+                                 static_cast<size_t>(picture.height - 1 - (c.top + y)) * picture.stride +
+                                 static_cast<size_t>(c.left) * 3;
+            std::memcpy(static_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch, src, rowBytes);
+        }
+        SDL_UnlockTexture(texture_);
+    }
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/SdlPresenter.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+// Presents through an SDL renderer: a streaming texture of the client size keeps the picture; each
+// dirty rectangle is written into it, then the whole texture is drawn and the frame swapped (a
+// renderer's back buffer is not kept between frames). Main thread only.
+class SdlRendererPresenter final : public SdlPresenter {
+  public:
+    // Null when no renderer or texture can be made for the window.
+    static std::unique_ptr<SdlRendererPresenter> Create(SDL_Window* window, int32_t width, int32_t height);
+    ~SdlRendererPresenter() override;
+
+    void Fill(uint32_t colour) override;
+    void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+
+  private:
+    SdlRendererPresenter() = default;
+
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#include "platform/SdlSurfacePresenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/SurfaceRows.h"
+
+namespace platform {
+
+namespace {
+// Any framebuffer format SDL may give: bytes blue, green, red, x in memory are copied by our own
+// loop; everything else is converted by SDL row by row.
+bool IsBgrx(Uint32 format) {
+    return format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
+}
+
+void CopyRect(const PictureView& picture, const Rect& r, SDL_Surface* surface) {
+    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    if (IsBgrx(surface->format->format)) {
+        CopyRectToBgrx(picture, r, pixels, surface->pitch, 0xFF);
+        return;
+    }
+    const int bytes = surface->format->BytesPerPixel;
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        const uint8_t* from = picture.bits + static_cast<size_t>(picture.height - 1 - y) * picture.stride +
+                              static_cast<size_t>(r.left) * 3;
+        uint8_t* to =
+            pixels + static_cast<ptrdiff_t>(y) * surface->pitch + static_cast<ptrdiff_t>(r.left) * bytes;
+        SDL_ConvertPixels(r.right - r.left, 1, SDL_PIXELFORMAT_BGR24, from, picture.stride,
+                          surface->format->format, to, surface->pitch);
+    }
+}
+}  // namespace
+
+std::unique_ptr<SdlSurfacePresenter> SdlSurfacePresenter::Create(SDL_Window* window) {
+    // Without this SDL would put an OpenGL renderer behind the framebuffer, loading the very driver
+    // this way of presenting exists to avoid. A user's own setting of the variable still wins.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!window || !SDL_GetWindowSurface(window)) return nullptr;
+    return std::unique_ptr<SdlSurfacePresenter>(new SdlSurfacePresenter(window));
+}
+
+SdlSurfacePresenter::SdlSurfacePresenter(SDL_Window* window) : window_(window) {}
+
+SdlSurfacePresenter::~SdlSurfacePresenter() = default;
+
+void SdlSurfacePresenter::Fill(uint32_t colour) {
+    // The surface is asked for again each time: SDL makes a new one when the window's size changed.
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    SDL_FillRect(surface, nullptr,
+                 SDL_MapRGB(surface->format, static_cast<Uint8>(colour), static_cast<Uint8>(colour >> 8),
+                            static_cast<Uint8>(colour >> 16)));
+}
+
+void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<Rect>& rects) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface || !picture.bits) return;
+    const Rect limit{0, 0, std::min(surface->w, picture.width), std::min(surface->h, picture.height)};
+    areas_.clear();
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    for (const Rect& r : rects) {
+        Rect c;
+        if (!IntersectRect(r, limit, c)) continue;
+        CopyRect(picture, c, surface);
+        areas_.push_back({c.left, c.top, c.right - c.left, c.bottom - c.top});
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (!areas_.empty())
+        SDL_UpdateWindowSurfaceRects(window_, areas_.data(), static_cast<int>(areas_.size()));
+}
+
+}  // namespace platform

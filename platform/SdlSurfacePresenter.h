@@ -1,0 +1,31 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/SdlPresenter.h"
+
+struct SDL_Rect;
+
+namespace platform {
+
+// Presents through the window's own framebuffer (SDL_GetWindowSurface): every dirty rectangle is
+// converted straight from the picture into the framebuffer, and only those rectangles are sent to
+// the display (SDL_UpdateWindowSurfaceRects). The framebuffer keeps what it was given, so nothing
+// else is redrawn. Main thread only.
+class SdlSurfacePresenter final : public SdlPresenter {
+  public:
+    // Null when SDL cannot give the window a software framebuffer.
+    static std::unique_ptr<SdlSurfacePresenter> Create(SDL_Window* window);
+    ~SdlSurfacePresenter() override;
+
+    void Fill(uint32_t colour) override;
+    void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+
+  private:
+    explicit SdlSurfacePresenter(SDL_Window* window);
+
+    SDL_Window* window_;
+    std::vector<SDL_Rect> areas_;  // kept between presents so a frame allocates nothing
+};
+
+}  // namespace platform
