@@ -63,8 +63,11 @@ bool OGameWindow::Start() {
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
     game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
-    SetFrameRate(50);
     StartGame();
+    // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
+    // (over a thousand), and adding them raises the window's rate to theirs. Every count of frame
+    // steps in the game (a hop, a fade, the red frogs' arrival) is made for 50 steps per second.
+    SetFrameRate(50);
     return OWindow::Start();
 }
 
