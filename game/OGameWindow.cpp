@@ -43,6 +43,8 @@ bool OGameWindow::Start() {
     loading_->SetPosition(0, 0, -100);
     AddGraph(loading_);
     Compose();
+    // Shown now: the main thread, which presents what is composed, has the whole game to load first.
+    PresentNow();
 
     G().Clear();
     pond::TheGeometry() = pond::Geometry::ForWindow(Width(), Height());
