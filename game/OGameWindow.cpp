@@ -10,6 +10,7 @@
 #include "game/IniFile.h"
 #include "game/PlayBounds.h"
 #include "game/PondGrid.h"
+#include "game/StateTrace.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
@@ -65,6 +66,7 @@ bool OGameWindow::Start() {
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
     game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
+    trace_ = StateTrace::FromEnvironment();
     StartGame();
     // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
     // (over a thousand), and adding them raises the window's rate to theirs. Every count of frame
@@ -266,6 +268,12 @@ void OGameWindow::DestroyPrototypes() {
 }
 
 void OGameWindow::Step(uint32_t t) {
+    StepGame(t);
+    // Every step is traced, the ones that stand still too: a reader sees the pause.
+    if (trace_) trace_->Write();
+}
+
+void OGameWindow::StepGame(uint32_t t) {
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;
