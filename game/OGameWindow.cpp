@@ -10,6 +10,7 @@
 #include "game/IniFile.h"
 #include "game/PlayBounds.h"
 #include "game/PondGrid.h"
+#include "game/StateTrace.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
@@ -43,6 +44,8 @@ bool OGameWindow::Start() {
     loading_->SetPosition(0, 0, -100);
     AddGraph(loading_);
     Compose();
+    // Shown now: the main thread, which presents what is composed, has the whole game to load first.
+    PresentNow();
 
     G().Clear();
     pond::TheGeometry() = pond::Geometry::ForWindow(Width(), Height());
@@ -63,8 +66,12 @@ bool OGameWindow::Start() {
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
     game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
-    SetFrameRate(50);
+    trace_ = StateTrace::FromEnvironment();
     StartGame();
+    // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
+    // (over a thousand), and adding them raises the window's rate to theirs. Every count of frame
+    // steps in the game (a hop, a fade, the red frogs' arrival) is made for 50 steps per second.
+    SetFrameRate(50);
     return OWindow::Start();
 }
 
@@ -261,6 +268,12 @@ void OGameWindow::DestroyPrototypes() {
 }
 
 void OGameWindow::Step(uint32_t t) {
+    StepGame(t);
+    // Every step is traced, the ones that stand still too: a reader sees the pause.
+    if (trace_) trace_->Write();
+}
+
+void OGameWindow::StepGame(uint32_t t) {
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;

@@ -8,6 +8,7 @@
 class OBitmap;
 class OButton;
 class OClip;
+class StateTrace;
 
 // The program's main window: the pond and its creatures, the digit bar, the panel with the buttons
 // and the waiting frogs. It builds the whole game at Start, runs the game's frame step at 50 steps
@@ -57,6 +58,7 @@ class OGameWindow : public OWindow {
     void StartGame();
     void CheckLevel();
     void ApplySkillChange();
+    void StepGame(uint32_t t);
     bool StepFade();
     void ShowLevelDigits();
     void ClickToward(int x, int y);
@@ -101,4 +103,7 @@ class OGameWindow : public OWindow {
     std::vector<std::unique_ptr<OFly>> suns_;
     std::unique_ptr<OWave> ripple_;
     pond::Prototypes prototypes_;
+
+    // The state log MARSHWADE_STATE_LOG asks for (a line per frame step); none by default.
+    std::unique_ptr<StateTrace> trace_;
 };

@@ -95,6 +95,33 @@ TEST_F(GameDialogsTest, ExitOpensTheQuitDialogCentredOverTheGameWithItsOwnSize) 
     EXPECT_EQ(quit->Focus(), quit->YesButton());
 }
 
+// Game counts of frame steps (a hop, the red frogs' arrival, a fade) are made for 50 steps per
+// second. The leaves' clips come with a rate of more than a thousand (their frame time in ms), which
+// used to carry the game window along when they were added, so it stepped as fast as it could.
+TEST_F(GameDialogsTest, TheGameStepsFiftyTimesASecondAndEachDialogAtItsOwnRate) {
+    EXPECT_EQ(game->FrameRate(), 50);
+    struct Case {
+        const char* name;
+        OButton* button;
+        int rate;
+    } cases[] = {
+        {"quit", game->ExitButton(), 12},
+        {"options", game->OptionsButton(), 50},
+        {"top 10", game->Top10Button(), 12},
+        {"help", game->HelpButton(), 12},
+    };
+    for (const Case& c : cases) {
+        ClickOn(game, c.button);
+        OWindow* dialog = Dialog();
+        ASSERT_NE(dialog, nullptr) << c.name;
+        EXPECT_EQ(dialog->FrameRate(), c.rate) << c.name;
+        Key(dialog, vk::kEscape);
+        ASSERT_TRUE(Finished(dialog)) << c.name;
+        for (int i = 0; i < 5; ++i) session->StepFrame();
+    }
+    EXPECT_EQ(game->FrameRate(), 50);
+}
+
 TEST_F(GameDialogsTest, WhileADialogIsOpenTheGameTakesNoClicksAndItsPictureDoesNotChange) {
     session->Click(static_cast<int>(game->HelpButton()->X()) + 5,
                    static_cast<int>(game->HelpButton()->Y()) + 5);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "engine/VirtualKey.h"
+#include "engine/WindowDefaults.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "tests/game/GameFixture.h"
@@ -37,6 +38,29 @@ TEST_F(Window, StartsAtLevelOneWithEveryCreatureAndTheButtonsInTheirPlaces) {
     EXPECT_EQ(Game().LoadingPicture(), nullptr);
     Step(5);
     EXPECT_EQ(S().levelNumber, 1);
+}
+
+// The main thread presents what is composed, and Start keeps it busy loading the whole game: the
+// loading picture must reach the screen before Start returns, not after the game is loaded.
+TEST_F(Window, StartShowsTheLoadingPictureBeforeItLoadsTheGame) {
+    session = std::make_unique<ReplaySession>(3);
+    WindowDefaults& d = WindowDefaults::Current();
+    d = WindowDefaults{};
+    d.width = 750;
+    d.height = 550;
+    d.style = 3;
+    auto* game = new OGameWindow();  // torn down with the session, as every window of its platform
+    auto* native = static_cast<platform::HeadlessNativeWindow*>(game->Native());
+    ASSERT_NE(native, nullptr);
+    ASSERT_TRUE(game->Start());
+    const auto presents = native->Presents();  // no event of the main thread handled yet
+    ASSERT_EQ(presents.size(), 1u);
+    ASSERT_EQ(presents[0].size(), 1u);
+    const platform::Rect all = presents[0][0];
+    EXPECT_EQ(all.left, 0);
+    EXPECT_EQ(all.top, 0);
+    EXPECT_GE(all.right, 750);
+    EXPECT_GE(all.bottom, 550);
 }
 
 TEST_F(Window, PauseKeysAndWhatEndsAPause) {
