@@ -1,0 +1,321 @@
+#include "tests/soak/SoakDriver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/OWindow.h"
+#include "engine/VirtualKey.h"
+#include "game/GameSettings.h"
+#include "game/GameState.h"
+#include "game/OGameWindow.h"
+#include "platform/ProgramPath.h"
+#include "scores/DataFilePath.h"
+#include "scores/OWndInsert.h"
+#include "scores/OWndScores.h"
+#include "scores/OWndScoresClear.h"
+#include "scores/SavedGame.h"
+#include "tests/soak/SoakInput.h"
+#include "tests/soak/SoakPilot.h"
+#include "tests/soak/SoakProfiles.h"
+#include "tools/replay/ReplaySession.h"
+#include "ui/OCheckbox.h"
+#include "ui/ONewLevel.h"
+#include "ui/OOptionsWindow.h"
+#include "ui/OWndHelp.h"
+#include "ui/OWndQuit.h"
+
+namespace {
+
+std::string KindOf(const OWindow* w) {
+    if (dynamic_cast<const OWndQuit*>(w)) return "quit";
+    if (dynamic_cast<const ONewLevel*>(w)) return "level completed";
+    if (dynamic_cast<const OOptionsWindow*>(w)) return "options";
+    if (dynamic_cast<const OWndHelp*>(w)) return "help";
+    if (dynamic_cast<const OWndInsert*>(w)) return "name";
+    if (dynamic_cast<const OWndScoresClear*>(w)) return "clear";
+    if (dynamic_cast<const OWndScores*>(w)) return "top 10";
+    return "other";
+}
+
+}  // namespace
+
+void SoakFigures::Add(const SoakFigures& o) {
+    steps += o.steps;
+    runs += o.runs;
+    games += o.games;
+    levels += o.levels;
+    gamesLost += o.gamesLost;
+    restored += o.restored;
+    inputs += o.inputs;
+    dialogs += o.dialogs;
+    for (const auto& [kind, n] : o.dialogsByKind) dialogsByKind[kind] += n;
+    for (const auto& [name, n] : o.runsByProfile) runsByProfile[name] += n;
+    bestLevel = std::max(bestLevel, o.bestLevel);
+    bestScore = std::max(bestScore, o.bestScore);
+    seconds += o.seconds;
+}
+
+std::string SoakFigures::Text() const {
+    std::ostringstream out;
+    out << steps << " frame steps, " << runs << " program starts (" << restored
+        << " continuing a saved game), " << games << " games (" << gamesLost << " lost), " << levels
+        << " levels completed (highest level " << bestLevel << ", best score " << bestScore << "), " << inputs
+        << " input events, " << dialogs << " dialogs (";
+    const char* separator = "";
+    for (const auto& [kind, n] : dialogsByKind) {
+        out << separator << kind << " " << n;
+        separator = ", ";
+    }
+    out << "), settings per start (";
+    separator = "";
+    for (const auto& [name, n] : runsByProfile) {
+        out << separator << name << " " << n;
+        separator = ", ";
+    }
+    out << "), " << seconds << " s";
+    return out.str();
+}
+
+SoakDriver::SoakDriver(uint32_t seed) : seed_(seed), random_(seed) {
+    namespace fs = std::filesystem;
+    const fs::path build(MARSHWADE_BINARY_DIR);
+    fs::create_directory_symlink(build / "CLP", folder_.Path() / "CLP");
+    fs::create_directory_symlink(build / "WAV", folder_.Path() / "WAV");
+    fs::create_directories(folder_.Path() / "INI");
+    savedProgramDirectory_ = platform::ProgramDirectory();
+    platform::SetProgramDirectoryForTesting(folder_.Path().string() + "/");
+    savedFiles_ = std::make_unique<PrivateSavedFiles>();
+}
+
+SoakDriver::~SoakDriver() {
+    EndRun();
+    savedFiles_.reset();
+    platform::SetProgramDirectoryForTesting(savedProgramDirectory_);
+}
+
+OGameWindow* SoakDriver::Game() const {
+    OGameWindow* game = session_ ? session_->Window() : nullptr;
+    return game && OWindow::Exists(game) ? game : nullptr;
+}
+
+bool SoakDriver::StartRun(std::string& failure) {
+    // A settings file for this start, chosen by weight.
+    const auto profiles = SoakProfiles();
+    uint32_t total = 0;
+    for (const SoakProfile& p : profiles) total += p.weight;
+    uint32_t pick = static_cast<uint32_t>(random_() % total);
+    const SoakProfile* profile = &profiles.front();
+    for (const SoakProfile& p : profiles) {
+        if (pick < p.weight) {
+            profile = &p;
+            break;
+        }
+        pick -= p.weight;
+    }
+    const std::filesystem::path ini = folder_.Path() / "INI" / "Quillmoss.ini";
+    std::filesystem::remove(ini);
+    if (profile->settings) std::ofstream(ini) << profile->settings;
+    ++figures_.runsByProfile[profile->name];
+
+    // A new run of the program: it may save once again when the player quits.
+    ForgetSaveOfThisRunForTesting();
+    session_ = std::make_unique<ReplaySession>(static_cast<uint32_t>(random_()));
+    if (!session_->Start()) {
+        failure = "soak seed " + std::to_string(seed_) + ": the game could not start";
+        return false;
+    }
+    input_ = std::make_unique<SoakInput>(session_->Os(), random_);
+    invariants_.BeginRun();
+    seenDialogs_.clear();
+    runStep_ = 0;
+    lastPending_ = TheGameState().pendingDialog;
+    lastScore_ = TheGameState().score;
+    lastLevel_ = TheGameSettings().levelNumber;
+    ++figures_.runs;
+    ++figures_.games;
+    if (TheGameState().restored) ++figures_.restored;
+    RefreshWindows();
+    return true;
+}
+
+void SoakDriver::TallyInputs() {
+    if (!input_) return;
+    figures_.inputs += input_->Count() - inputsTallied_;
+    inputsTallied_ = input_->Count();
+}
+
+void SoakDriver::EndRun() {
+    TallyInputs();
+    input_.reset();
+    inputsTallied_ = 0;
+    windows_.clear();
+    session_.reset();
+}
+
+void SoakDriver::RefreshWindows() {
+    // Windows that closed but are not torn down yet have no native window any more: keep them until
+    // their teardown, as the program's own game threads would.
+    std::erase_if(windows_, [](OWindow* w) { return !OWindow::Exists(w); });
+    if (!session_) return;
+    for (platform::HeadlessNativeWindow* native : session_->Os().Windows()) {
+        auto* w = static_cast<OWindow*>(native->UserData());
+        if (!w || !OWindow::Exists(w) || std::find(windows_.begin(), windows_.end(), w) != windows_.end())
+            continue;
+        windows_.push_back(w);
+    }
+    // The game window first.
+    std::stable_partition(windows_.begin(), windows_.end(), [this](OWindow* w) { return w == Game(); });
+}
+
+void SoakDriver::ChangeMood() {
+    static constexpr Mood kMoods[] = {Mood::Quiet, Mood::Pilot, Mood::Pilot,
+                                      Mood::Pilot, Mood::Busy,  Mood::Storm};
+    mood_ = kMoods[Below(6)];
+    moodLeft_ = mood_ == Mood::Storm ? 20 + Below(200) : 100 + Below(3000);
+}
+
+void SoakDriver::ActOnDialog(OWindow& dialog) {
+    // The options are where the skill changes: a skill box first, now and then.
+    if (auto* options = dynamic_cast<OOptionsWindow*>(&dialog); options && Chance(0.5)) {
+        const auto& boxes = options->SkillBoxes();
+        if (!boxes.empty()) {
+            const OGraph* box = boxes[static_cast<size_t>(Below(static_cast<int>(boxes.size())))];
+            const auto& controls = dialog.Controls();
+            const auto at = std::find(controls.begin(), controls.end(), box);
+            if (at != controls.end())
+                input_->ClickControl(dialog, static_cast<size_t>(at - controls.begin()));
+        }
+        return;
+    }
+    if (dynamic_cast<OWndInsert*>(&dialog) && Chance(0.3)) {
+        input_->Type(dialog, 1 + Below(10));
+        return;
+    }
+    input_->Answer(dialog);
+}
+
+void SoakDriver::Act() {
+    OGameWindow* game = Game();
+    if (!game) return;
+    const GameState& g = TheGameState();
+    // The rates of each kind of input in this mood, per step.
+    double anything = 0.002, pilot = 0.0, answer = 0.01, button = 0.0005;
+    switch (mood_) {
+        case Mood::Quiet:
+            break;
+        case Mood::Pilot:
+            anything = 0.01, pilot = 0.5, answer = 0.03, button = 0.001;
+            break;
+        case Mood::Busy:
+            anything = 0.3, pilot = 0.1, answer = 0.1, button = 0.01;
+            break;
+        case Mood::Storm:
+            anything = 1.0, pilot = 0.0, answer = 0.5, button = 0.05;
+            break;
+    }
+    // The pond stands still while paused or in the background: a player comes back to it.
+    if (!game->IsModalPaused()) {
+        if (!game->HasInputFocus() && Chance(mood_ == Mood::Storm ? 0.05 : 0.02)) input_->Focus(*game, true);
+        if (g.paused && Chance(mood_ == Mood::Storm ? 0.05 : 0.01))
+            input_->Key(*game, Below(2) ? vk::kSpace : 'P');
+        if (Chance(pilot))
+            if (const int key = soak_pilot::NextKey(random_)) input_->Key(*game, key);
+        // The panel's buttons: New, Options, Top10, Games, Help, Down and Exit.
+        if (Chance(button) && !game->Controls().empty())
+            input_->ClickControl(*game,
+                                 static_cast<size_t>(Below(static_cast<int>(game->Controls().size()))));
+    }
+    RefreshWindows();
+    if (windows_.size() > 1 && Chance(answer)) ActOnDialog(*windows_.back());
+    for (int n = mood_ == Mood::Storm ? 1 + Below(4) : 1; n > 0; --n) {
+        RefreshWindows();
+        if (windows_.empty() || !Chance(anything)) break;
+        // Mostly the window in front; sometimes one under it, which must take no input.
+        OWindow& target = Below(4) == 0
+                              ? *windows_[static_cast<size_t>(Below(static_cast<int>(windows_.size())))]
+                              : *windows_.back();
+        input_->Anything(target);
+    }
+    RefreshWindows();
+}
+
+void SoakDriver::StepWindows() {
+    if (OGameWindow* game = Game(); game && !game->IsStopping()) session_->StepFrame();
+    RefreshWindows();
+    // The dialogs' own game threads: a step each, or the teardown of one that has closed. The newest
+    // first, so a dialog over another goes before the one under it.
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        OWindow* w = *it;
+        if (w == Game() || !OWindow::Exists(w)) continue;
+        if (w->IsStopping()) {
+            w->Teardown();
+        } else {
+            w->RunFrame();
+        }
+        session_->Os().Pump();
+    }
+    RefreshWindows();
+}
+
+void SoakDriver::Count() {
+    const GameState& g = TheGameState();
+    for (OWindow* w : windows_) {
+        if (w == Game() || std::find(seenDialogs_.begin(), seenDialogs_.end(), w) != seenDialogs_.end())
+            continue;
+        seenDialogs_.push_back(w);
+        ++figures_.dialogs;
+        const std::string kind = KindOf(w);
+        ++figures_.dialogsByKind[kind];
+        if (kind == "level completed") ++figures_.levels;
+        if (kind == "name") ++figures_.gamesLost;
+    }
+    // Dialogs are gone once torn down; their addresses may come again for new ones.
+    std::erase_if(seenDialogs_, [](const OWindow* w) { return !OWindow::Exists(w); });
+    if (!Game()) return;
+    // A new game starts the score and the level again (the invariants see to it that nothing else does).
+    const int32_t level = TheGameSettings().levelNumber;
+    if ((lastPending_ == kNameOpen && g.pendingDialog != kNameOpen) || level < lastLevel_ ||
+        g.score < lastScore_)
+        ++figures_.games;
+    lastPending_ = g.pendingDialog;
+    lastScore_ = g.score;
+    lastLevel_ = level;
+    figures_.bestLevel = std::max(figures_.bestLevel, TheGameSettings().levelNumber);
+    figures_.bestScore = std::max(figures_.bestScore, g.score);
+}
+
+bool SoakDriver::Run(int64_t steps, std::string& failure) {
+    const auto started = std::chrono::steady_clock::now();
+    bool ok = true;
+    for (int64_t i = 0; i < steps && ok; ++i) {
+        if (!Game()) {
+            EndRun();
+            if (!StartRun(failure)) return false;
+        }
+        if (--moodLeft_ <= 0) ChangeMood();
+        Act();
+        StepWindows();
+        ++figures_.steps;
+        ++runStep_;
+        if (OGameWindow* game = Game(); game && game->IsStopping()) EndRun();
+        const std::vector<std::string> broken = invariants_.Check(windows_, Game());
+        if (!broken.empty()) {
+            std::ostringstream out;
+            out << "soak seed " << seed_ << ", step " << figures_.steps << " (run " << figures_.runs
+                << ", its step " << runStep_ << "):";
+            for (size_t k = 0; k < broken.size() && k < 8; ++k) out << "\n  " << broken[k];
+            if (Game()) out << "\n  the game: " << session_->StateLine();
+            out << "\nplay it again: MARSHWADE_SOAK_SEED=" << seed_
+                << " MARSHWADE_SOAK_STEPS=" << figures_.steps << " soak_test --gtest_filter='*OnRequest*'";
+            failure = out.str();
+            ok = false;
+        }
+        Count();
+    }
+    TallyInputs();
+    figures_.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return ok;
+}
