@@ -327,10 +327,13 @@ void OGameWindow::CheckLevel() {
             g.bellRung = true;
         }
     } else if (islands == 0) {
-        // Two islands may go under in one step, so there may be no last one to take away.
-        if (g.lastCountedIsland)
-            g.lastCountedIsland->PlaceAt(static_cast<float>(-pond::CellX(1)),
-                                         static_cast<float>(-pond::CellY(1)));
+        // Two islands may go under in one step, so there may be no last one to take away. Taken
+        // away means off the grid as well as out of sight, as at a level start: a picture parked
+        // outside the window must not leave its island standing on a cell.
+        if (OLeave* last = g.lastCountedIsland) {
+            last->SetCellFields(-2, -2);
+            last->PlaceAt(static_cast<float>(-pond::CellX(1)), static_cast<float>(-pond::CellY(1)));
+        }
         FinishLevel();
     }
     if (g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes) {

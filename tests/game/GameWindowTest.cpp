@@ -206,6 +206,25 @@ TEST_F(Window, LosingTheLastFrogAsksForANameOnceAndAConfirmedQuitComesFirst) {
     EXPECT_TRUE(Game().IsStopping()) << "the posted close did not close the window";
 }
 
+TEST_F(Window, WhenTheLastIslandHasGoneUnderItIsTakenOffTheGridNotOnlyOutOfSight) {
+    Start();
+    WaitForArrival();
+    ClearPond();
+    PutLeaf(0, 5);
+    PutOn(Player(), 0, 5);
+    for (int i = 1; i < pond::IslandCount(); ++i) pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
+    OLeave& last = *G().pond[0];
+    ASSERT_EQ(pond::CountIslands(), 1);
+    pond::SinkNow(last);
+    Step();
+    ASSERT_EQ(G().pendingDialog, kLevelOpen) << "no island left ends the level";
+    // Drawn outside the window and off the grid alike, as every island taken away is.
+    EXPECT_EQ(last.CellX(), -2);
+    EXPECT_EQ(last.CellY(), -2);
+    EXPECT_EQ(last.X(), -pond::CellX(1));
+    EXPECT_EQ(last.Y(), -pond::CellY(1));
+}
+
 TEST_F(Window, TheNameDialogClosingStartsANewGameAndTheLevelDialogTheNextLevel) {
     Start();
     WaitForArrival();
