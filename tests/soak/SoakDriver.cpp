@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -79,7 +81,8 @@ std::string SoakFigures::Text() const {
     return out.str();
 }
 
-SoakDriver::SoakDriver(uint32_t seed) : seed_(seed), random_(seed) {
+SoakDriver::SoakDriver(uint32_t seed)
+    : seed_(seed), random_(seed), trace_(std::getenv("MARSHWADE_SOAK_TRACE") != nullptr) {
     namespace fs = std::filesystem;
     const fs::path build(MARSHWADE_BINARY_DIR);
     fs::create_directory_symlink(build / "CLP", folder_.Path() / "CLP");
@@ -128,6 +131,7 @@ bool SoakDriver::StartRun(std::string& failure) {
         return false;
     }
     input_ = std::make_unique<SoakInput>(session_->Os(), random_);
+    input_->Trace(trace_);
     invariants_.BeginRun();
     seenDialogs_.clear();
     runStep_ = 0;
@@ -297,6 +301,8 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
         }
         if (--moodLeft_ <= 0) ChangeMood();
         Act();
+        if (trace_) std::fprintf(stderr, "step %lld: %s\n", static_cast<long long>(figures_.steps + 1),
+                                 Game() ? session_->StateLine().c_str() : "no game");
         StepWindows();
         ++figures_.steps;
         ++runStep_;

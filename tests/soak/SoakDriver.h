@@ -74,6 +74,7 @@ class SoakDriver {
 
     uint32_t seed_;
     std::mt19937 random_;
+    bool trace_;  // MARSHWADE_SOAK_TRACE set: every step and input on standard error
     TempFolder folder_{"marshwade-soak"};
     std::unique_ptr<PrivateSavedFiles> savedFiles_;
     std::string savedProgramDirectory_;

@@ -1,6 +1,8 @@
 #include "tests/soak/SoakInput.h"
 
 #include <array>
+#include <cstdio>
+#include <typeinfo>
 
 #include "engine/OWindow.h"
 #include "engine/VirtualKey.h"
@@ -20,6 +22,9 @@ void SoakInput::Send(OWindow& window, NativeEventType type, int code, int x, int
         type == NativeEventType::ButtonUp)
         native->SetCursor(x, y);
     ++count_;
+    if (trace_)
+        std::fprintf(stderr, "input %lld: window %s event %d code %d at %d,%d\n", static_cast<long long>(count_),
+                     typeid(window).name(), static_cast<int>(type), code, x, y);
     os_.Dispatch(native, {type, code, x, y});
     // What the handler posted (a close, a dialog to open, a present) is delivered before the next input.
     os_.Pump();

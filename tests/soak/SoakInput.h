@@ -32,6 +32,8 @@ class SoakInput {
     void Type(OWindow& window, int count);
 
     int64_t Count() const { return count_; }
+    // Every event written to standard error as it is delivered, for following a failure up to it.
+    void Trace(bool on) { trace_ = on; }
 
   private:
     void Send(OWindow& window, platform::NativeEventType type, int code, int x, int y);
@@ -42,4 +44,5 @@ class SoakInput {
     platform::HeadlessPlatform& os_;
     std::mt19937& random_;
     int64_t count_ = 0;
+    bool trace_ = false;
 };

@@ -3,7 +3,8 @@
 //   MARSHWADE_SOAK_STEPS=1000000 soak_test --gtest_filter='*OnRequest*'   (or: make soak)
 // MARSHWADE_SOAK_SEED chooses the first seed (1 by default); each seed plays up to
 // MARSHWADE_SOAK_STEPS_PER_SEED steps (100000 by default) before the next seed takes over. A failure
-// names its seed and step: the same two values play the same game up to it again.
+// names its seed and step: the same two values play the same game up to it again, and with
+// MARSHWADE_SOAK_TRACE set every step's game state and every input event is written to standard error.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
