@@ -306,7 +306,7 @@ bool OGameWindow::StepFade() {
 void OGameWindow::CheckLevel() {
     GameState& g = G();
     if (g.pendingDialog == kNameOpen) NewGame();
-    const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
+    const bool quitConfirmed = QuitConfirmed();
     if (pond::LivingFrogs() == 0 && !quitConfirmed) {
         if (g.pendingDialog != kGameOver) {
             PlaySoundFile("WAV\\gameover.wav");
@@ -317,6 +317,21 @@ void OGameWindow::CheckLevel() {
         return;
     }
     if (g.pendingDialog == kLevelOpen) StartLevel();
+    // A level that ends now would replace the confirmed quit by its dialog: the quit comes first, as
+    // it does before a game over.
+    if (!quitConfirmed) {
+        CheckIslands();
+    } else {
+        SaveGameState();
+        // Acted on once: the close is an event for the main thread, handled after this step.
+        g.dialogAnswer = kNoAnswer;
+        Close();
+    }
+}
+
+// The level ends when the player's frog stands on the only island left, or when none is left.
+void OGameWindow::CheckIslands() {
+    GameState& g = G();
     const int32_t islands = pond::CountIslands();
     if (islands == 1 && g.player && !g.player->IsDead()) {
         const OLeave* last = g.lastCountedIsland;
@@ -335,12 +350,6 @@ void OGameWindow::CheckLevel() {
             last->PlaceAt(static_cast<float>(-pond::CellX(1)), static_cast<float>(-pond::CellY(1)));
         }
         FinishLevel();
-    }
-    if (g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes) {
-        SaveGameState();
-        // Acted on once: the close is an event for the main thread, handled after this step.
-        g.dialogAnswer = kNoAnswer;
-        Close();
     }
 }
 
@@ -500,8 +509,16 @@ void OGameWindow::OnMouseMove(int x, int y) {
     OWindow::OnMouseMove(x, y);
 }
 
+bool OGameWindow::QuitConfirmed() {
+    return G().pendingDialog == kQuitOpen && G().dialogAnswer == kAnswerYes;
+}
+
 void OGameWindow::OnPress(int code, int x, int y) {
     GameState& g = G();
+    // The quit dialog has let go of the window, which closes at its next frame step: a key or click
+    // that arrives meanwhile (a button's new game or dialog, a pause that would hold the step) must not
+    // undo what the player confirmed.
+    if (QuitConfirmed()) return;
     const int pondRight = Width() - 100;
     if (g.paused && code != vk::kSpace && code != kPauseKey) {
         const bool leftClick = code == vk::kLeftButton;
@@ -548,7 +565,7 @@ void OGameWindow::ClickToward(int x, int y) {
 }
 
 void OGameWindow::OnCommand(int source, int event) {
-    if (event != ControlEvent::Click) return;
+    if (event != ControlEvent::Click || QuitConfirmed()) return;
     auto is = [source](const OButton* b) { return b && source == b->CommandId(); };
     if (is(downButton_)) {
         ShowRestored(false);

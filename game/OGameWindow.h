@@ -56,8 +56,11 @@ class OGameWindow : public OWindow {
     void CreateButtons();
     void StartGame();
     void CheckLevel();
+    void CheckIslands();
     void ApplySkillChange();
     bool StepFade();
+    // The quit dialog was answered yes and the frame step has not closed the window yet.
+    static bool QuitConfirmed();
     void ShowLevelDigits();
     void ClickToward(int x, int y);
     void DestroyPrototypes();
