@@ -126,6 +126,8 @@ bool SoakDriver::StartRun(std::string& failure) {
     // A new run of the program: it may save once again when the player quits.
     ForgetSaveOfThisRunForTesting();
     session_ = std::make_unique<ReplaySession>(static_cast<uint32_t>(random_()));
+    // The millisecond clock wraps after 49 days; some runs start minutes before it does.
+    if (Chance(0.25)) session_->Os().Manual().Set(0u - static_cast<uint32_t>(1000 + Below(600000)));
     if (!session_->Start()) {
         failure = "soak seed " + std::to_string(seed_) + ": the game could not start";
         return false;
@@ -233,7 +235,18 @@ void SoakDriver::Act() {
                                  static_cast<size_t>(Below(static_cast<int>(game->Controls().size()))));
     }
     RefreshWindows();
-    if (windows_.size() > 1 && Chance(answer)) ActOnDialog(*windows_.back());
+    if (windows_.size() > 1 && Chance(answer)) {
+        OWindow* dialog = windows_.back();
+        ActOnDialog(*dialog);
+        // A hasty player goes on before the game has taken its next step: the focus elsewhere on
+        // the desktop now and then, and a button of the game.
+        if (OWindow::Exists(dialog) && dialog->IsStopping() && Chance(0.2)) {
+            if (Chance(0.3)) input_->Focus(*game, false);
+            if (!game->IsModalPaused() && !game->Controls().empty())
+                input_->ClickControl(*game,
+                                     static_cast<size_t>(Below(static_cast<int>(game->Controls().size()))));
+        }
+    }
     for (int n = mood_ == Mood::Storm ? 1 + Below(4) : 1; n > 0; --n) {
         RefreshWindows();
         if (windows_.empty() || !Chance(anything)) break;
@@ -247,6 +260,8 @@ void SoakDriver::Act() {
 }
 
 void SoakDriver::StepWindows() {
+    // Now and then the machine is busy and a frame step comes late.
+    if (Chance(0.002)) session_->Os().Manual().Advance(static_cast<uint32_t>(1 + Below(2000)));
     if (OGameWindow* game = Game(); game && !game->IsStopping()) session_->StepFrame();
     RefreshWindows();
     // The dialogs' own game threads: a step each, or the teardown of one that has closed. The newest
@@ -301,13 +316,21 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
         }
         if (--moodLeft_ <= 0) ChangeMood();
         Act();
-        if (trace_) std::fprintf(stderr, "step %lld: %s\n", static_cast<long long>(figures_.steps + 1),
-                                 Game() ? session_->StateLine().c_str() : "no game");
+        if (trace_)
+            std::fprintf(stderr, "step %lld: %s\n", static_cast<long long>(figures_.steps + 1),
+                         Game() ? session_->StateLine().c_str() : "no game");
         StepWindows();
         ++figures_.steps;
         ++runStep_;
         if (OGameWindow* game = Game(); game && game->IsStopping()) EndRun();
-        const std::vector<std::string> broken = invariants_.Check(windows_, Game());
+        std::vector<std::string> broken = invariants_.Check(windows_, Game());
+        // A full redraw of every window now and then: a few times a second of game time is plenty.
+        if (figures_.steps % 97 == 0) {
+            for (OWindow* w : windows_) {
+                const std::vector<std::string> stale = SoakInvariants::CheckPicture(*w);
+                broken.insert(broken.end(), stale.begin(), stale.end());
+            }
+        }
         if (!broken.empty()) {
             std::ostringstream out;
             out << "soak seed " << seed_ << ", step " << figures_.steps << " (run " << figures_.runs

@@ -23,8 +23,9 @@ void SoakInput::Send(OWindow& window, NativeEventType type, int code, int x, int
         native->SetCursor(x, y);
     ++count_;
     if (trace_)
-        std::fprintf(stderr, "input %lld: window %s event %d code %d at %d,%d\n", static_cast<long long>(count_),
-                     typeid(window).name(), static_cast<int>(type), code, x, y);
+        std::fprintf(stderr, "input %lld: window %s event %d code %d at %d,%d\n",
+                     static_cast<long long>(count_), typeid(window).name(), static_cast<int>(type), code, x,
+                     y);
     os_.Dispatch(native, {type, code, x, y});
     // What the handler posted (a close, a dialog to open, a present) is delivered before the next input.
     os_.Pump();

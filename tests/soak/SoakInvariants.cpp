@@ -16,6 +16,11 @@
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "graphics/OGraph.h"
+#include "graphics/OGraphNotify.h"
+#include "graphics/OffscreenPicture.h"
+#include "platform/NativeWindow.h"
+#include "scores/OWndInsert.h"
+#include "ui/ONewLevel.h"
 
 namespace {
 
@@ -79,6 +84,17 @@ class SceneWalk {
         };
         list(w.Graphics(), 1, "graphics");
         list(w.Controls(), 10001, "control");
+        for (const OGraph* g : {w.Focus(), w.Capture()}) {
+            if (g && (!Live(g) || g->Window() != &w))
+                out_.push_back(
+                    Say("window ", windowIndex, "'s focus or capture names a drawable it does not hold"));
+        }
+        // What the next composition will ask to draw.
+        for (const OGraphNotify& entry : const_cast<OWindow&>(w).Scene().SortedScene()) {
+            if (!Live(entry.drawable) || (entry.owner && !Live(entry.owner)))
+                out_.push_back(
+                    Say("window ", windowIndex, "'s scene holds a drawable that no longer exists"));
+        }
     }
 
     void FromPrototypes(const pond::Prototypes& p) {
@@ -225,6 +241,10 @@ void Within(std::vector<std::string>& out, const char* what, int64_t value, int6
 }  // namespace
 
 void SoakInvariants::BeginRun() {
+    stalled_ = 0;
+    dialogs_.clear();
+    completedLevel_ = -1;
+    livedSinceGameOver_ = true;
     started_ = false;
     quitConfirmed_ = false;
     gameGraphics_ = 0;
@@ -239,6 +259,7 @@ std::vector<std::string> SoakInvariants::Check(const std::vector<OWindow*>& wind
     CheckCounts(windows, game, out);
     std::vector<std::string> pond = CheckPond();
     out.insert(out.end(), pond.begin(), pond.end());
+    CheckDialogFlow(windows, game, out);
     CheckProgress(out);
     return out;
 }
@@ -255,7 +276,14 @@ void SoakInvariants::CheckScene(const std::vector<OWindow*>& windows, const OGam
     if (WindowRegistry::Count() != windows.size())
         out.push_back(Say(WindowRegistry::Count(), " windows exist, ", windows.size(), " known"));
     SceneWalk walk(out);
-    for (size_t i = 0; i < windows.size(); ++i) walk.FromWindow(*windows[i], i);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        walk.FromWindow(*windows[i], i);
+        // A window held by a dialog takes no input: its native window says so too.
+        const platform::NativeWindow* native = windows[i]->Native();
+        if (native && native->IsEnabled() == windows[i]->IsModalPaused())
+            out.push_back(Say("window ", i, " is ", native->IsEnabled() ? "enabled" : "disabled", " while ",
+                              windows[i]->IsModalPaused() ? "" : "not ", "held by a dialog"));
+    }
     if (game) walk.FromPrototypes(game->Prototypes());
     walk.ReportUnreached();
 }
@@ -301,6 +329,65 @@ void SoakInvariants::CheckCounts(const std::vector<OWindow*>& windows, const OGa
     Within(out, "the difficulty level", s.difficultyLevel, s.levelNumber, INT32_MAX);
 }
 
+void SoakInvariants::CheckDialogFlow(const std::vector<OWindow*>& windows, const OGameWindow* game,
+                                     std::vector<std::string>& out) {
+    const GameState& g = G();
+    const bool dialogOpen = windows.size() > 1;
+    if (g.pendingDialog == kQuitOpen && g.dialogAnswer != kAnswerYes && !dialogOpen)
+        out.push_back(Say("the game waits for the quit dialog's answer, but no dialog is open"));
+    // The others are acted on (a dialog opened, a new game or level started) by the next frame step
+    // the game runs, or by the mouse move it posts.
+    const bool waits = g.pendingDialog != kNoDialog && g.pendingDialog != kQuitOpen;
+    const bool couldStep = game->HasInputFocus() && !g.paused && !game->IsModalPaused();
+    stalled_ = waits && !dialogOpen && couldStep ? stalled_ + 1 : 0;
+    if (stalled_ > 3)
+        out.push_back(Say("the game has waited ", stalled_,
+                          " steps for a dialog that is not open (pending dialog ", g.pendingDialog, ")"));
+
+    const int32_t level = TheGameSettings().levelNumber;
+    if (pond::LivingFrogs() > 0) livedSinceGameOver_ = true;
+    std::erase_if(dialogs_, [](const OWindow* w) { return !OWindow::Exists(w); });
+    for (const OWindow* w : windows) {
+        if (w == game || std::find(dialogs_.begin(), dialogs_.end(), w) != dialogs_.end()) continue;
+        dialogs_.push_back(w);
+        if (dynamic_cast<const ONewLevel*>(w)) {
+            // The level number stays capped at 999, which may be completed again and again.
+            if (level == completedLevel_ && level < 999)
+                out.push_back(
+                    Say("level ", level, " was completed a second time (its bonus credited again)"));
+            completedLevel_ = level;
+        } else if (dynamic_cast<const OWndInsert*>(w)) {
+            if (!livedSinceGameOver_) out.push_back("a lost game asked for a name a second time");
+            livedSinceGameOver_ = false;
+        }
+    }
+}
+
+std::vector<std::string> SoakInvariants::CheckPicture(OWindow& window) {
+    std::vector<std::string> out;
+    const OffscreenPicture* picture = window.GetPicture();
+    if (!picture || window.IsStopping()) return out;
+    const int w = std::min(window.Width(), picture->Width()),
+              h = std::min(window.Height(), picture->Height());
+    // What the last steps reported and not yet drew goes first; then the picture as it stands.
+    window.Compose();
+    std::vector<uint8_t> before;
+    for (int y = 0; y < h; ++y) before.insert(before.end(), picture->Row(y), picture->Row(y) + w * 3);
+    window.AddDirtyRect({0, 0, w, h});
+    window.Compose();
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = picture->Row(y);
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* was = &before[static_cast<size_t>(y * w + x) * 3];
+            if (was[0] == row[x * 3] && was[1] == row[x * 3 + 1] && was[2] == row[x * 3 + 2]) continue;
+            out.push_back(Say(typeid(window).name(), " shows stale pixels: at (", x, ",", y,
+                              ") the picture differs from a full redraw"));
+            return out;
+        }
+    }
+    return out;
+}
+
 void SoakInvariants::CheckProgress(std::vector<std::string>& out) {
     const GameState& g = G();
     const int32_t level = TheGameSettings().levelNumber;
@@ -314,6 +401,7 @@ void SoakInvariants::CheckProgress(std::vector<std::string>& out) {
         if (g.score != 0 || level != 1 || pond::LivingFrogs() != lives)
             out.push_back(Say("score ", lastScore_, " at level ", lastLevel_, " fell to ", g.score,
                               " at level ", level, " with ", pond::LivingFrogs(), " lives, not a new game"));
+        completedLevel_ = -1;
     } else if (started_ && level > lastLevel_ + 1) {
         out.push_back(Say("the level jumped from ", lastLevel_, " to ", level));
     }
