@@ -71,7 +71,8 @@ class OGameWindow : public OWindow {
 
     // The dialogs (GameDialogs.cpp, ScoreDialogs.cpp). Each opener checks CanOpenDialog, sets what the
     // flow needs (pending dialog, answer 0, the window size) and opens the dialog over this window.
-    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending.
+    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending, until the
+    // frame step has acted on its dialog's answer.
     bool CanOpenDialog(bool fromButton) const;
     void OpenLevelDialog();
     void OpenQuitDialog();
