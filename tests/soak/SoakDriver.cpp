@@ -132,6 +132,7 @@ bool SoakDriver::StartRun(std::string& failure) {
         failure = "soak seed " + std::to_string(seed_) + ": the game could not start";
         return false;
     }
+    startBroken_ = savedGame_.CheckStart();
     input_ = std::make_unique<SoakInput>(session_->Os(), random_);
     input_->Trace(trace_);
     invariants_.BeginRun();
@@ -316,14 +317,29 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
         }
         if (--moodLeft_ <= 0) ChangeMood();
         Act();
+        // What a save would write now, in case this step acts on a confirmed quit.
+        const bool quitConfirmed =
+            Game() && TheGameState().pendingDialog == kQuitOpen && TheGameState().dialogAnswer == kAnswerYes;
+        if (quitConfirmed) savedGame_.Snapshot();
         if (trace_)
             std::fprintf(stderr, "step %lld: %s\n", static_cast<long long>(figures_.steps + 1),
                          Game() ? session_->StateLine().c_str() : "no game");
         StepWindows();
         ++figures_.steps;
         ++runStep_;
-        if (OGameWindow* game = Game(); game && game->IsStopping()) EndRun();
+        if (OGameWindow* game = Game(); game && game->IsStopping()) {
+            // The step that acted on the quit saved and took the answer back.
+            const bool saved = quitConfirmed && TheGameState().dialogAnswer == kNoAnswer;
+            if (saved)
+                savedGame_.Saved();
+            else
+                savedGame_.NotSaved();
+            if (trace_) std::fprintf(stderr, "the game closed, %s\n", saved ? "saved" : "not saved");
+            EndRun();
+        }
         std::vector<std::string> broken = invariants_.Check(windows_, Game());
+        broken.insert(broken.begin(), startBroken_.begin(), startBroken_.end());
+        startBroken_.clear();
         // A full redraw of every window now and then: a few times a second of game time is plenty.
         if (figures_.steps % 97 == 0) {
             for (OWindow* w : windows_) {

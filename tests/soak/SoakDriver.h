@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/soak/SoakInvariants.h"
+#include "tests/soak/SoakSavedGame.h"
 #include "tests/support/TempFolder.h"
 
 class OWindow;
@@ -83,6 +84,8 @@ class SoakDriver {
     std::vector<OWindow*> windows_;  // the game window first, then the dialogs, oldest first
     std::vector<const OWindow*> seenDialogs_;
     SoakInvariants invariants_;
+    SoakSavedGame savedGame_;
+    std::vector<std::string> startBroken_;  // what the last start found wrong, reported with its first step
     SoakFigures figures_;
     Mood mood_ = Mood::Pilot;
     int64_t moodLeft_ = 0;

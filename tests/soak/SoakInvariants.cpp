@@ -260,7 +260,7 @@ std::vector<std::string> SoakInvariants::Check(const std::vector<OWindow*>& wind
     std::vector<std::string> pond = CheckPond();
     out.insert(out.end(), pond.begin(), pond.end());
     CheckDialogFlow(windows, game, out);
-    CheckProgress(out);
+    CheckProgress(*game, out);
     return out;
 }
 
@@ -388,7 +388,7 @@ std::vector<std::string> SoakInvariants::CheckPicture(OWindow& window) {
     return out;
 }
 
-void SoakInvariants::CheckProgress(std::vector<std::string>& out) {
+void SoakInvariants::CheckProgress(const OGameWindow& game, std::vector<std::string>& out) {
     const GameState& g = G();
     const int32_t level = TheGameSettings().levelNumber;
     Within(out, "the pending dialog", g.pendingDialog, kNoDialog, kLevelOpen);
@@ -406,10 +406,15 @@ void SoakInvariants::CheckProgress(std::vector<std::string>& out) {
         out.push_back(Say("the level jumped from ", lastLevel_, " to ", level));
     }
     const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
-    // The step that acts on it closes the window: a game still here has let the answer go.
+    // The next frame step acts on it and closes the window: a game still here after it has let the
+    // answer go, or has not acted on it.
     if (quitConfirmed_ && !quitConfirmed)
         out.push_back(Say("the quit was confirmed but the game goes on (pending dialog ", g.pendingDialog,
                           ", answer ", g.dialogAnswer, ")"));
+    if (quitConfirmed_ && quitConfirmed)
+        out.push_back(Say("the quit was confirmed, yet the game is still here a frame step later",
+                          g.paused ? " (paused)" : "", game.HasInputFocus() ? "" : " (in the background)",
+                          g.fadeCount < g.fadeLength ? " (a frog fading)" : ""));
     quitConfirmed_ = quitConfirmed;
     started_ = true;
     lastScore_ = g.score;

@@ -39,7 +39,7 @@ class SoakInvariants {
                     std::vector<std::string>& out);
     void CheckCounts(const std::vector<OWindow*>& windows, const OGameWindow* game,
                      std::vector<std::string>& out);
-    void CheckProgress(std::vector<std::string>& out);
+    void CheckProgress(const OGameWindow& game, std::vector<std::string>& out);
     void CheckDialogFlow(const std::vector<OWindow*>& windows, const OGameWindow* game,
                          std::vector<std::string>& out);
 
