@@ -261,6 +261,13 @@ void OGameWindow::DestroyPrototypes() {
 }
 
 void OGameWindow::Step(uint32_t t) {
+    // The quit the player confirmed is carried out by the first frame step after the answer, whatever
+    // else would hold the game still (a pause, another window in front, a frog fading out) and before
+    // anything the pond does could replace it (the end of a level, a lost game).
+    if (QuitConfirmed()) {
+        CarryOutQuit();
+        return;
+    }
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;
@@ -306,8 +313,7 @@ bool OGameWindow::StepFade() {
 void OGameWindow::CheckLevel() {
     GameState& g = G();
     if (g.pendingDialog == kNameOpen) NewGame();
-    const bool quitConfirmed = QuitConfirmed();
-    if (pond::LivingFrogs() == 0 && !quitConfirmed) {
+    if (pond::LivingFrogs() == 0) {
         if (g.pendingDialog != kGameOver) {
             PlaySoundFile("WAV\\gameover.wav");
             g.pendingDialog = kGameOver;
@@ -317,16 +323,14 @@ void OGameWindow::CheckLevel() {
         return;
     }
     if (g.pendingDialog == kLevelOpen) StartLevel();
-    // A level that ends now would replace the confirmed quit by its dialog: the quit comes first, as
-    // it does before a game over.
-    if (!quitConfirmed) {
-        CheckIslands();
-    } else {
-        SaveGameState();
-        // Acted on once: the close is an event for the main thread, handled after this step.
-        g.dialogAnswer = kNoAnswer;
-        Close();
-    }
+    CheckIslands();
+}
+
+void OGameWindow::CarryOutQuit() {
+    SaveGameState();
+    // Acted on once: the close is an event for the main thread, handled after this step.
+    G().dialogAnswer = kNoAnswer;
+    Close();
 }
 
 // The level ends when the player's frog stands on the only island left, or when none is left.

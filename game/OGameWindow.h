@@ -57,6 +57,8 @@ class OGameWindow : public OWindow {
     void StartGame();
     void CheckLevel();
     void CheckIslands();
+    // Saves the game state and closes the window.
+    void CarryOutQuit();
     void ApplySkillChange();
     bool StepFade();
     // The quit dialog was answered yes and the frame step has not closed the window yet.

@@ -209,7 +209,7 @@ TEST_F(Window, LosingTheLastFrogAsksForANameOnceAndAConfirmedQuitComesFirst) {
 TEST_F(Window, AConfirmedQuitIsCarriedOutWhateverComesBeforeTheNextFrameStep) {
     // Between the quit dialog's yes and the frame step that acts on it, the game window takes input
     // again (the dialog has let go of it) and the pond may have reached the end of the level.
-    enum class Meanwhile { LastIsland, Button, Key };
+    enum class Meanwhile { LastIsland, Button, Key, Background, Fading, Paused };
     struct Case {
         const char* name;
         Meanwhile what;
@@ -222,6 +222,9 @@ TEST_F(Window, AConfirmedQuitIsCarriedOutWhateverComesBeforeTheNextFrameStep) {
         {"a click on Top10", Meanwhile::Button, 5},
         {"Space", Meanwhile::Key, vk::kSpace},
         {"Enter on the focused New button", Meanwhile::Key, vk::kEnter},
+        {"another window in front", Meanwhile::Background, 0},
+        {"a drowned frog fading out", Meanwhile::Fading, 0},
+        {"a pause", Meanwhile::Paused, 0},
     };
     for (const Case& c : cases) {
         session.reset();  // one session at a time
@@ -247,6 +250,16 @@ TEST_F(Window, AConfirmedQuitIsCarriedOutWhateverComesBeforeTheNextFrameStep) {
             }
             case Meanwhile::Key:
                 session->Key(c.which);
+                break;
+            case Meanwhile::Background:
+                session->Focus(false);
+                break;
+            case Meanwhile::Fading:
+                pond::Drown(Player());
+                ASSERT_LT(G().fadeCount, G().fadeLength);
+                break;
+            case Meanwhile::Paused:
+                G().paused = true;
                 break;
         }
         Step();
