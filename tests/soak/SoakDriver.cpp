@@ -123,8 +123,11 @@ bool SoakDriver::StartRun(std::string& failure) {
     if (profile->settings) std::ofstream(ini) << profile->settings;
     ++figures_.runsByProfile[profile->name];
 
-    // A new run of the program: it may save once again when the player quits.
+    // A new run of the program: it may save once again when the player quits, and what a program
+    // keeps for its whole run starts afresh (so a seed plays alike whatever ran before it).
     ForgetSaveOfThisRunForTesting();
+    TheGameState().meltOrder = true;
+    OWndInsert::PlayerName().clear();
     session_ = std::make_unique<ReplaySession>(static_cast<uint32_t>(random_()));
     // The millisecond clock wraps after 49 days; some runs start minutes before it does.
     if (Chance(0.25)) session_->Os().Manual().Set(0u - static_cast<uint32_t>(1000 + Below(600000)));
@@ -353,8 +356,8 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
                 << ", its step " << runStep_ << "):";
             for (size_t k = 0; k < broken.size() && k < 8; ++k) out << "\n  " << broken[k];
             if (Game()) out << "\n  the game: " << session_->StateLine();
-            out << "\nplay it again: MARSHWADE_SOAK_SEED=" << seed_
-                << " MARSHWADE_SOAK_STEPS=" << figures_.steps << " soak_test --gtest_filter='*OnRequest*'";
+            out << "\nplay it again: make soak SOAK_SEED=" << seed_ << " SOAK_STEPS=" << figures_.steps
+                << " (MARSHWADE_SOAK_TRACE=1 shows every step and input)";
             failure = out.str();
             ok = false;
         }
