@@ -105,13 +105,15 @@ OGameWindow* SoakDriver::Game() const {
 }
 
 bool SoakDriver::StartRun(std::string& failure) {
-    // A settings file for this start, chosen by weight.
+    // A settings file for this start: the first start of a seed takes the seed's turn through them
+    // all (so a few short soaks see every one), the later ones are chosen by weight.
     const auto profiles = SoakProfiles();
     uint32_t total = 0;
     for (const SoakProfile& p : profiles) total += p.weight;
     uint32_t pick = static_cast<uint32_t>(random_() % total);
-    const SoakProfile* profile = &profiles.front();
+    const SoakProfile* profile = &profiles[(seed_ - 1) % profiles.size()];
     for (const SoakProfile& p : profiles) {
+        if (figures_.runs == 0) break;
         if (pick < p.weight) {
             profile = &p;
             break;
