@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,8 +12,7 @@
 #include "game/GameSettings.h"
 #include "game/GameState.h"
 #include "game/OGameWindow.h"
-#include "platform/ProgramPath.h"
-#include "scores/DataFilePath.h"
+#include "graphics/OffscreenPicture.h"
 #include "scores/OWndInsert.h"
 #include "scores/OWndScores.h"
 #include "scores/OWndScoresClear.h"
@@ -40,6 +38,23 @@ std::string KindOf(const OWindow* w) {
     if (dynamic_cast<const OWndScoresClear*>(w)) return "clear";
     if (dynamic_cast<const OWndScores*>(w)) return "top 10";
     return "other";
+}
+
+// The window's picture as a binary PPM file, for looking at what the soak saw.
+void WritePicture(const OWindow& window, const std::string& path) {
+    const OffscreenPicture* picture = window.GetPicture();
+    if (!picture) return;
+    const int w = std::min(window.Width(), picture->Width()),
+              h = std::min(window.Height(), picture->Height());
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << w << ' ' << h << "\n255\n";
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = picture->Row(y);
+        for (int x = 0; x < w; ++x)
+            out.put(static_cast<char>(row[x * 3 + 2]))
+                .put(static_cast<char>(row[x * 3 + 1]))
+                .put(static_cast<char>(row[x * 3]));
+    }
 }
 
 }  // namespace
@@ -83,20 +98,11 @@ std::string SoakFigures::Text() const {
 
 SoakDriver::SoakDriver(uint32_t seed)
     : seed_(seed), random_(seed), trace_(std::getenv("MARSHWADE_SOAK_TRACE") != nullptr) {
-    namespace fs = std::filesystem;
-    const fs::path build(MARSHWADE_BINARY_DIR);
-    fs::create_directory_symlink(build / "CLP", folder_.Path() / "CLP");
-    fs::create_directory_symlink(build / "WAV", folder_.Path() / "WAV");
-    fs::create_directories(folder_.Path() / "INI");
-    savedProgramDirectory_ = platform::ProgramDirectory();
-    platform::SetProgramDirectoryForTesting(folder_.Path().string() + "/");
-    savedFiles_ = std::make_unique<PrivateSavedFiles>();
+    if (const char* shots = std::getenv("MARSHWADE_SOAK_SHOTS")) shots_ = shots;
 }
 
 SoakDriver::~SoakDriver() {
     EndRun();
-    savedFiles_.reset();
-    platform::SetProgramDirectoryForTesting(savedProgramDirectory_);
 }
 
 OGameWindow* SoakDriver::Game() const {
@@ -120,9 +126,7 @@ bool SoakDriver::StartRun(std::string& failure) {
         }
         pick -= p.weight;
     }
-    const std::filesystem::path ini = folder_.Path() / "INI" / "Quillmoss.ini";
-    std::filesystem::remove(ini);
-    if (profile->settings) std::ofstream(ini) << profile->settings;
+    program_.UseSettings(profile->settings);
     ++figures_.runsByProfile[profile->name];
 
     // A new run of the program: it may save once again when the player quits, and what a program
@@ -364,6 +368,13 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
             ok = false;
         }
         Count();
+        // MARSHWADE_SOAK_SHOTS=FOLDER: every window's picture now and then.
+        if (!shots_.empty() && figures_.steps % 2500 == 0) {
+            for (size_t k = 0; k < windows_.size(); ++k)
+                WritePicture(*windows_[k], shots_ + "/seed" + std::to_string(seed_) + "-step" +
+                                               std::to_string(figures_.steps) + "-" + std::to_string(k) +
+                                               ".ppm");
+        }
     }
     TallyInputs();
     figures_.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

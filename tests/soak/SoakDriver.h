@@ -16,12 +16,11 @@
 #include <vector>
 
 #include "tests/soak/SoakInvariants.h"
+#include "tests/soak/SoakProgram.h"
 #include "tests/soak/SoakSavedGame.h"
-#include "tests/support/TempFolder.h"
 
 class OWindow;
 class OGameWindow;
-class PrivateSavedFiles;
 class ReplaySession;
 class SoakInput;
 
@@ -75,10 +74,9 @@ class SoakDriver {
 
     uint32_t seed_;
     std::mt19937 random_;
-    bool trace_;  // MARSHWADE_SOAK_TRACE set: every step and input on standard error
-    TempFolder folder_{"marshwade-soak"};
-    std::unique_ptr<PrivateSavedFiles> savedFiles_;
-    std::string savedProgramDirectory_;
+    bool trace_;         // MARSHWADE_SOAK_TRACE set: every step and input on standard error
+    std::string shots_;  // MARSHWADE_SOAK_SHOTS: the folder the windows' pictures go to
+    SoakProgram program_;
     std::unique_ptr<ReplaySession> session_;
     std::unique_ptr<SoakInput> input_;
     std::vector<OWindow*> windows_;  // the game window first, then the dialogs, oldest first

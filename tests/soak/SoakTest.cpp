@@ -5,6 +5,7 @@
 // MARSHWADE_SOAK_STEPS_PER_SEED steps (100000 by default) before the next seed takes over. A failure
 // names its seed and step: the same two values play the same game up to it again, and with
 // MARSHWADE_SOAK_TRACE set every step's game state and every input event is written to standard error.
+// MARSHWADE_SOAK_SHOTS=FOLDER writes every window's picture there every 2500 steps.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
