@@ -334,6 +334,12 @@ void OWindow::GetCursorClientPos(int& x, int& y) const {
     if (native_) native_->CursorClientPos(x, y);
 }
 
+void OWindow::PresentNow() {
+    if (!OnMainThread()) return;
+    std::lock_guard lock(mutex_);
+    PresentPending();
+}
+
 void OWindow::PresentPending() {
     if (!native_ || !picture_ || presentPending_.empty()) return;
     native_->Present(picture_->View(), presentPending_);

@@ -79,6 +79,10 @@ class OWindow {
     void FocusGraph(OGraph* graph);
     void FocusNext();
     void Compose();
+    // Shows what the compositions so far drew at once, rather than when the main thread's event loop
+    // next runs. Main thread only (elsewhere it does nothing): for a picture composed in a Start that
+    // keeps the main thread busy afterwards, as the game's loading picture is.
+    void PresentNow();
     void AddDirtyRect(const ORect& rect);
     void FillBackground(const ORect& rect);
     // Draws `graph`'s pixels (source rectangle) at the destination rectangle, clipped to both.

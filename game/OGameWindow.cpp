@@ -10,6 +10,7 @@
 #include "game/IniFile.h"
 #include "game/PlayBounds.h"
 #include "game/PondGrid.h"
+#include "game/StateTrace.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
@@ -43,6 +44,8 @@ bool OGameWindow::Start() {
     loading_->SetPosition(0, 0, -100);
     AddGraph(loading_);
     Compose();
+    // Shown now: the main thread, which presents what is composed, has the whole game to load first.
+    PresentNow();
 
     G().Clear();
     pond::TheGeometry() = pond::Geometry::ForWindow(Width(), Height());
@@ -63,11 +66,11 @@ bool OGameWindow::Start() {
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
     game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
+    trace_ = StateTrace::FromEnvironment();
     StartGame();
-    // After the pond is made, not before: the leaf kinds carry their frame-time bounds as a clip rate
-    // of over a thousand, and the leaves StartGame copies from them raise the window's rate to it when
-    // they are added. The pond is made for 50 steps a second; at the raised rate the game thread would
-    // step without ever sleeping, taking a whole processor core.
+    // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
+    // (over a thousand), and adding them raises the window's rate to theirs. Every count of frame
+    // steps in the game (a hop, a fade, the red frogs' arrival) is made for 50 steps per second.
     SetFrameRate(50);
     return OWindow::Start();
 }
@@ -265,6 +268,19 @@ void OGameWindow::DestroyPrototypes() {
 }
 
 void OGameWindow::Step(uint32_t t) {
+    StepGame(t);
+    // Every step is traced, the ones that stand still too: a reader sees the pause.
+    if (trace_) trace_->Write();
+}
+
+void OGameWindow::StepGame(uint32_t t) {
+    // The quit the player confirmed is carried out by the first frame step after the answer, whatever
+    // else would hold the game still (a pause, another window in front, a frog fading out) and before
+    // anything the pond does could replace it (the end of a level, a lost game).
+    if (QuitConfirmed()) {
+        CarryOutQuit();
+        return;
+    }
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;
@@ -310,8 +326,7 @@ bool OGameWindow::StepFade() {
 void OGameWindow::CheckLevel() {
     GameState& g = G();
     if (g.pendingDialog == kNameOpen) NewGame();
-    const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
-    if (pond::LivingFrogs() == 0 && !quitConfirmed) {
+    if (pond::LivingFrogs() == 0) {
         if (g.pendingDialog != kGameOver) {
             PlaySoundFile("WAV\\gameover.wav");
             g.pendingDialog = kGameOver;
@@ -321,6 +336,19 @@ void OGameWindow::CheckLevel() {
         return;
     }
     if (g.pendingDialog == kLevelOpen) StartLevel();
+    CheckIslands();
+}
+
+void OGameWindow::CarryOutQuit() {
+    SaveGameState();
+    // Acted on once: the close is an event for the main thread, handled after this step.
+    G().dialogAnswer = kNoAnswer;
+    Close();
+}
+
+// The level ends when the player's frog stands on the only island left, or when none is left.
+void OGameWindow::CheckIslands() {
+    GameState& g = G();
     const int32_t islands = pond::CountIslands();
     if (islands == 1 && g.player && !g.player->IsDead()) {
         const OLeave* last = g.lastCountedIsland;
@@ -331,17 +359,14 @@ void OGameWindow::CheckLevel() {
             g.bellRung = true;
         }
     } else if (islands == 0) {
-        // Two islands may go under in one step, so there may be no last one to take away.
-        if (g.lastCountedIsland)
-            g.lastCountedIsland->PlaceAt(static_cast<float>(-pond::CellX(1)),
-                                         static_cast<float>(-pond::CellY(1)));
+        // Two islands may go under in one step, so there may be no last one to take away. Taken
+        // away means off the grid as well as out of sight, as at a level start: a picture parked
+        // outside the window must not leave its island standing on a cell.
+        if (OLeave* last = g.lastCountedIsland) {
+            last->SetCellFields(-2, -2);
+            last->PlaceAt(static_cast<float>(-pond::CellX(1)), static_cast<float>(-pond::CellY(1)));
+        }
         FinishLevel();
-    }
-    if (g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes) {
-        SaveGameState();
-        // Acted on once: the close is an event for the main thread, handled after this step.
-        g.dialogAnswer = kNoAnswer;
-        Close();
     }
 }
 
@@ -501,8 +526,16 @@ void OGameWindow::OnMouseMove(int x, int y) {
     OWindow::OnMouseMove(x, y);
 }
 
+bool OGameWindow::QuitConfirmed() {
+    return G().pendingDialog == kQuitOpen && G().dialogAnswer == kAnswerYes;
+}
+
 void OGameWindow::OnPress(int code, int x, int y) {
     GameState& g = G();
+    // The quit dialog has let go of the window, which closes at its next frame step: a key or click
+    // that arrives meanwhile (a button's new game or dialog, a pause that would hold the step) must not
+    // undo what the player confirmed.
+    if (QuitConfirmed()) return;
     const int pondRight = Width() - 100;
     if (g.paused && code != vk::kSpace && code != kPauseKey) {
         const bool leftClick = code == vk::kLeftButton;
@@ -549,7 +582,7 @@ void OGameWindow::ClickToward(int x, int y) {
 }
 
 void OGameWindow::OnCommand(int source, int event) {
-    if (event != ControlEvent::Click) return;
+    if (event != ControlEvent::Click || QuitConfirmed()) return;
     auto is = [source](const OButton* b) { return b && source == b->CommandId(); };
     if (is(downButton_)) {
         ShowRestored(false);

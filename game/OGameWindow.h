@@ -8,6 +8,7 @@
 class OBitmap;
 class OButton;
 class OClip;
+class StateTrace;
 
 // The program's main window: the pond and its creatures, the digit bar, the panel with the buttons
 // and the waiting frogs. It builds the whole game at Start, runs the game's frame step at 50 steps
@@ -56,8 +57,14 @@ class OGameWindow : public OWindow {
     void CreateButtons();
     void StartGame();
     void CheckLevel();
+    void CheckIslands();
+    // Saves the game state and closes the window.
+    void CarryOutQuit();
     void ApplySkillChange();
+    void StepGame(uint32_t t);
     bool StepFade();
+    // The quit dialog was answered yes and the frame step has not closed the window yet.
+    static bool QuitConfirmed();
     void ShowLevelDigits();
     void ClickToward(int x, int y);
     void DestroyPrototypes();
@@ -68,7 +75,8 @@ class OGameWindow : public OWindow {
 
     // The dialogs (GameDialogs.cpp, ScoreDialogs.cpp). Each opener checks CanOpenDialog, sets what the
     // flow needs (pending dialog, answer 0, the window size) and opens the dialog over this window.
-    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending.
+    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending, until the
+    // frame step has acted on its dialog's answer.
     bool CanOpenDialog(bool fromButton) const;
     void OpenLevelDialog();
     void OpenQuitDialog();
@@ -101,4 +109,7 @@ class OGameWindow : public OWindow {
     std::vector<std::unique_ptr<OFly>> suns_;
     std::unique_ptr<OWave> ripple_;
     pond::Prototypes prototypes_;
+
+    // The state log MARSHWADE_STATE_LOG asks for (a line per frame step); none by default.
+    std::unique_ptr<StateTrace> trace_;
 };

@@ -16,24 +16,7 @@ using e2e::WaitFor;
 constexpr int kLeft = (1024 - 750) / 2;  // the game window is centred on the screen
 constexpr int kTop = (768 - 550) / 2;
 
-// Pixels that differ between two screenshots in a rectangle of screen coordinates.
-int Changed(const Ppm& a, const Ppm& b, int x0, int y0, int w, int h) {
-    int changed = 0;
-    for (int y = y0; y < y0 + h; ++y) {
-        for (int x = x0; x < x0 + w; ++x) changed += a.At(x, y) != b.At(x, y);
-    }
-    return changed;
-}
-
-// Two rectangles of the game window (window coordinates) hold the same picture.
-bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h) {
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (p.At(kLeft + ax + x, kTop + ay + y) != p.At(kLeft + bx + x, kTop + by + y)) return false;
-        }
-    }
-    return true;
-}
+constexpr e2e::Point kGame{kLeft, kTop};
 
 class DialogsE2E : public e2e::XvfbTest {
   protected:
@@ -51,15 +34,6 @@ class DialogsE2E : public e2e::XvfbTest {
 
     // Clicks at a point of the game window.
     bool ClickGame(int wx, int wy) { return ClickAt(kLeft + wx, kTop + wy); }
-    bool ClickAt(int sx, int sy) {
-        bool ok = Xdo({"mousemove", "--sync", std::to_string(sx), std::to_string(sy)});
-        std::this_thread::sleep_for(100ms);
-        ok = ok && Xdo({"mousemove", "--sync", std::to_string(sx + 1), std::to_string(sy)});
-        std::this_thread::sleep_for(100ms);
-        ok = ok && Xdo({"click", "1"});
-        std::this_thread::sleep_for(250ms);
-        return ok;
-    }
     // The dialog's top-left corner on the screen; false when it is not mapped.
     bool Origin(Window w, int& sx, int& sy, int& width, int& height) {
         XWindowAttributes attrs{};
@@ -84,14 +58,6 @@ class DialogsE2E : public e2e::XvfbTest {
         EXPECT_EQ(sy, kTop + static_cast<int>((550 - height) * 0.5f));
         std::this_thread::sleep_for(300ms);  // its first frames
         return dialog;
-    }
-    bool Gone(Window w) {
-        for (int i = 0; i < 250; ++i) {
-            XWindowAttributes attrs{};
-            if (!XGetWindowAttributes(x, w, &attrs) || attrs.map_state != IsViewable) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
     }
     // The width of the first icon in the window's _NET_WM_ICON; 0 without one.
     long IconWidth(Window w) {
@@ -179,10 +145,10 @@ TEST_F(DialogsE2E, OptionsChangeTheSkillAndANewGameStartsWithThatSkillsLives) {
     EXPECT_EQ(Changed(novice, expert, kLeft + 650, kTop + 330, 100, 40), 0) << "the top rows changed";
     // A new game: level 001 (two digits alike, the third another) and score 000000 (all six alike,
     // and like the level's zeros). Digits are 28 x 44 at y 3.
-    EXPECT_TRUE(Same(expert, 150, 3, 180, 3, 28, 44));
-    EXPECT_FALSE(Same(expert, 150, 3, 210, 3, 28, 44));
+    EXPECT_TRUE(Same(expert, 150, 3, 180, 3, 28, 44, kGame));
+    EXPECT_FALSE(Same(expert, 150, 3, 210, 3, 28, 44, kGame));
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(Same(expert, 150, 3, 400 + 30 * i, 3, 28, 44)) << "score digit " << i;
+        EXPECT_TRUE(Same(expert, 150, 3, 400 + 30 * i, 3, 28, 44, kGame)) << "score digit " << i;
 }
 
 TEST_F(DialogsE2E, HelpShowsTheRulesAndPlayGoesBack) {

@@ -18,25 +18,7 @@ using e2e::WaitFor;
 
 constexpr int kLeft = (1024 - 750) / 2;  // the window is centred on the screen
 constexpr int kTop = (768 - 550) / 2;
-
-// Pixels of a window rectangle that differ between two screenshots.
-int Changed(const Ppm& a, const Ppm& b, int x0, int y0, int w, int h) {
-    int changed = 0;
-    for (int y = y0; y < y0 + h; ++y) {
-        for (int x = x0; x < x0 + w; ++x) changed += a.At(kLeft + x, kTop + y) != b.At(kLeft + x, kTop + y);
-    }
-    return changed;
-}
-
-// Two window rectangles of one screenshot hold the same picture.
-bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h) {
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (p.At(kLeft + ax + x, kTop + ay + y) != p.At(kLeft + bx + x, kTop + by + y)) return false;
-        }
-    }
-    return true;
-}
+constexpr e2e::Point kGame{kLeft, kTop};
 
 // The pond's cell (c, r) in window pixels, as the game lays out its 8 x 6 grid.
 int CellX(int c) {
@@ -46,20 +28,7 @@ int CellY(int r) {
     return r * 480 / 6 + 50;
 }
 
-class GameE2E : public e2e::XvfbTest {
-  protected:
-    void SendClose(Window win) {
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = win;
-        ev.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(x, win, False, NoEventMask, &ev);
-        XFlush(x);
-    }
-};
+using GameE2E = e2e::XvfbTest;
 
 TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExitCodeZero) {
     app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
@@ -87,14 +56,14 @@ TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExi
         std::this_thread::sleep_for(100ms);
         first = Shot("e2e_game_start");
         ASSERT_EQ(first.width, 1024);
-        if (!Same(first, 150, 3, 210, 3, 28, 44)) break;
+        if (!Same(first, 150, 3, 210, 3, 28, 44, kGame)) break;
     }
     // Level 001 and score 000000: the two leading level digits and all six score digits show the same
     // picture (a zero), the last level digit another (a one). Digits are 28 x 44 at y 3.
-    EXPECT_TRUE(Same(first, 150, 3, 180, 3, 28, 44));
-    EXPECT_FALSE(Same(first, 150, 3, 210, 3, 28, 44));
+    EXPECT_TRUE(Same(first, 150, 3, 180, 3, 28, 44, kGame));
+    EXPECT_FALSE(Same(first, 150, 3, 210, 3, 28, 44, kGame));
     for (int i = 0; i < 6; ++i)
-        EXPECT_TRUE(Same(first, 150, 3, 400 + 30 * i, 3, 28, 44)) << "score digit " << i;
+        EXPECT_TRUE(Same(first, 150, 3, 400 + 30 * i, 3, 28, 44, kGame)) << "score digit " << i;
     // The buttons: New stands at the right edge under the top row, Exit in the top right corner; both
     // differ from the panel around them.
     EXPECT_NE(first.At(kLeft + 700, kTop + 50), first.At(kLeft + 700, kTop + 33));
@@ -103,15 +72,16 @@ TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExi
     // Over the next seconds the leaves come out and the frog leaps in onto the entry island (4, 3).
     std::this_thread::sleep_for(3500ms);
     const Ppm settled = Shot("e2e_game_settled");
-    EXPECT_GT(Changed(first, settled, 20, 50, 630, 480), 40000) << "the pond did not fill";
+    EXPECT_GT(Changed(first, settled, 20, 50, 630, 480, kGame), 40000) << "the pond did not fill";
 
     // Left hops the frog from (4, 3) to (3, 3): both cells change.
     const Ppm before = Shot("e2e_game_before_hop");
     ASSERT_TRUE(Xdo({"key", "--window", std::to_string(win), "Left"}));
     std::this_thread::sleep_for(400ms);
     const Ppm after = Shot("e2e_game_after_hop");
-    EXPECT_GT(Changed(before, after, CellX(4), CellY(3), 78, 80), 500) << "nothing left the entry island";
-    EXPECT_GT(Changed(before, after, CellX(3), CellY(3), 78, 80), 500) << "nothing arrived at (3, 3)";
+    EXPECT_GT(Changed(before, after, CellX(4), CellY(3), 78, 80, kGame), 500)
+        << "nothing left the entry island";
+    EXPECT_GT(Changed(before, after, CellX(3), CellY(3), 78, 80, kGame), 500) << "nothing arrived at (3, 3)";
 
     // Space pauses: two screenshots a second apart are identical; Space again resumes.
     ASSERT_TRUE(Xdo({"key", "--window", std::to_string(win), "space"}));
@@ -119,11 +89,11 @@ TEST_F(GameE2E, ThePondComesAliveTheFrogHopsSpacePausesAndTheWindowClosesWithExi
     const Ppm paused1 = Shot("e2e_game_paused_1");
     std::this_thread::sleep_for(1000ms);
     const Ppm paused2 = Shot("e2e_game_paused_2");
-    EXPECT_EQ(Changed(paused1, paused2, 0, 0, 750, 550), 0);
+    EXPECT_EQ(Changed(paused1, paused2, 0, 0, 750, 550, kGame), 0);
     ASSERT_TRUE(Xdo({"key", "--window", std::to_string(win), "space"}));
     std::this_thread::sleep_for(1500ms);
     const Ppm resumed = Shot("e2e_game_resumed");
-    EXPECT_GT(Changed(paused2, resumed, 20, 50, 630, 480), 0) << "the pond did not move again";
+    EXPECT_GT(Changed(paused2, resumed, 20, 50, 630, 480, kGame), 0) << "the pond did not move again";
 
     SendClose(win);
     std::optional<int> status = WaitFor(app, 10000ms);

@@ -17,31 +17,6 @@ using e2e::Spawn;
 using e2e::WaitFor;
 namespace fs = std::filesystem;
 
-// A copy of the program in a folder of its own, beside links to the pictures and sounds of the build
-// and a settings file of the test's: the saved files it writes land there. Removed with the test.
-class PrivateGame {
-  public:
-    explicit PrivateGame(const std::string& settings)
-        : folder_(fs::temp_directory_path() / ("marshwade-scores-e2e-" + std::to_string(getpid()))) {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "INI");
-        const fs::path build(MARSHWADE_BINARY_DIR);
-        fs::copy_file(build / "marshwade", folder_ / "marshwade");
-        fs::create_directory_symlink(build / "CLP", folder_ / "CLP");
-        fs::create_directory_symlink(build / "WAV", folder_ / "WAV");
-        std::ofstream(folder_ / "INI" / "Quillmoss.ini") << settings;
-    }
-    ~PrivateGame() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    std::string Program() const { return (folder_ / "marshwade").string(); }
-    std::string File(const std::string& name) const { return (folder_ / name).string(); }
-
-  private:
-    fs::path folder_;
-};
-
 // One frog, no leaves (the islands are all the pond holds), no red frogs, flies or suns, and a short
 // fade: a hop off the entry island drowns the only frog at once, and nothing else happens meanwhile.
 constexpr const char* kOneFrogNoLeaves =
@@ -49,37 +24,9 @@ constexpr const char* kOneFrogNoLeaves =
     "[Frogs]\nMaxFrogNumber=1\nMaxBadFrogNumber=0\nDeadTimeExtend=10\n"
     "[Flyes]\nFlyNumber=0\nSunNumber=0\n";
 
-class ScoresE2E : public e2e::XvfbTest {
-  protected:
-    // The top-left corner of a window on the screen.
-    std::pair<int, int> Corner(Window win) {
-        int rx = 0, ry = 0;
-        Window child = 0;
-        XTranslateCoordinates(x, win, DefaultRootWindow(x), 0, 0, &rx, &ry, &child);
-        return {rx, ry};
-    }
-    // Waits until the window is mapped at its final place (the placement follows the mapping).
-    std::pair<int, int> Settled(Window win) {
-        std::pair<int, int> corner = Corner(win), last{-1, -1};
-        for (int i = 0; i < 100 && corner != last; ++i) {
-            std::this_thread::sleep_for(50ms);
-            last = corner;
-            corner = Corner(win);
-        }
-        return corner;
-    }
-    bool ClickAt(int sx, int sy) {
-        return Xdo({"mousemove", std::to_string(sx), std::to_string(sy)}) &&
-               Xdo({"mousemove", std::to_string(sx + 1), std::to_string(sy)}) && Xdo({"click", "1"});
-    }
-    // Whether two rectangles of a screenshot hold the same picture.
-    static bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h) {
-        for (int j = 0; j < h; ++j)
-            for (int i = 0; i < w; ++i)
-                if (p.At(ax + i, ay + j) != p.At(bx + i, by + j)) return false;
-        return true;
-    }
-};
+using ScoresE2E = e2e::XvfbTest;
+using e2e::PrivateGame;
+using e2e::Same;
 
 TEST_F(ScoresE2E, LoseEveryFrogTypeANameAndSeeItInTheTable) {
     PrivateGame game(kOneFrogNoLeaves);
@@ -170,7 +117,7 @@ TEST_F(ScoresE2E, QuitWithAutoSaveOnAndTheNextStartContinuesTheSameLevelScoreAnd
         std::this_thread::sleep_for(2500ms);  // the frog arrives, leaves come out
         const Ppm picture = Shot(shot);
         // Exit, then Enter on the quit dialog's Yes: the game is saved and the program ends.
-        EXPECT_TRUE(ClickAt(corner.first + 750 - 2 - 29, corner.second + 15));
+        EXPECT_TRUE(ClickAt(corner.x + 750 - 2 - 29, corner.y + 15));
         Window quit = WaitForWindow("Dialog window");
         EXPECT_NE(quit, 0u) << "the quit dialog did not appear";
         std::this_thread::sleep_for(300ms);
@@ -204,14 +151,14 @@ TEST_F(ScoresE2E, QuitWithAutoSaveOnAndTheNextStartContinuesTheSameLevelScoreAnd
     auto same = [&](int left, int top, int w, int h) {
         for (int j = 0; j < h; ++j)
             for (int i = 0; i < w; ++i)
-                if (first.At(at1.first + left + i, at1.second + top + j) !=
-                    second.At(at2.first + left + i, at2.second + top + j))
+                if (first.At(at1.x + left + i, at1.y + top + j) !=
+                    second.At(at2.x + left + i, at2.y + top + j))
                     return false;
         return true;
     };
     EXPECT_TRUE(same(150, 3, 88, 44)) << "level digits";
     EXPECT_TRUE(same(400, 3, 178, 44)) << "score digits";
-    EXPECT_FALSE(Same(first, at1.first + 150, at1.second + 3, at1.first + 210, at1.second + 3, 28, 44))
+    EXPECT_FALSE(Same(first, at1.x + 150, at1.y + 3, at1.x + 210, at1.y + 3, 28, 44))
         << "the level is not 003";
     for (size_t i = 0; i + 1 < earlier.islands.size(); ++i) {
         const int left = earlier.islands[i].column * 630 / 8 + 20,

@@ -1,7 +1,7 @@
 #pragma once
 // A private X server for end-to-end tests: started on a free display number, stopped with the test;
-// programs started without a shell that end when the test process ends; screenshots read as PPM;
-// xdotool run against the display.
+// programs started without a shell that end when the test process ends; screenshots read as PPM and
+// compared; xdotool run against the display; the game copied into a folder of a test's own.
 #include <gtest/gtest.h>
 // After GoogleTest: Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xlib.h>
@@ -15,6 +15,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -32,8 +33,10 @@ inline bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Starts a program without a shell, told to end when this test process ends.
-inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {}) {
+// Starts a program without a shell, told to end when this test process ends. With `out` >= 0 its
+// standard output goes there.
+inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
+                   int out = -1) {
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -49,6 +52,7 @@ inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::
     if (pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(127);
+        if (out >= 0 && dup2(out, STDOUT_FILENO) < 0) _exit(127);
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
@@ -63,6 +67,40 @@ inline std::optional<int> WaitFor(pid_t pid, std::chrono::milliseconds limit) {
         std::this_thread::sleep_for(20ms);
     }
     return std::nullopt;
+}
+
+// Runs a program to its end (at most `limit`) and gives its exit code (-1 if it did not end well) and
+// what it wrote on standard output.
+struct Output {
+    int code = -1;
+    std::string text;
+};
+inline Output Capture(const std::vector<std::string>& args, std::chrono::milliseconds limit = 10000ms) {
+    Output result;
+    int fds[2] = {-1, -1};
+    if (pipe(fds) != 0) return result;
+    const pid_t pid = Spawn(args, {}, fds[1]);
+    close(fds[1]);
+    const auto end = std::chrono::steady_clock::now() + limit;
+    char buffer[4096];
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        pollfd p{fds[0], POLLIN, 0};
+        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        result.text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fds[0]);
+    const std::optional<int> status = WaitFor(pid, 5000ms);
+    if (!status) {
+        kill(pid, SIGKILL);
+        WaitFor(pid, 5000ms);
+        return result;
+    }
+    if (WIFEXITED(*status)) result.code = WEXITSTATUS(*status);
+    return result;
 }
 
 inline void Stop(pid_t pid) {
@@ -116,6 +154,62 @@ inline bool ReadPpm(const std::string& path, Ppm& out) {
     in.read(reinterpret_cast<char*>(out.rgb.data()), static_cast<std::streamsize>(out.rgb.size()));
     return static_cast<size_t>(in.gcount()) == out.rgb.size();
 }
+
+// The top-left corner of a window on the screen, for rectangles given in the window's coordinates.
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// Pixels that differ between two screenshots in the rectangle (x0, y0, w, h) of a window whose
+// top-left corner stands at `at` on the screen (by default the rectangle is in screen coordinates).
+inline int Changed(const Ppm& a, const Ppm& b, int x0, int y0, int w, int h, Point at = {}) {
+    int changed = 0;
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) changed += a.At(at.x + x, at.y + y) != b.At(at.x + x, at.y + y);
+    }
+    return changed;
+}
+
+// Whether two rectangles of one screenshot, at (ax, ay) and (bx, by), hold the same picture.
+inline bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h, Point at = {}) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (p.At(at.x + ax + x, at.y + ay + y) != p.At(at.x + bx + x, at.y + by + y)) return false;
+        }
+    }
+    return true;
+}
+
+// A copy of the built program with its CLP/, WAV/ and INI/ in a folder of its own under the system's
+// temporary folder, the settings file replaced by the test's: the saved files it writes land there.
+// Removed with the object.
+class PrivateGame {
+  public:
+    explicit PrivateGame(const std::string& settings)
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("marshwade-e2e-game-" + std::to_string(getpid()))) {
+        namespace fs = std::filesystem;
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        const fs::path build(MARSHWADE_BINARY_DIR);
+        fs::copy_file(build / "marshwade", folder_ / "marshwade");
+        for (const char* sub : {"CLP", "WAV", "INI"})
+            fs::copy(build / sub, folder_ / sub, fs::copy_options::recursive);
+        std::ofstream(folder_ / "INI" / "Quillmoss.ini", std::ios::trunc) << settings;
+    }
+    ~PrivateGame() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    PrivateGame(const PrivateGame&) = delete;
+    PrivateGame& operator=(const PrivateGame&) = delete;
+    std::string Program() const { return (folder_ / "marshwade").string(); }
+    std::string File(const std::string& name) const { return (folder_ / name).string(); }
+
+  private:
+    std::filesystem::path folder_;
+};
 
 // A fixture with an X server of 1024 x 768 pixels and a connection to it.
 class XvfbTest : public ::testing::Test {
@@ -173,9 +267,9 @@ class XvfbTest : public ::testing::Test {
         return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
     }
 
-    // A screenshot of the whole screen, kept as `name`.png in the build folder.
+    // A screenshot of the whole screen, kept as `name`.png in `shots` (the build folder by default).
     Ppm Shot(const std::string& name) {
-        const std::string base = std::string(MARSHWADE_BINARY_DIR) + "/" + name;
+        const std::string base = shots + "/" + name;
         const std::string cmd = "/usr/bin/import -display " + display + " -window root " + base +
                                 ".png && /usr/bin/convert " + base + ".png " + base + ".ppm";
         Ppm ppm;
@@ -195,6 +289,60 @@ class XvfbTest : public ::testing::Test {
         return 0;
     }
 
+    // A click of the left button at a point of the screen, after the pointer has come there and moved
+    // on by a pixel (a control sees the pointer enter before it is pressed).
+    bool ClickAt(int sx, int sy) {
+        bool ok = Xdo({"mousemove", "--sync", std::to_string(sx), std::to_string(sy)});
+        std::this_thread::sleep_for(100ms);
+        ok = ok && Xdo({"mousemove", "--sync", std::to_string(sx + 1), std::to_string(sy)});
+        std::this_thread::sleep_for(100ms);
+        ok = ok && Xdo({"click", "1"});
+        std::this_thread::sleep_for(250ms);
+        return ok;
+    }
+
+    // The top-left corner of a window on the screen.
+    Point Corner(Window win) {
+        Point p;
+        Window child = 0;
+        XTranslateCoordinates(x, win, DefaultRootWindow(x), 0, 0, &p.x, &p.y, &child);
+        return p;
+    }
+    // Waits until the window stands still at its final place (the placement follows the mapping).
+    Point Settled(Window win) {
+        Point corner = Corner(win), last{-1, -1};
+        for (int i = 0; i < 100 && (corner.x != last.x || corner.y != last.y); ++i) {
+            std::this_thread::sleep_for(50ms);
+            last = corner;
+            corner = Corner(win);
+        }
+        return corner;
+    }
+
+    // Waits up to 5 s for the window to be unmapped or destroyed.
+    bool Gone(Window w) {
+        for (int i = 0; i < 250; ++i) {
+            XWindowAttributes attrs{};
+            if (!XGetWindowAttributes(x, w, &attrs) || attrs.map_state != IsViewable) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
+    // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
+    void SendClose(Window win) {
+        XEvent ev{};
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = win;
+        ev.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        ev.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x, win, False, NoEventMask, &ev);
+        XFlush(x);
+    }
+
+    std::string shots = MARSHWADE_BINARY_DIR;
     std::string display;
     pid_t xvfb = -1;
     pid_t app = -1;

@@ -95,6 +95,33 @@ TEST_F(GameDialogsTest, ExitOpensTheQuitDialogCentredOverTheGameWithItsOwnSize) 
     EXPECT_EQ(quit->Focus(), quit->YesButton());
 }
 
+// Game counts of frame steps (a hop, the red frogs' arrival, a fade) are made for 50 steps per
+// second. The leaves' clips come with a rate of more than a thousand (their frame time in ms), which
+// used to carry the game window along when they were added, so it stepped as fast as it could.
+TEST_F(GameDialogsTest, TheGameStepsFiftyTimesASecondAndEachDialogAtItsOwnRate) {
+    EXPECT_EQ(game->FrameRate(), 50);
+    struct Case {
+        const char* name;
+        OButton* button;
+        int rate;
+    } cases[] = {
+        {"quit", game->ExitButton(), 12},
+        {"options", game->OptionsButton(), 50},
+        {"top 10", game->Top10Button(), 12},
+        {"help", game->HelpButton(), 12},
+    };
+    for (const Case& c : cases) {
+        ClickOn(game, c.button);
+        OWindow* dialog = Dialog();
+        ASSERT_NE(dialog, nullptr) << c.name;
+        EXPECT_EQ(dialog->FrameRate(), c.rate) << c.name;
+        Key(dialog, vk::kEscape);
+        ASSERT_TRUE(Finished(dialog)) << c.name;
+        for (int i = 0; i < 5; ++i) session->StepFrame();
+    }
+    EXPECT_EQ(game->FrameRate(), 50);
+}
+
 TEST_F(GameDialogsTest, WhileADialogIsOpenTheGameTakesNoClicksAndItsPictureDoesNotChange) {
     session->Click(static_cast<int>(game->HelpButton()->X()) + 5,
                    static_cast<int>(game->HelpButton()->Y()) + 5);
@@ -215,6 +242,36 @@ TEST_F(GameDialogsTest, AButtonsDialogIsRefusedWhileACompletedLevelWaitsForItsOw
     EXPECT_EQ(dynamic_cast<OOptionsWindow*>(dialog), nullptr) << "the level dialog, not the options";
     EXPECT_EQ(TheGameState().pendingDialog, kLevelOpen);
     EXPECT_EQ(session->Os().WindowCount(), 2u) << "one dialog at a time";
+}
+
+TEST_F(GameDialogsTest, AClosedDialogsAnswerIsActedOnBeforeAButtonOpensAnotherDialog) {
+    // The level dialog or the name dialog has closed and the frame step that acts on it (the next
+    // level, a new game) has not run yet: a click on Help or Exit then must not replace what waits.
+    struct Case {
+        const char* name;
+        int32_t pending;
+        OButton* button;
+    } cases[] = {
+        {"Help after the level dialog", kLevelOpen, game->HelpButton()},
+        {"Exit after the level dialog", kLevelOpen, game->ExitButton()},
+        {"Help after the name dialog", kNameOpen, game->HelpButton()},
+        {"Exit after the name dialog", kNameOpen, game->ExitButton()},
+    };
+    for (const Case& c : cases) {
+        const int32_t level = TheGameSettings().levelNumber;
+        TheGameState().score = 30;
+        TheGameState().pendingDialog = c.pending;
+        ClickOn(game, c.button);
+        EXPECT_EQ(Dialog(), nullptr) << c.name;
+        EXPECT_EQ(TheGameState().pendingDialog, c.pending) << c.name;
+        session->StepFrame();
+        EXPECT_EQ(TheGameState().pendingDialog, kNoDialog) << c.name;
+        if (c.pending == kLevelOpen) {
+            EXPECT_EQ(TheGameSettings().levelNumber, level + 1) << c.name << ": the next level";
+        } else {
+            EXPECT_EQ(TheGameState().score, 0) << c.name << ": a new game";
+        }
+    }
 }
 
 TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenTheyClose) {

@@ -120,18 +120,6 @@ class InstallE2E : public e2e::XvfbTest {
         if (data) XFree(data);
         return type == XA_CARDINAL ? count : 0;
     }
-
-    void Close(Window win) {
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = win;
-        ev.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(x, win, False, NoEventMask, &ev);
-        XFlush(x);
-    }
 };
 
 TEST_F(InstallE2E, MovedInstallTreeStartsFromAnotherFolderFindsItsDataAndWritesNothingThere) {
@@ -181,7 +169,7 @@ TEST_F(InstallE2E, MovedInstallTreeStartsFromAnotherFolderFindsItsDataAndWritesN
     std::this_thread::sleep_for(300ms);  // the first frames
     Shot("e2e_installed_window");
 
-    Close(win);
+    SendClose(win);
     std::optional<int> status = WaitFor(app, 10000ms);
     ASSERT_TRUE(status.has_value()) << "the program did not end";
     app = -1;

@@ -13,9 +13,8 @@
 #include "engine/VirtualKey.h"
 #include "engine/WindowDefaults.h"
 #include "game/GameRandom.h"
-#include "game/GameSettings.h"
 #include "game/OGameWindow.h"
-#include "game/PondRules.h"
+#include "game/StateTrace.h"
 #include "graphics/OffscreenPicture.h"
 #include "scores/DataFilePath.h"
 
@@ -23,11 +22,6 @@ using platform::NativeEventType;
 
 namespace {
 constexpr uint32_t kFramePeriodMs = 20;
-
-const char* StateName(int32_t state) {
-    static const char* const kNames[] = {"Moving", "Leaping", "Dead", "Resting", "Pushed"};
-    return state >= 0 && state <= 4 ? kNames[state] : "?";
-}
 
 int KeyCode(std::string_view name) {
     static const std::pair<const char*, int> kKeys[] = {
@@ -133,21 +127,7 @@ void ReplaySession::StepFrame() {
 }
 
 std::string ReplaySession::StateLine() const {
-    const GameState& g = TheGameState();
-    const GameSettings& s = TheGameSettings();
-    int redOnGrid = 0;
-    for (const auto& red : g.redFrogs) {
-        if (!red->IsDead() && red->CellX() >= 0 && red->CellY() >= 0) ++redOnGrid;
-    }
-    const OFrog* p = g.player;
-    std::ostringstream line;
-    line << "{\"frame\":" << frame_ << ",\"score\":" << g.score << ",\"levelPoints\":" << g.levelPoints
-         << ",\"level\":" << s.levelNumber << ",\"difficulty\":" << s.difficultyLevel
-         << ",\"living\":" << pond::LivingFrogs() << ",\"cell\":[" << (p ? p->CellX() : -1) << ","
-         << (p ? p->CellY() : -1) << "],\"state\":\"" << (p ? StateName(p->state) : "none")
-         << "\",\"islands\":" << pond::CountIslands() << ",\"redFrogs\":" << redOnGrid
-         << ",\"pending\":" << g.pendingDialog << ",\"paused\":" << (g.paused ? "true" : "false") << "}";
-    return line.str();
+    return StateTrace::Line(frame_);
 }
 
 bool ParseScript(std::string_view text, std::vector<ScriptInput>& inputs, std::string& error) {

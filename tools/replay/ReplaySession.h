@@ -34,7 +34,7 @@ class ReplaySession {
     // Moves the clock on by one frame period, runs one frame step and delivers what it posted.
     void StepFrame();
 
-    // One JSON object describing the game after the last step.
+    // One JSON object describing the game after the last step (StateTrace::Line).
     std::string StateLine() const;
     int Frame() const { return frame_; }
     OGameWindow* Window() const { return window_; }
