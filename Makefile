@@ -1,7 +1,7 @@
 # Two commands do everything on a fresh Debian machine:
 #   make play   install what is missing, build, generate the pictures and sounds, start the game
 #   make test   the same set-up, then every test: plain, AddressSanitizer+UBSan, ThreadSanitizer
-# Further targets: build, install, package, package-test, bench, fuzz, fuzz-run, clean.
+# Further targets: build, install, package, package-test, bench, soak, fuzz, fuzz-run, clean.
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   the game, its data, desktop entry, icons, manual
 #   make package        the Debian package, built with Debian's compiler and hardening flags
 #   make package-test   the package's contents, dependencies and installed program, and a second
@@ -13,6 +13,8 @@ ASAN      ?= build-asan
 TSAN      ?= build-tsan
 FUZZ      ?= build-fuzz
 FUZZ_SECONDS ?= 600
+SOAK_STEPS ?= 1000000
+SOAK_SEED ?= 1
 PACKAGE   ?= build-package
 PREFIX    ?= /usr/local
 # Packages carry the time of the commit they were built from, not the time of the build.
@@ -20,7 +22,7 @@ SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 0)
 export SOURCE_DATE_EPOCH
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build play install package package-test test test-plain test-asan test-tsan bench fuzz fuzz-run clean
+.PHONY: deps build play install package package-test test test-plain test-asan test-tsan bench soak fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -66,6 +68,14 @@ test: test-plain test-asan test-tsan
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	for b in $(BUILD)/bench/bench_*; do "$$b"; done
+
+# The long soak: SOAK_STEPS frame steps of the real game, headless, under seeded random input, every
+# invariant checked after every step (a short soak runs in `make test`). A failure names its seed and
+# step; SOAK_SEED=<seed> SOAK_STEPS=<step> plays the same game up to it again.
+soak: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target soak_test
+	MARSHWADE_SOAK_STEPS=$(SOAK_STEPS) MARSHWADE_SOAK_SEED=$(SOAK_SEED) \
+		$(BUILD)/tests/soak/soak_test --gtest_filter='*OnRequest*'
 
 # libFuzzer targets, built with clang; fuzz-run runs each for FUZZ_SECONDS.
 fuzz: deps

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <climits>
 #include <chrono>
 #include <ctime>
 #include <memory>
@@ -37,11 +38,24 @@ void MakeBusy(ReplaySession& session) {
     GameState& g = TheGameState();
     g.soundOn = false;
     for (int i = 0; i < 400; ++i) session.StepFrame();
+    // The player's frog waits on a leaf that does not sink, so it neither drowns (a fading frog
+    // holds the pond still) nor ends the level; the entry island behind it has gone under.
+    OLeave* perch = nullptr;
+    for (size_t i = static_cast<size_t>(pond::IslandCount()); i < g.pond.size() && !perch; ++i) {
+        OLeave& leaf = *g.pond[i];
+        if (leaf.CellX() >= 0 && !pond::RedFrogAt(leaf.CellX(), leaf.CellY())) perch = &leaf;
+    }
+    if (perch && g.player) {
+        perch->stepTime = INT32_MAX;
+        g.player->SetVelocity(0, 0);
+        pond::SetCell(*g.player, perch->CellX(), perch->CellY());
+        g.player->state = OFrog::kResting;
+    }
     pond::SinkNow(*g.entryIsland);
     int placed = 0;
     for (size_t i = static_cast<size_t>(pond::IslandCount()); i < g.pond.size() && placed < 3; ++i) {
         OLeave& leaf = *g.pond[i];
-        if (leaf.CellX() < 0 || pond::RedFrogAt(leaf.CellX(), leaf.CellY())) continue;
+        if (&leaf == perch || leaf.CellX() < 0 || pond::RedFrogAt(leaf.CellX(), leaf.CellY())) continue;
         OFrog& red = *g.redFrogs[static_cast<size_t>(placed++)];
         pond::ResetFrog(red, 0);
         red.ShowCurrent();
@@ -72,7 +86,10 @@ void BM_BusyFrameStepWithComposition(benchmark::State& state) {
         worstCpu = std::max(worstCpu, ThreadCpuMicroseconds() - c0);
         const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
         worst = std::max(worst, us);
-        if (++sinceSetUp == 250) {  // the pond calms down as islands go under: make it busy again
+        // The pond calms down as islands go under, and a frog may still drown or a dialog open: make
+        // it busy again.
+        const bool calm = TheGameState().fadeLength > 0 || session.Window()->IsModalPaused();
+        if (++sinceSetUp == 250 || calm) {
             state.PauseTiming();
             session.Window()->StartLevel();
             MakeBusy(session);

@@ -13,8 +13,13 @@
 bool OGameWindow::CanOpenDialog(bool fromButton) const {
     // A second dialog over the first would release the game when either closes.
     if (IsModalPaused()) return false;
+    // The buttons' dialogs wait while the end of a level or a game is on its way: its dialog still
+    // to open (1, 3), or closed with the frame step that starts the next level or game still to come
+    // (5, 4). Help and the quit dialog set the pending dialog themselves and would lose it.
     const int32_t pending = TheGameState().pendingDialog;
-    return !(fromButton && (pending == kLevelCompleted || pending == kGameOver));
+    const bool endPending =
+        pending == kLevelCompleted || pending == kGameOver || pending == kLevelOpen || pending == kNameOpen;
+    return !(fromButton && endPending);
 }
 
 void OGameWindow::OpenLevelDialog() {

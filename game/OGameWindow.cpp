@@ -274,6 +274,13 @@ void OGameWindow::Step(uint32_t t) {
 }
 
 void OGameWindow::StepGame(uint32_t t) {
+    // The quit the player confirmed is carried out by the first frame step after the answer, whatever
+    // else would hold the game still (a pause, another window in front, a frog fading out) and before
+    // anything the pond does could replace it (the end of a level, a lost game).
+    if (QuitConfirmed()) {
+        CarryOutQuit();
+        return;
+    }
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;
@@ -319,8 +326,7 @@ bool OGameWindow::StepFade() {
 void OGameWindow::CheckLevel() {
     GameState& g = G();
     if (g.pendingDialog == kNameOpen) NewGame();
-    const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
-    if (pond::LivingFrogs() == 0 && !quitConfirmed) {
+    if (pond::LivingFrogs() == 0) {
         if (g.pendingDialog != kGameOver) {
             PlaySoundFile("WAV\\gameover.wav");
             g.pendingDialog = kGameOver;
@@ -330,6 +336,19 @@ void OGameWindow::CheckLevel() {
         return;
     }
     if (g.pendingDialog == kLevelOpen) StartLevel();
+    CheckIslands();
+}
+
+void OGameWindow::CarryOutQuit() {
+    SaveGameState();
+    // Acted on once: the close is an event for the main thread, handled after this step.
+    G().dialogAnswer = kNoAnswer;
+    Close();
+}
+
+// The level ends when the player's frog stands on the only island left, or when none is left.
+void OGameWindow::CheckIslands() {
+    GameState& g = G();
     const int32_t islands = pond::CountIslands();
     if (islands == 1 && g.player && !g.player->IsDead()) {
         const OLeave* last = g.lastCountedIsland;
@@ -340,17 +359,14 @@ void OGameWindow::CheckLevel() {
             g.bellRung = true;
         }
     } else if (islands == 0) {
-        // Two islands may go under in one step, so there may be no last one to take away.
-        if (g.lastCountedIsland)
-            g.lastCountedIsland->PlaceAt(static_cast<float>(-pond::CellX(1)),
-                                         static_cast<float>(-pond::CellY(1)));
+        // Two islands may go under in one step, so there may be no last one to take away. Taken
+        // away means off the grid as well as out of sight, as at a level start: a picture parked
+        // outside the window must not leave its island standing on a cell.
+        if (OLeave* last = g.lastCountedIsland) {
+            last->SetCellFields(-2, -2);
+            last->PlaceAt(static_cast<float>(-pond::CellX(1)), static_cast<float>(-pond::CellY(1)));
+        }
         FinishLevel();
-    }
-    if (g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes) {
-        SaveGameState();
-        // Acted on once: the close is an event for the main thread, handled after this step.
-        g.dialogAnswer = kNoAnswer;
-        Close();
     }
 }
 
@@ -510,8 +526,16 @@ void OGameWindow::OnMouseMove(int x, int y) {
     OWindow::OnMouseMove(x, y);
 }
 
+bool OGameWindow::QuitConfirmed() {
+    return G().pendingDialog == kQuitOpen && G().dialogAnswer == kAnswerYes;
+}
+
 void OGameWindow::OnPress(int code, int x, int y) {
     GameState& g = G();
+    // The quit dialog has let go of the window, which closes at its next frame step: a key or click
+    // that arrives meanwhile (a button's new game or dialog, a pause that would hold the step) must not
+    // undo what the player confirmed.
+    if (QuitConfirmed()) return;
     const int pondRight = Width() - 100;
     if (g.paused && code != vk::kSpace && code != kPauseKey) {
         const bool leftClick = code == vk::kLeftButton;
@@ -558,7 +582,7 @@ void OGameWindow::ClickToward(int x, int y) {
 }
 
 void OGameWindow::OnCommand(int source, int event) {
-    if (event != ControlEvent::Click) return;
+    if (event != ControlEvent::Click || QuitConfirmed()) return;
     auto is = [source](const OButton* b) { return b && source == b->CommandId(); };
     if (is(downButton_)) {
         ShowRestored(false);

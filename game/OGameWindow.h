@@ -57,9 +57,14 @@ class OGameWindow : public OWindow {
     void CreateButtons();
     void StartGame();
     void CheckLevel();
+    void CheckIslands();
+    // Saves the game state and closes the window.
+    void CarryOutQuit();
     void ApplySkillChange();
     void StepGame(uint32_t t);
     bool StepFade();
+    // The quit dialog was answered yes and the frame step has not closed the window yet.
+    static bool QuitConfirmed();
     void ShowLevelDigits();
     void ClickToward(int x, int y);
     void DestroyPrototypes();
@@ -70,7 +75,8 @@ class OGameWindow : public OWindow {
 
     // The dialogs (GameDialogs.cpp, ScoreDialogs.cpp). Each opener checks CanOpenDialog, sets what the
     // flow needs (pending dialog, answer 0, the window size) and opens the dialog over this window.
-    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending.
+    // One dialog at a time; the buttons' dialogs wait while a level or game end is pending, until the
+    // frame step has acted on its dialog's answer.
     bool CanOpenDialog(bool fromButton) const;
     void OpenLevelDialog();
     void OpenQuitDialog();

@@ -7,6 +7,7 @@
 #include "game/GameRandom.h"
 #include "game/GameSettings.h"
 #include "game/PondClock.h"
+#include "game/PondCommon.h"
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 
@@ -15,29 +16,8 @@ namespace {
 
 constexpr int32_t kRipplePool = 48;
 
-GameState& G() {
-    return TheGameState();
-}
-GameSettings& S() {
-    return TheGameSettings();
-}
-
-bool At(const OClipBucks& c, int32_t column, int32_t row) {
-    return c.CellX() == column && c.CellY() == row;
-}
-
-bool Near(int32_t a, int32_t b, int32_t within) {
-    return std::abs(a - b) < within;
-}
-
 int32_t Reverse(int32_t direction) {
     return (direction + 2) % 4;
-}
-
-std::array<int32_t, 2> Step(int32_t column, int32_t row, int32_t direction, int32_t distance = 1) {
-    static constexpr int32_t kDc[] = {0, 1, 0, -1};
-    static constexpr int32_t kDr[] = {-1, 0, 1, 0};
-    return {column + kDc[direction] * distance, row + kDr[direction] * distance};
 }
 
 // The side a flyer enters from must lie away from the player's frog, unless the frog sits in the

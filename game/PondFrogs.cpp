@@ -9,35 +9,15 @@
 #include "game/GameRandom.h"
 #include "game/GameSettings.h"
 #include "game/PondClock.h"
+#include "game/PondCommon.h"
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 
 namespace pond {
 namespace {
 
-GameState& G() {
-    return TheGameState();
-}
-GameSettings& S() {
-    return TheGameSettings();
-}
-
-bool At(const OClipBucks& c, int32_t column, int32_t row) {
-    return c.CellX() == column && c.CellY() == row;
-}
-
-bool Near(int32_t a, int32_t b, int32_t within) {
-    return std::abs(a - b) < within;
-}
-
 bool NearCell(const OFrog& frog, int32_t column, int32_t row, int32_t within) {
     return Near(frog.X(), CellX(column), within) && Near(frog.Y(), CellY(row), within);
-}
-
-std::array<int32_t, 2> Step(int32_t column, int32_t row, int32_t direction) {
-    static constexpr int32_t kDc[] = {0, 1, 0, -1};
-    static constexpr int32_t kDr[] = {-1, 0, 1, 0};
-    return {column + kDc[direction], row + kDr[direction]};
 }
 
 // The neighbour order of the red frogs' choices: left, right, up, down.

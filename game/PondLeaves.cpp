@@ -7,22 +7,12 @@
 #include "game/GameRandom.h"
 #include "game/GameSettings.h"
 #include "game/PondClock.h"
+#include "game/PondCommon.h"
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 
 namespace pond {
 namespace {
-
-GameState& G() {
-    return TheGameState();
-}
-GameSettings& S() {
-    return TheGameSettings();
-}
-
-bool At(const OClipBucks& c, int32_t column, int32_t row) {
-    return c.CellX() == column && c.CellY() == row;
-}
 
 bool OnGrid(const OClipBucks& c) {
     return c.CellX() >= 0 && c.CellY() >= 0;

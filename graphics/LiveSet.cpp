@@ -27,6 +27,10 @@ size_t Count() {
     std::lock_guard lock(SetMutex());
     return Set().size();
 }
+std::vector<const OGraph*> Snapshot() {
+    std::lock_guard lock(SetMutex());
+    return {Set().begin(), Set().end()};
+}
 }  // namespace LiveSet
 
 bool IsLive(const OGraph* p) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <vector>
 
 class OGraph;
 
@@ -11,6 +12,9 @@ namespace LiveSet {
 void Insert(const OGraph* graph);
 void Erase(const OGraph* graph);
 size_t Count();
+// Every drawable that exists now, in address order. Checks and tests compare it with what the
+// windows hold; the pointers may be followed only while nothing is created or deleted.
+std::vector<const OGraph*> Snapshot();
 }  // namespace LiveSet
 
 // True when p is not null and names a drawable that still exists.

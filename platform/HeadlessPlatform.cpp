@@ -139,6 +139,13 @@ HeadlessNativeWindow* HeadlessPlatform::LastWindow() const {
     return windows_.empty() ? nullptr : windows_.back().get();
 }
 
+std::vector<HeadlessNativeWindow*> HeadlessPlatform::Windows() const {
+    std::lock_guard lock(mutex_);
+    std::vector<HeadlessNativeWindow*> out;
+    for (const auto& w : windows_) out.push_back(w.get());
+    return out;
+}
+
 std::vector<std::string> HeadlessPlatform::ShellRequests() const {
     std::lock_guard lock(mutex_);
     return shellRequests_;

@@ -49,6 +49,8 @@ class HeadlessPlatform final : public Platform {
     bool Exists(const NativeWindow* window) const;
     size_t WindowCount() const;
     HeadlessNativeWindow* LastWindow() const;
+    // Every native window that exists, oldest first.
+    std::vector<HeadlessNativeWindow*> Windows() const;
     std::vector<std::string> ShellRequests() const;
     std::vector<std::string> Messages() const;
     const NativeWindow* ActiveWindow() const { return active_; }

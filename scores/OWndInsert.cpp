@@ -46,18 +46,8 @@ void OWndInsert::BuildContents() {
     score_ = TheGameState().score;
     skill_ = TheGameState().skill;
 
-    yesButton = MakeButton("CLP\\btYes.clp");
-    noButton = MakeButton("CLP\\btNo.clp");
-    PlaceTwoButtons(yesButton, noButton);
-    AddGraph(yesButton);
-    AddGraph(noButton);
-    FocusGraph(yesButton);
-
-    OLongText text(this);
-    text.y = 25;
-    text.align = 3;
-    text.font.height = 28;
-    text.font.colour = 0;
+    AddYesNoButtons();
+    OLongText text = QuestionText(25);
     text.LayOut("Congratulation");
     text.LayOut("Your score is : ");
     text.LayOut(std::to_string(score_));

@@ -10,18 +10,8 @@
 OWndScoresClear::OWndScoresClear(OWndScores* owner) : OWndYesNo(owner), owner_(owner) {}
 
 void OWndScoresClear::BuildContents() {
-    yesButton = MakeButton("CLP\\btYes.clp");
-    noButton = MakeButton("CLP\\btNo.clp");
-    PlaceTwoButtons(yesButton, noButton);
-    AddGraph(yesButton);
-    AddGraph(noButton);
-    FocusGraph(yesButton);
-
-    OLongText text(this);
-    text.y = 25;
-    text.align = 3;
-    text.font.height = 28;
-    text.font.colour = 0;
+    AddYesNoButtons();
+    OLongText text = QuestionText(25);
     text.LayOut("All records will be deleted!");
     text.LayOut("Are you sure?");
 }

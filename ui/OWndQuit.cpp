@@ -8,23 +8,8 @@
 OWndQuit::OWndQuit(OWindow* parent) : OWndYesNo(parent) {}
 
 void OWndQuit::BuildContents() {
-    yesButton = MakeButton("CLP\\btYes.clp");
-    noButton = MakeButton("CLP\\btNo.clp");
-    PlaceTwoButtons(yesButton, noButton);
-    AddGraph(yesButton);
-    AddGraph(noButton);
-    // Enter answers yes at once.
-    FocusGraph(yesButton);
-
-    OLongText text(this);
-    text.x = 0;
-    text.y = 37;
-    text.left = 0;
-    text.right = static_cast<int32_t>(ClientWidth());
-    text.font.height = 28;
-    text.font.colour = 0;
-    text.align = 3;
-    text.LayOut("Are you sure?");
+    AddYesNoButtons();
+    QuestionText(37).LayOut("Are you sure?");
 }
 
 void OWndQuit::OnCommand(int source, int event) {

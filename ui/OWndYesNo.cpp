@@ -71,3 +71,21 @@ void OWndYesNo::AddFramePiece(const std::string& clipFile, float x, float y, flo
                               bool fromBottom) {
     ::AddFramePiece(*this, clipFile, x, y, depth, key, fromBottom);
 }
+
+void OWndYesNo::AddYesNoButtons() {
+    yesButton = MakeButton("CLP\\btYes.clp");
+    noButton = MakeButton("CLP\\btNo.clp");
+    PlaceTwoButtons(yesButton, noButton);
+    AddGraph(yesButton);
+    AddGraph(noButton);
+    FocusGraph(yesButton);
+}
+
+OLongText OWndYesNo::QuestionText(int32_t y) {
+    OLongText text(this);
+    text.y = y;
+    text.align = 3;
+    text.font.height = 28;
+    text.font.colour = 0;
+    return text;
+}

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine/OWindow.h"
+#include "ui/OLongText.h"
 
 class OButton;
 
@@ -46,6 +47,12 @@ class OWndYesNo : public OWindow {
     static OButton* MakeButton(const std::string& clipFile);
     // Yes left of the centre line and No right of it, 10 pixels from it and from the bottom.
     void PlaceTwoButtons(OButton* yes, OButton* no);
+    // The Yes and No buttons of the yes/no dialogs ("CLP\btYes.clp", "CLP\btNo.clp"), placed, added,
+    // Yes focused so that Enter answers yes at once.
+    void AddYesNoButtons();
+    // The record with which the yes/no dialogs lay out their question: centred in the window's width
+    // from `y`, 28 pixels high, black.
+    OLongText QuestionText(int32_t y);
     // Loads a frame piece and adds it at (x, y, depth); a piece that does not load is left out.
     // With `fromBottom`, y counts from the bottom edge up to the piece's bottom.
     void AddFramePiece(const std::string& clipFile, float x, float y, float depth, uint32_t key,

@@ -27,12 +27,12 @@ TEST_F(SdlWindowE2E, TheCursorIsWhereThePointerIsAlsoAfterItLeftTheWindow) {
     ASSERT_TRUE(os.Ready());
     os.SetEventHandler(
         [](platform::NativeWindow&, const platform::NativeEvent&) { return platform::EventResult::Default; });
-    platform::NativeWindowSpec spec;
-    spec.title = "Pointer";
-    spec.width = 200;
-    spec.height = 100;
-    spec.borderless = true;
-    platform::NativeWindow* window = os.CreateNativeWindow(spec);
+    platform::NativeWindowSpec options;
+    options.title = "Pointer";
+    options.width = 200;
+    options.height = 100;
+    options.borderless = true;
+    platform::NativeWindow* window = os.CreateNativeWindow(options);
     ASSERT_NE(window, nullptr);
     window->MoveTo(100, 120);
     window->Show();

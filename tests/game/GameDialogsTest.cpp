@@ -244,6 +244,36 @@ TEST_F(GameDialogsTest, AButtonsDialogIsRefusedWhileACompletedLevelWaitsForItsOw
     EXPECT_EQ(session->Os().WindowCount(), 2u) << "one dialog at a time";
 }
 
+TEST_F(GameDialogsTest, AClosedDialogsAnswerIsActedOnBeforeAButtonOpensAnotherDialog) {
+    // The level dialog or the name dialog has closed and the frame step that acts on it (the next
+    // level, a new game) has not run yet: a click on Help or Exit then must not replace what waits.
+    struct Case {
+        const char* name;
+        int32_t pending;
+        OButton* button;
+    } cases[] = {
+        {"Help after the level dialog", kLevelOpen, game->HelpButton()},
+        {"Exit after the level dialog", kLevelOpen, game->ExitButton()},
+        {"Help after the name dialog", kNameOpen, game->HelpButton()},
+        {"Exit after the name dialog", kNameOpen, game->ExitButton()},
+    };
+    for (const Case& c : cases) {
+        const int32_t level = TheGameSettings().levelNumber;
+        TheGameState().score = 30;
+        TheGameState().pendingDialog = c.pending;
+        ClickOn(game, c.button);
+        EXPECT_EQ(Dialog(), nullptr) << c.name;
+        EXPECT_EQ(TheGameState().pendingDialog, c.pending) << c.name;
+        session->StepFrame();
+        EXPECT_EQ(TheGameState().pendingDialog, kNoDialog) << c.name;
+        if (c.pending == kLevelOpen) {
+            EXPECT_EQ(TheGameSettings().levelNumber, level + 1) << c.name << ": the next level";
+        } else {
+            EXPECT_EQ(TheGameState().score, 0) << c.name << ": a new game";
+        }
+    }
+}
+
 TEST_F(GameDialogsTest, ALevelCompletedWhileOptionsAreOpenShowsItsDialogWhenTheyClose) {
     ClickOn(game, game->OptionsButton());
     auto* options = dynamic_cast<OOptionsWindow*>(Dialog());

@@ -230,6 +230,88 @@ TEST_F(Window, LosingTheLastFrogAsksForANameOnceAndAConfirmedQuitComesFirst) {
     EXPECT_TRUE(Game().IsStopping()) << "the posted close did not close the window";
 }
 
+TEST_F(Window, AConfirmedQuitIsCarriedOutWhateverComesBeforeTheNextFrameStep) {
+    // Between the quit dialog's yes and the frame step that acts on it, the game window takes input
+    // again (the dialog has let go of it) and the pond may have reached the end of the level.
+    enum class Meanwhile { LastIsland, Button, Key, Background, Fading, Paused };
+    struct Case {
+        const char* name;
+        Meanwhile what;
+        int which;  // the button's index in the control list, or the key
+    } cases[] = {
+        {"the frog stands on the last island", Meanwhile::LastIsland, 0},
+        {"a click on Help", Meanwhile::Button, 0},
+        {"a click on New", Meanwhile::Button, 3},
+        {"a click on Options", Meanwhile::Button, 4},
+        {"a click on Top10", Meanwhile::Button, 5},
+        {"Space", Meanwhile::Key, vk::kSpace},
+        {"Enter on the focused New button", Meanwhile::Key, vk::kEnter},
+        {"another window in front", Meanwhile::Background, 0},
+        {"a drowned frog fading out", Meanwhile::Fading, 0},
+        {"a pause", Meanwhile::Paused, 0},
+    };
+    for (const Case& c : cases) {
+        session.reset();  // one session at a time
+        Start();
+        WaitForArrival();
+        G().score = 40;
+        G().pendingDialog = kQuitOpen;
+        G().dialogAnswer = kAnswerYes;
+        switch (c.what) {
+            case Meanwhile::LastIsland: {
+                ClearPond();
+                for (int i = 1; i + 1 < pond::IslandCount(); ++i)
+                    pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
+                const OLeave& last = *G().pond[0];
+                PutOn(Player(), last.CellX(), last.CellY());
+                ASSERT_EQ(pond::CountIslands(), 1);
+                break;
+            }
+            case Meanwhile::Button: {
+                const ORect b = Game().Controls().at(static_cast<size_t>(c.which))->Bounds();
+                session->Click((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+                break;
+            }
+            case Meanwhile::Key:
+                session->Key(c.which);
+                break;
+            case Meanwhile::Background:
+                session->Focus(false);
+                break;
+            case Meanwhile::Fading:
+                pond::Drown(Player());
+                ASSERT_LT(G().fadeCount, G().fadeLength);
+                break;
+            case Meanwhile::Paused:
+                G().paused = true;
+                break;
+        }
+        Step();
+        EXPECT_TRUE(Game().IsStopping()) << c.name;
+        EXPECT_EQ(G().score, 40) << c.name;
+        EXPECT_EQ(session->Os().WindowCount(), 0u) << c.name << ": no dialog opened";
+    }
+}
+
+TEST_F(Window, WhenTheLastIslandHasGoneUnderItIsTakenOffTheGridNotOnlyOutOfSight) {
+    Start();
+    WaitForArrival();
+    ClearPond();
+    PutLeaf(0, 5);
+    PutOn(Player(), 0, 5);
+    for (int i = 1; i < pond::IslandCount(); ++i) pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
+    OLeave& last = *G().pond[0];
+    ASSERT_EQ(pond::CountIslands(), 1);
+    pond::SinkNow(last);
+    Step();
+    ASSERT_EQ(G().pendingDialog, kLevelOpen) << "no island left ends the level";
+    // Drawn outside the window and off the grid alike, as every island taken away is.
+    EXPECT_EQ(last.CellX(), -2);
+    EXPECT_EQ(last.CellY(), -2);
+    EXPECT_EQ(last.X(), -pond::CellX(1));
+    EXPECT_EQ(last.Y(), -pond::CellY(1));
+}
+
 TEST_F(Window, TheNameDialogClosingStartsANewGameAndTheLevelDialogTheNextLevel) {
     Start();
     WaitForArrival();
