@@ -124,6 +124,7 @@ class NewPlayerE2E : public e2e::XvfbTest {
                                                        << p.width << ' ' << p.height << "\n255\n"
                                                        << std::string(p.rgb.begin(), p.rgb.end());
         EXPECT_EQ(std::system(("/usr/bin/convert " + base + ".ppm " + base + ".png").c_str()), 0);
+        std::remove((base + ".ppm").c_str());
     }
 
     // Polls the state log until `what` holds; a failure naming `why` and the last line after `limit`.
@@ -131,7 +132,9 @@ class NewPlayerE2E : public e2e::XvfbTest {
                const char* why) {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
-            if (trace->Poll() && what(trace->last)) return trace->last;
+            if (trace->Poll())
+                for (const View& line : trace->added)
+                    if (what(line)) return line;
             std::this_thread::sleep_for(10ms);
         }
         ADD_FAILURE() << "waited in vain for " << why << "; the game's last line: " << trace->last.line;
@@ -481,8 +484,11 @@ TEST_F(NewPlayerE2E, FromTheFirstStartThroughALevelAGameOverOptionsHelpAndExitTo
         << "the Expert box did not turn on";
     ASSERT_TRUE(ClickAt(dialogAt.x + 130 - 10 - 45, dialogAt.y + 480 - 10 - 17));  // OK
     EXPECT_TRUE(Gone(dialog)) << "OK did not close the options";
-    v = Until([](const View& s) { return s.skill == 1 && s.Resting(); }, 10000ms, "the Expert game");
+    // The skill changed when Expert was clicked, under the dialog; the new game shows by its frog,
+    // which leaps in from off the grid.
+    v = Until([](const View& s) { return s.skill == 1 && s.column < 0; }, 10000ms, "the Expert game");
     EXPECT_EQ(v.living, 2) << "Expert plays with two frogs fewer";
+    v = Until([](const View& s) { return s.Resting(); }, 10000ms, "the Expert game's frog to arrive");
     EXPECT_EQ(v.level, 1);
     EXPECT_EQ(v.score, 0);
     const Ppm expert = Shot("13-expert-game");

@@ -86,8 +86,11 @@ class StateLog {
   public:
     explicit StateLog(std::string path) : path_(std::move(path)) {}
 
-    // Reads what was added since the last call; false when no complete line was added.
+    // Reads what was added since the last call; false when no complete line was added. Every line
+    // read is kept in `added`: a state that lasts a frame step or two (a frog leaping in) is seen
+    // even when the test looks less often than the game steps.
     bool Poll() {
+        added.clear();
         std::ifstream in(path_, std::ios::binary);
         if (!in) return false;
         in.seekg(offset_);
@@ -97,13 +100,17 @@ class StateLog {
         const size_t end = chunk.rfind('\n');
         if (end == std::string::npos) return false;
         offset_ += static_cast<std::streamoff>(end + 1);
-        const size_t before = end == 0 ? std::string::npos : chunk.rfind('\n', end - 1);
-        const size_t start = before == std::string::npos ? 0 : before + 1;
-        last = View::Parse(chunk.substr(start, end - start));
+        for (size_t start = 0; start <= end;) {
+            const size_t stop = chunk.find('\n', start);
+            added.push_back(View::Parse(chunk.substr(start, stop - start)));
+            start = stop + 1;
+        }
+        last = added.back();
         return true;
     }
 
-    View last;  // the newest complete line read
+    std::vector<View> added;  // the lines the last Poll read, oldest first
+    View last;                // the newest complete line read
 
   private:
     std::string path_;

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -275,6 +276,8 @@ class XvfbTest : public ::testing::Test {
         Ppm ppm;
         EXPECT_EQ(std::system(cmd.c_str()), 0);
         EXPECT_TRUE(ReadPpm(base + ".ppm", ppm));
+        // Only the PNG is kept: the raw copy is read back once and would fill the build folder.
+        std::remove((base + ".ppm").c_str());
         return ppm;
     }
 
