@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "graphics/BmpReader.h"
 #include "tests/e2e/StateLog.h"
 // After the fixture: Xlib defines macros that clash with GoogleTest.
 #include <X11/Xutil.h>
@@ -286,39 +285,13 @@ class NewPlayerE2E : public e2e::XvfbTest {
     bool failed = false;
 };
 
-// The loading picture as CLP/skin.bmp holds it, to be recognised on the screen.
-class LoadingPicture {
-  public:
-    explicit LoadingPicture(const std::string& file) {
-        std::string reason;
-        EXPECT_TRUE(graphics::ReadBmpFile(file, picture_, reason) && picture_.bitsPerPixel == 24) << reason;
-    }
-    // The share of sampled pixels of the window at `at` in `shot` that match the picture.
-    double Share(const Ppm& shot, Point at) const {
-        if (picture_.bitsPerPixel != 24) return 0;
-        int match = 0, total = 0;
-        for (int y = 0; y < std::min(550, picture_.Rows()); y += 7) {
-            const int row = picture_.BottomUp() ? picture_.Rows() - 1 - y : y;
-            const uint8_t* bgr = picture_.bits.data() + static_cast<size_t>(row) * picture_.stride;
-            for (int x = 0; x < std::min(750, picture_.width); x += 7, ++total) {
-                match += shot.At(at.x + x, at.y + y) ==
-                         std::array<int, 3>{bgr[x * 3 + 2], bgr[x * 3 + 1], bgr[x * 3]};
-            }
-        }
-        return total ? static_cast<double>(match) / total : 0;
-    }
-
-  private:
-    graphics::Picture picture_;
-};
-
 TEST_F(NewPlayerE2E, FromTheFirstStartThroughALevelAGameOverOptionsHelpAndExitToTheResumedGame) {
     e2e::PrivateGame game(kShortLevels);
     const auto started = std::chrono::steady_clock::now();
     // 1. The window comes with the loading picture while the game loads, then the pond. The
     // picture shows only as long as the loading takes, so the window is read straight from the X
     // server as fast as it gives it, from the moment the window is mapped.
-    const LoadingPicture skin(game.File("CLP/skin.bmp"));
+    const e2e::LoadingPicture skin(game.File("CLP/skin.bmp"));
     Launch(game, shots + "/state-1.log");
     if (HasFatalFailure()) return;
     std::optional<Ppm> loading;
