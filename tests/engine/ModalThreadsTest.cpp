@@ -152,4 +152,32 @@ TEST_F(DialogChurnTest, DialogsMadeOnTheMainThreadWhileOthersTearDownOnTheirOwn)
     EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
 }
 
+using DialogLockOrderTest = ThreadsFixture;
+
+TEST_F(DialogLockOrderTest, ADialogOpenedByItsParentsHandlerLetsGoOfItWithoutHoldingItsOwnLock) {
+    // A parent opens a dialog from its handler, with its own lock held, and the dialog takes its lock
+    // while it builds: the parent's lock first. Closing the dialog must keep that order, or two
+    // threads taking them as each side does could wait for each other (ThreadSanitizer says so).
+    auto* main = new OWindow();
+    main->SetQuitOnTeardown(true);
+    ASSERT_TRUE(main->Start());
+    WindowDefaults::Current().width = 80;
+    WindowDefaults::Current().height = 60;
+    for (int i = 0; i < 3; ++i) {
+        main->Lock();
+        auto* dialog = new OWindow(main);
+        ASSERT_FALSE(dialog->CreationFailed());
+        dialog->AddGraph(new TestControl(5, 5, 10, 10, true));
+        ASSERT_TRUE(dialog->Start());
+        main->Unlock();
+        EXPECT_TRUE(main->IsModalPaused());
+        dialog->Close();
+        os.Pump();
+        EXPECT_FALSE(main->IsModalPaused());
+    }
+    main->Close();
+    EXPECT_EQ(Engine::RunMessageLoop(), 0);
+    EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
+}
+
 }  // namespace
