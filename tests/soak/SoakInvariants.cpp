@@ -222,16 +222,52 @@ void CheckCreatures(std::vector<std::string>& out) {
     };
     frogs(g.frogs, "frog");
     frogs(g.redFrogs, "red frog");
+    for (size_t i = 0; i < g.frogs.size(); ++i) {
+        const OFrog& f = *g.frogs[i];
+        // The lives wait at their places in the panel; a drowned frog is seen only while it fades.
+        if (!f.IsDead() && &f != g.player && (f.X() != f.waitX || f.Y() != f.waitY))
+            out.push_back(Say("waiting frog ", i, " is at (", f.X(), ",", f.Y(), "), its place is (", f.waitX,
+                              ",", f.waitY, ")"));
+        if (f.IsDead() && &f != g.fadingFrog && f.IsShown())
+            out.push_back(Say("drowned frog ", i, " is seen"));
+        if (!f.IsDead() && !f.IsShown()) out.push_back(Say("living frog ", i, " is not seen"));
+    }
+    for (size_t i = 0; i < g.redFrogs.size(); ++i) {
+        if (g.redFrogs[i]->IsDead() && g.redFrogs[i]->IsShown())
+            out.push_back(Say("drowned red frog ", i, " is seen"));
+    }
     for (size_t i = 0; i < g.flyers.size(); ++i) {
         const OFly& f = *g.flyers[i];
         if (f.state == OFly::kResting && !AtItsCell(f))
             out.push_back(Say("resting flyer ", i, " is on ", Where(f)));
+        if (f.state == OFly::kIdle && f.IsShown()) out.push_back(Say("idle flyer ", i, " is seen"));
     }
     if (pond::LivingFrogs() > 0 && (!g.player || g.player->IsDead()))
         out.push_back("frogs are alive but the player's frog is none or dead");
     if (g.player &&
         std::none_of(g.frogs.begin(), g.frogs.end(), [&](const auto& f) { return f.get() == g.player; }))
         out.push_back("the player's frog is not one of the player's frogs");
+}
+
+// The digit bar: the level in three digits from x 150, the score in six from x 400, each 30 apart.
+void CheckDigits(const OGameWindow& game, std::vector<std::string>& out) {
+    const int32_t level = TheGameSettings().levelNumber, score = G().score;
+    for (const OGraph* g : game.Graphics()) {
+        const auto* digit = dynamic_cast<const OClip*>(g);
+        if (!digit || digit->Y() != 3 || digit->Depth() != -1) continue;
+        const int x = static_cast<int>(digit->X());
+        int32_t expected = -1;
+        if (x >= 150 && x <= 210 && (x - 150) % 30 == 0) {
+            static constexpr int32_t kPlaces[] = {100, 10, 1};
+            expected = level / kPlaces[(x - 150) / 30] % 10;
+        } else if (x >= 400 && x <= 550 && (x - 400) % 30 == 0) {
+            static constexpr int32_t kPlaces[] = {100000, 10000, 1000, 100, 10, 1};
+            expected = score / kPlaces[(x - 400) / 30] % 10;
+        }
+        if (expected >= 0 && digit->CurrentIndex() != expected)
+            out.push_back(Say("the digit at x ", x, " shows ", digit->CurrentIndex(), " for level ", level,
+                              " and score ", score));
+    }
 }
 
 void Within(std::vector<std::string>& out, const char* what, int64_t value, int64_t low, int64_t high) {
@@ -260,6 +296,9 @@ std::vector<std::string> SoakInvariants::Check(const std::vector<OWindow*>& wind
     std::vector<std::string> pond = CheckPond();
     out.insert(out.end(), pond.begin(), pond.end());
     CheckDialogFlow(windows, game, out);
+    // The digits follow the score and the level in every frame step the game runs.
+    if (game->HasInputFocus() && !G().paused && !game->IsModalPaused() && game->LoadingPicture() == nullptr)
+        CheckDigits(*game, out);
     CheckProgress(*game, out);
     return out;
 }

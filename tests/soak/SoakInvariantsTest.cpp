@@ -28,6 +28,20 @@ class SoakInvariantsTest : public GameTest {
     }
     OLeave& LeafOut(size_t which) { return *G().pond.at(static_cast<size_t>(pond::IslandCount()) + which); }
 
+    // A life that waits in the panel, not the player's frog.
+    static OFrog& Life() {
+        for (auto& frog : G().frogs)
+            if (frog.get() != G().player && !frog->IsDead()) return *frog;
+        ADD_FAILURE() << "no life waits in the panel";
+        return *G().player;
+    }
+    static OFly& IdleFlyer() {
+        for (auto& flyer : G().flyers)
+            if (flyer->state == OFly::kIdle) return *flyer;
+        ADD_FAILURE() << "every flyer is out";
+        return *G().flyers.at(0);
+    }
+
     SoakInvariants checker;
 };
 
@@ -78,6 +92,24 @@ TEST_F(SoakInvariantsTest, EveryBrokenInvariantIsNamed) {
              t.Check();
              G().pendingDialog = kNoDialog;
          },
+         nullptr},
+        {"a life away from its place in the panel", "waiting frog",
+         [](SoakInvariantsTest& t) {
+             OFrog& life = t.Life();
+             life.PlaceAt(static_cast<float>(life.waitX + 7), static_cast<float>(life.waitY));
+         },
+         [](SoakInvariantsTest& t) {
+             OFrog& life = t.Life();
+             life.PlaceAt(static_cast<float>(life.waitX), static_cast<float>(life.waitY));
+         }},
+        {"a drowned life left in sight", "drowned frog",
+         [](SoakInvariantsTest& t) { t.Life().state = OFrog::kDead; },
+         [](SoakInvariantsTest& t) { t.Life().state = OFrog::kResting; }},
+        {"a living frog out of sight", "is not seen", [](SoakInvariantsTest& t) { t.Life().HideAll(); },
+         [](SoakInvariantsTest& t) { t.Life().ShowCurrent(); }},
+        {"an idle flyer in sight", "idle flyer", [](SoakInvariantsTest& t) { t.IdleFlyer().ShowCurrent(); },
+         [](SoakInvariantsTest& t) { t.IdleFlyer().HideAll(); }},
+        {"a score the digits do not show", "the digit at x", [](SoakInvariantsTest&) { G().score += 7; },
          nullptr},
         {"a drawable taken out of the window's list but alive", "no window reaches",
          [](SoakInvariantsTest& t) { t.Game().RemoveGraph(t.LeafOut(0).Current()); },
