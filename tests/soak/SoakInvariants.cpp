@@ -270,6 +270,13 @@ void CheckDigits(const OGameWindow& game, std::vector<std::string>& out) {
     }
 }
 
+// What a new game looks like at its first step: nothing scored, the first level, every life back.
+bool LooksLikeANewGame() {
+    const int32_t lives = std::clamp(TheGameSettings().startLives, 1,
+                                     static_cast<int32_t>(std::max<size_t>(G().frogs.size(), 1)));
+    return G().score == 0 && TheGameSettings().levelNumber == 1 && pond::LivingFrogs() == lives;
+}
+
 void Within(std::vector<std::string>& out, const char* what, int64_t value, int64_t low, int64_t high) {
     if (value < low || value > high) out.push_back(Say(what, " is ", value, ", outside ", low, " to ", high));
 }
@@ -434,15 +441,27 @@ void SoakInvariants::CheckProgress(const OGameWindow& game, std::vector<std::str
     Within(out, "the score", g.score, 0, INT32_MAX);
     Within(out, "the level points", g.levelPoints, 0, INT32_MAX);
     if (started_ && (g.score < lastScore_ || level < lastLevel_)) {
-        // Only a new game starts the count again: from nothing, at the first level, every life back.
-        const int32_t lives = std::clamp(TheGameSettings().startLives, 1,
-                                         static_cast<int32_t>(std::max<size_t>(g.frogs.size(), 1)));
-        if (g.score != 0 || level != 1 || pond::LivingFrogs() != lives)
+        // Only a new game starts the count again.
+        if (!LooksLikeANewGame())
             out.push_back(Say("score ", lastScore_, " at level ", lastLevel_, " fell to ", g.score,
                               " at level ", level, " with ", pond::LivingFrogs(), " lives, not a new game"));
         completedLevel_ = -1;
     } else if (started_ && level > lastLevel_ + 1) {
         out.push_back(Say("the level jumped from ", lastLevel_, " to ", level));
+    }
+    // A new game may begin where the last one stood, at the first level with nothing scored: after the
+    // name dialog, or by New while the closed level dialog waited for the next level. The first level
+    // may then be completed once more.
+    if (started_ && lastPending_ == kNameOpen && g.pendingDialog != kNameOpen) completedLevel_ = -1;
+    if (started_ && lastPending_ == kLevelOpen && g.pendingDialog != kLevelOpen && level == lastLevel_ &&
+        level < 999) {
+        // The new game's frog is on its way to the entry island; the completed level's stays put.
+        const bool arriving = g.player && g.player->state == OFrog::kLeaping;
+        if (LooksLikeANewGame() && arriving)
+            completedLevel_ = -1;
+        else if (g.pendingDialog != kGameOver)  // the last frog drowned before the next level began
+            out.push_back(Say("the level dialog closed, but level ", level, " was not followed by the next",
+                              " (pending dialog ", g.pendingDialog, ")"));
     }
     const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
     // The next frame step acts on it and closes the window: a game still here after it has let the
@@ -458,4 +477,5 @@ void SoakInvariants::CheckProgress(const OGameWindow& game, std::vector<std::str
     started_ = true;
     lastScore_ = g.score;
     lastLevel_ = level;
+    lastPending_ = g.pendingDialog;
 }
