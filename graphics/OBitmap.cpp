@@ -23,7 +23,7 @@ int32_t Trunc(float v) {
 
 // A picture the blender and the mask builder can walk without leaving its buffer.
 bool Consistent(const graphics::Picture& p) {
-    if (p.width < 0 || p.height == INT32_MIN) return false;
+    if (!graphics::SidesWithinLimit(p.width, p.height)) return false;
     const uint64_t rowBytes = (uint64_t{p.bitsPerPixel} * static_cast<uint32_t>(p.width) + 7) / 8;
     return p.stride >= rowBytes && p.ImageSize() <= graphics::kMaxPictureBytes &&
            p.bits.size() >= p.ImageSize() + graphics::Picture::kSpareBytes;
