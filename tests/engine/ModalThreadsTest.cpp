@@ -87,8 +87,16 @@ class HeldWindow : public OWindow {
   public:
     void Step(uint32_t t) override {
         std::unique_lock lock(gate);
+        stepping = true;
+        opened.notify_all();
         opened.wait(lock, [&] { return released; });
         OWindow::Step(t);
+    }
+    // Until the window's thread is held in its frame step: a window stopped before its first step
+    // is torn down at once, and could not be released any more.
+    void WaitUntilHeld() {
+        std::unique_lock lock(gate);
+        opened.wait(lock, [&] { return stepping; });
     }
     void Release() {
         std::lock_guard lock(gate);
@@ -104,6 +112,7 @@ class HeldWindow : public OWindow {
     std::mutex gate;
     std::condition_variable opened;
     bool released = false;
+    bool stepping = false;
 };
 std::atomic<bool> HeldWindow::deleted{false};
 
@@ -116,6 +125,7 @@ TEST_F(ProgramEndTest, TheLoopReturnsOnlyAfterEveryGameThreadHasEnded) {
     auto* held = new HeldWindow();
     ASSERT_TRUE(main->Start());
     ASSERT_TRUE(held->Start());
+    held->WaitUntilHeld();
     std::thread releaser([&] {
         while (OWindow::Exists(main)) std::this_thread::sleep_for(1ms);
         std::this_thread::sleep_for(50ms);  // long after the loop could have returned
