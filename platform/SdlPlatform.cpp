@@ -8,6 +8,7 @@
 #include "platform/SdlNativeWindow.h"
 #include "platform/ShellOpen.h"
 #include "platform/VirtualKeys.h"
+#include "platform/XWakeupGuard.h"
 
 namespace platform {
 
@@ -29,6 +30,7 @@ SdlPlatform::SdlPlatform() {
         return;
     }
     userEvent_ = SDL_RegisterEvents(1);
+    XWakeupGuard::Install();
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
         screenWidth_ = mode.w;
@@ -39,7 +41,10 @@ SdlPlatform::SdlPlatform() {
 }
 
 SdlPlatform::~SdlPlatform() {
-    windows_.clear();
+    {
+        std::lock_guard lock(pushMutex_);
+        windows_.clear();
+    }
     SDL_Quit();
 }
 
@@ -58,7 +63,13 @@ void SdlPlatform::DestroyNativeWindow(NativeWindow* window) {
     if (it == windows_.end()) return;
     if (handler_) handler_(*window, {NativeEventType::Destroyed, 0, 0, 0});
     it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
-    if (it != windows_.end()) windows_.erase(it);
+    if (it == windows_.end()) return;
+    std::unique_ptr<SdlNativeWindow> gone = std::move(*it);
+    windows_.erase(it);
+    // Not while a game thread is inside SDL_PushEvent: SDL may be reading this very window there,
+    // to wake the event loop through it.
+    std::lock_guard lock(pushMutex_);
+    gone.reset();
 }
 
 void SdlPlatform::Post(NativeWindow* window, const NativeEvent& event) {
@@ -70,7 +81,7 @@ void SdlPlatform::Post(NativeWindow* window, const NativeEvent& event) {
     e.user.windowID = sdl ? sdl->Id() : 0;
     e.user.code = kPostedEvent;
     e.user.data1 = new NativeEvent(event);
-    if (SDL_PushEvent(&e) != 1) delete static_cast<NativeEvent*>(e.user.data1);
+    if (Push(e) != 1) delete static_cast<NativeEvent*>(e.user.data1);
 }
 
 void SdlPlatform::PostActivate(NativeWindow* window) {
@@ -79,7 +90,7 @@ void SdlPlatform::PostActivate(NativeWindow* window) {
     e.type = userEvent_;
     e.user.windowID = sdl ? sdl->Id() : 0;
     e.user.code = kPostedActivate;
-    SDL_PushEvent(&e);
+    Push(e);
 }
 
 void SdlPlatform::PostQuit(int exitCode) {
@@ -87,7 +98,12 @@ void SdlPlatform::PostQuit(int exitCode) {
     e.type = userEvent_;
     e.user.code = kPostedQuit;
     e.user.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(exitCode));
-    SDL_PushEvent(&e);
+    Push(e);
+}
+
+int SdlPlatform::Push(SDL_Event& event) {
+    std::lock_guard lock(pushMutex_);
+    return SDL_PushEvent(&event);
 }
 
 int SdlPlatform::RunEventLoop() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -43,6 +44,8 @@ class SdlPlatform final : public Platform {
     void HandleKey(const ::SDL_Event& event, bool down);
     void HandleText(const ::SDL_Event& event);
     void HandlePosted(const ::SDL_Event& event);
+    // SDL_PushEvent, never while the main thread destroys a window (see DestroyNativeWindow).
+    int Push(::SDL_Event& event);
 
     bool ready_ = false;
     uint32_t userEvent_ = 0;
@@ -51,6 +54,7 @@ class SdlPlatform final : public Platform {
     SteadyClock clock_;
     EventHandler handler_;
     std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
+    std::mutex pushMutex_;  // a push from any thread against a window's destruction
     bool quit_ = false;
     int exitCode_ = 0;
 };

@@ -12,8 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +23,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "graphics/BmpReader.h"
 
 extern char** environ;
 
@@ -181,6 +185,32 @@ inline bool Same(const Ppm& p, int ax, int ay, int bx, int by, int w, int h, Poi
     return true;
 }
 
+// The loading picture as CLP/skin.bmp holds it, to be recognised on the screen.
+class LoadingPicture {
+  public:
+    explicit LoadingPicture(const std::string& file) {
+        std::string reason;
+        EXPECT_TRUE(graphics::ReadBmpFile(file, picture_, reason) && picture_.bitsPerPixel == 24) << reason;
+    }
+    // The share of sampled pixels of the window at `at` in `shot` that match the picture.
+    double Share(const Ppm& shot, Point at) const {
+        if (picture_.bitsPerPixel != 24) return 0;
+        int match = 0, total = 0;
+        for (int y = 0; y < std::min(550, picture_.Rows()); y += 7) {
+            const int row = picture_.BottomUp() ? picture_.Rows() - 1 - y : y;
+            const uint8_t* bgr = picture_.bits.data() + static_cast<size_t>(row) * picture_.stride;
+            for (int x = 0; x < std::min(750, picture_.width); x += 7, ++total) {
+                match += shot.At(at.x + x, at.y + y) ==
+                         std::array<int, 3>{bgr[x * 3 + 2], bgr[x * 3 + 1], bgr[x * 3]};
+            }
+        }
+        return total ? static_cast<double>(match) / total : 0;
+    }
+
+  private:
+    graphics::Picture picture_;
+};
+
 // A copy of the built program with its CLP/, WAV/ and INI/ in a folder of its own under the system's
 // temporary folder, the settings file replaced by the test's: the saved files it writes land there.
 // Removed with the object.
@@ -275,6 +305,8 @@ class XvfbTest : public ::testing::Test {
         Ppm ppm;
         EXPECT_EQ(std::system(cmd.c_str()), 0);
         EXPECT_TRUE(ReadPpm(base + ".ppm", ppm));
+        // Only the PNG is kept: the raw copy is read back once and would fill the build folder.
+        std::remove((base + ".ppm").c_str());
         return ppm;
     }
 
