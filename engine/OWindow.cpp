@@ -268,12 +268,16 @@ void OWindow::SetModal(bool on) {
 }
 
 void OWindow::ReleaseParent() {
-    if (!holdsParent_.exchange(false)) return;
-    OWindow* parent = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        parent = parent_;
-    }
+    LetGoOf(TakeParentHold());
+}
+
+OWindow* OWindow::TakeParentHold() {
+    if (!holdsParent_.exchange(false)) return nullptr;
+    std::lock_guard lock(mutex_);
+    return parent_;
+}
+
+void OWindow::LetGoOf(OWindow* parent) {
     if (OWindow* pinned = WindowRegistry::Pin(parent)) {
         pinned->SetModal(false);
         WindowRegistry::Unpin(pinned);
@@ -346,25 +350,35 @@ void OWindow::PresentPending() {
     presentPending_.clear();
 }
 
-void OWindow::HandleDestroyed() {
+OWindow* OWindow::HandleDestroyed() {
     capture_ = nullptr;
     focus_ = nullptr;
-    ReleaseParent();
+    OWindow* heldParent = TakeParentHold();
     if (!IsStopping()) {
         parent_ = nullptr;
         if (native_) native_->SetUserData(nullptr);
     }
     native_ = nullptr;  // freed by the platform once this event is handled
     if (quitOnTeardown_ || stopOnDestroy_) RequestStop();
+    return heldParent;
 }
 
 EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
+    if (e.type == NativeEventType::Destroyed) {
+        OWindow* heldParent = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            heldParent = HandleDestroyed();
+        }
+        // A parent opens its dialog from its own handler, holding its lock while the dialog takes its
+        // own: the parent's lock comes first. Letting go of the parent takes its lock, so this
+        // window's must no longer be held, or the two would be taken in both orders.
+        LetGoOf(heldParent);
+        return EventResult::Handled;
+    }
     std::lock_guard lock(mutex_);
     const bool disabled = modalPaused_;  // a dialog is open over this window: no input
     switch (e.type) {
-        case NativeEventType::Destroyed:
-            HandleDestroyed();
-            return EventResult::Handled;
         case NativeEventType::Resized:
             if (native_) {
                 int32_t w = 0, h = 0;

@@ -147,8 +147,13 @@ class OWindow {
 
     void CreateNativeWindow();
     void Place(OWindow* parent);
-    // Gives the parent back its input and frame steps, once, if this dialog took them.
+    // Gives the parent back its input and frame steps, once, if this dialog took them. Takes the
+    // parent's lock: never call it with this window's lock held.
     void ReleaseParent();
+    // The parent this dialog holds disabled, now handed to the caller to let go of (once); none when
+    // it holds none.
+    OWindow* TakeParentHold();
+    static void LetGoOf(OWindow* parent);
     // Makes the native mouse capture follow the capture object (main thread, or posted to it).
     void SyncNativeCapture();
     // True on the thread that owns the native windows.
@@ -156,7 +161,9 @@ class OWindow {
     void ThreadMain();
     void PresentPending();
     bool DragAllowedAt(int x, int y);
-    void HandleDestroyed();
+    // The native window is going: forgets it and returns the parent to let go of, which the caller
+    // does once this window's lock is released.
+    OWindow* HandleDestroyed();
     static void RenumberFrom(std::vector<OGraph*>& list, size_t from);
 
     std::string caption_;

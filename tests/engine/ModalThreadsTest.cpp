@@ -87,8 +87,16 @@ class HeldWindow : public OWindow {
   public:
     void Step(uint32_t t) override {
         std::unique_lock lock(gate);
+        stepping = true;
+        opened.notify_all();
         opened.wait(lock, [&] { return released; });
         OWindow::Step(t);
+    }
+    // Until the window's thread is held in its frame step: a window stopped before its first step
+    // is torn down at once, and could not be released any more.
+    void WaitUntilHeld() {
+        std::unique_lock lock(gate);
+        opened.wait(lock, [&] { return stepping; });
     }
     void Release() {
         std::lock_guard lock(gate);
@@ -104,6 +112,7 @@ class HeldWindow : public OWindow {
     std::mutex gate;
     std::condition_variable opened;
     bool released = false;
+    bool stepping = false;
 };
 std::atomic<bool> HeldWindow::deleted{false};
 
@@ -116,6 +125,7 @@ TEST_F(ProgramEndTest, TheLoopReturnsOnlyAfterEveryGameThreadHasEnded) {
     auto* held = new HeldWindow();
     ASSERT_TRUE(main->Start());
     ASSERT_TRUE(held->Start());
+    held->WaitUntilHeld();
     std::thread releaser([&] {
         while (OWindow::Exists(main)) std::this_thread::sleep_for(1ms);
         std::this_thread::sleep_for(50ms);  // long after the loop could have returned
@@ -149,6 +159,34 @@ TEST_F(DialogChurnTest, DialogsMadeOnTheMainThreadWhileOthersTearDownOnTheirOwn)
     main->Close();
     EXPECT_EQ(Engine::RunMessageLoop(), 0);
     EXPECT_EQ(WindowRegistry::Count(), 0u);
+    EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
+}
+
+using DialogLockOrderTest = ThreadsFixture;
+
+TEST_F(DialogLockOrderTest, ADialogOpenedByItsParentsHandlerLetsGoOfItWithoutHoldingItsOwnLock) {
+    // A parent opens a dialog from its handler, with its own lock held, and the dialog takes its lock
+    // while it builds: the parent's lock first. Closing the dialog must keep that order, or two
+    // threads taking them as each side does could wait for each other (ThreadSanitizer says so).
+    auto* main = new OWindow();
+    main->SetQuitOnTeardown(true);
+    ASSERT_TRUE(main->Start());
+    WindowDefaults::Current().width = 80;
+    WindowDefaults::Current().height = 60;
+    for (int i = 0; i < 3; ++i) {
+        main->Lock();
+        auto* dialog = new OWindow(main);
+        ASSERT_FALSE(dialog->CreationFailed());
+        dialog->AddGraph(new TestControl(5, 5, 10, 10, true));
+        ASSERT_TRUE(dialog->Start());
+        main->Unlock();
+        EXPECT_TRUE(main->IsModalPaused());
+        dialog->Close();
+        os.Pump();
+        EXPECT_FALSE(main->IsModalPaused());
+    }
+    main->Close();
+    EXPECT_EQ(Engine::RunMessageLoop(), 0);
     EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
 }
 

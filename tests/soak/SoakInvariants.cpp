@@ -222,16 +222,59 @@ void CheckCreatures(std::vector<std::string>& out) {
     };
     frogs(g.frogs, "frog");
     frogs(g.redFrogs, "red frog");
+    for (size_t i = 0; i < g.frogs.size(); ++i) {
+        const OFrog& f = *g.frogs[i];
+        // The lives wait at their places in the panel; a drowned frog is seen only while it fades.
+        if (!f.IsDead() && &f != g.player && (f.X() != f.waitX || f.Y() != f.waitY))
+            out.push_back(Say("waiting frog ", i, " is at (", f.X(), ",", f.Y(), "), its place is (", f.waitX,
+                              ",", f.waitY, ")"));
+        if (f.IsDead() && &f != g.fadingFrog && f.IsShown())
+            out.push_back(Say("drowned frog ", i, " is seen"));
+        if (!f.IsDead() && !f.IsShown()) out.push_back(Say("living frog ", i, " is not seen"));
+    }
+    for (size_t i = 0; i < g.redFrogs.size(); ++i) {
+        if (g.redFrogs[i]->IsDead() && g.redFrogs[i]->IsShown())
+            out.push_back(Say("drowned red frog ", i, " is seen"));
+    }
     for (size_t i = 0; i < g.flyers.size(); ++i) {
         const OFly& f = *g.flyers[i];
         if (f.state == OFly::kResting && !AtItsCell(f))
             out.push_back(Say("resting flyer ", i, " is on ", Where(f)));
+        if (f.state == OFly::kIdle && f.IsShown()) out.push_back(Say("idle flyer ", i, " is seen"));
     }
     if (pond::LivingFrogs() > 0 && (!g.player || g.player->IsDead()))
         out.push_back("frogs are alive but the player's frog is none or dead");
     if (g.player &&
         std::none_of(g.frogs.begin(), g.frogs.end(), [&](const auto& f) { return f.get() == g.player; }))
         out.push_back("the player's frog is not one of the player's frogs");
+}
+
+// The digit bar: the level in three digits from x 150, the score in six from x 400, each 30 apart.
+void CheckDigits(const OGameWindow& game, std::vector<std::string>& out) {
+    const int32_t level = TheGameSettings().levelNumber, score = G().score;
+    for (const OGraph* g : game.Graphics()) {
+        const auto* digit = dynamic_cast<const OClip*>(g);
+        if (!digit || digit->Y() != 3 || digit->Depth() != -1) continue;
+        const int x = static_cast<int>(digit->X());
+        int32_t expected = -1;
+        if (x >= 150 && x <= 210 && (x - 150) % 30 == 0) {
+            static constexpr int32_t kPlaces[] = {100, 10, 1};
+            expected = level / kPlaces[(x - 150) / 30] % 10;
+        } else if (x >= 400 && x <= 550 && (x - 400) % 30 == 0) {
+            static constexpr int32_t kPlaces[] = {100000, 10000, 1000, 100, 10, 1};
+            expected = score / kPlaces[(x - 400) / 30] % 10;
+        }
+        if (expected >= 0 && digit->CurrentIndex() != expected)
+            out.push_back(Say("the digit at x ", x, " shows ", digit->CurrentIndex(), " for level ", level,
+                              " and score ", score));
+    }
+}
+
+// What a new game looks like at its first step: nothing scored, the first level, every life back.
+bool LooksLikeANewGame() {
+    const int32_t lives = std::clamp(TheGameSettings().startLives, 1,
+                                     static_cast<int32_t>(std::max<size_t>(G().frogs.size(), 1)));
+    return G().score == 0 && TheGameSettings().levelNumber == 1 && pond::LivingFrogs() == lives;
 }
 
 void Within(std::vector<std::string>& out, const char* what, int64_t value, int64_t low, int64_t high) {
@@ -260,6 +303,9 @@ std::vector<std::string> SoakInvariants::Check(const std::vector<OWindow*>& wind
     std::vector<std::string> pond = CheckPond();
     out.insert(out.end(), pond.begin(), pond.end());
     CheckDialogFlow(windows, game, out);
+    // The digits follow the score and the level in every frame step the game runs.
+    if (game->HasInputFocus() && !G().paused && !game->IsModalPaused() && game->LoadingPicture() == nullptr)
+        CheckDigits(*game, out);
     CheckProgress(*game, out);
     return out;
 }
@@ -395,15 +441,27 @@ void SoakInvariants::CheckProgress(const OGameWindow& game, std::vector<std::str
     Within(out, "the score", g.score, 0, INT32_MAX);
     Within(out, "the level points", g.levelPoints, 0, INT32_MAX);
     if (started_ && (g.score < lastScore_ || level < lastLevel_)) {
-        // Only a new game starts the count again: from nothing, at the first level, every life back.
-        const int32_t lives = std::clamp(TheGameSettings().startLives, 1,
-                                         static_cast<int32_t>(std::max<size_t>(g.frogs.size(), 1)));
-        if (g.score != 0 || level != 1 || pond::LivingFrogs() != lives)
+        // Only a new game starts the count again.
+        if (!LooksLikeANewGame())
             out.push_back(Say("score ", lastScore_, " at level ", lastLevel_, " fell to ", g.score,
                               " at level ", level, " with ", pond::LivingFrogs(), " lives, not a new game"));
         completedLevel_ = -1;
     } else if (started_ && level > lastLevel_ + 1) {
         out.push_back(Say("the level jumped from ", lastLevel_, " to ", level));
+    }
+    // A new game may begin where the last one stood, at the first level with nothing scored: after the
+    // name dialog, or by New while the closed level dialog waited for the next level. The first level
+    // may then be completed once more.
+    if (started_ && lastPending_ == kNameOpen && g.pendingDialog != kNameOpen) completedLevel_ = -1;
+    if (started_ && lastPending_ == kLevelOpen && g.pendingDialog != kLevelOpen && level == lastLevel_ &&
+        level < 999) {
+        // The new game's frog is on its way to the entry island; the completed level's stays put.
+        const bool arriving = g.player && g.player->state == OFrog::kLeaping;
+        if (LooksLikeANewGame() && arriving)
+            completedLevel_ = -1;
+        else if (g.pendingDialog != kGameOver)  // the last frog drowned before the next level began
+            out.push_back(Say("the level dialog closed, but level ", level, " was not followed by the next",
+                              " (pending dialog ", g.pendingDialog, ")"));
     }
     const bool quitConfirmed = g.pendingDialog == kQuitOpen && g.dialogAnswer == kAnswerYes;
     // The next frame step acts on it and closes the window: a game still here after it has let the
@@ -419,4 +477,5 @@ void SoakInvariants::CheckProgress(const OGameWindow& game, std::vector<std::str
     started_ = true;
     lastScore_ = g.score;
     lastLevel_ = level;
+    lastPending_ = g.pendingDialog;
 }

@@ -46,6 +46,7 @@ class SoakInvariants {
     bool started_ = false;
     int32_t lastScore_ = 0;
     int32_t lastLevel_ = 0;
+    int32_t lastPending_ = 0;
     // The quit dialog was answered yes: the game must close before anything else happens to it.
     bool quitConfirmed_ = false;
     // Steps the game could have run while it waited for a dialog that is not open.

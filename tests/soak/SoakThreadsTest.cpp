@@ -167,8 +167,11 @@ TEST_F(SoakThreadsTest, TheGameOnItsOwnThreadsTakesRandomInputForSecondsWithoutB
     program.UseSettings(SoakProfiles()[1].settings);  // quick levels
     OGameWindow* game = StartGame();
     int starts = 1, inputs = 0;
+    // Three seconds of play and a hundred and fifty inputs at least, however slowly a loaded machine
+    // or a sanitizer lets the threads run: how many inputs fit in the seconds is not the point.
+    constexpr int kLeastInputs = 150;
     const auto end = std::chrono::steady_clock::now() + 3s;
-    while (std::chrono::steady_clock::now() < end && failures < 5) {
+    while ((std::chrono::steady_clock::now() < end || inputs < kLeastInputs) && failures < 5) {
         if (!OWindow::Exists(game)) {
             // The player quit: the program is started again once the last thread has let go.
             if (WindowRegistry::RunningGameThreads() > 0) {
@@ -184,7 +187,6 @@ TEST_F(SoakThreadsTest, TheGameOnItsOwnThreadsTakesRandomInputForSecondsWithoutB
         if (inputs % 8 == 0) CheckGame(game);
         std::this_thread::sleep_for(std::chrono::microseconds(200 + Below(3000)));
     }
-    EXPECT_GT(inputs, 100);
     std::cout << "threaded soak: " << inputs << " inputs, " << starts << " starts\n";
 }
 
