@@ -28,12 +28,14 @@ SDL_HitTestResult HitTestCallback(SDL_Window* win, const SDL_Point* area, void* 
 SdlPlatform::SdlPlatform() : SdlPlatform(PresentModeFromEnvironment()) {}
 
 SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
+    // Before SDL starts: SDL keeps the handler it finds and puts it back when it quits, just before
+    // it closes its connections, and the last wake-ups' answers are read then.
+    XWakeupGuard::Install();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "SDL could not start: %s\n", SDL_GetError());
         return;
     }
     userEvent_ = SDL_RegisterEvents(1);
-    XWakeupGuard::Install();
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
         screenWidth_ = mode.w;

@@ -27,8 +27,7 @@ int IgnoreLateWakeups(Display* display, XErrorEvent* error) {
 }  // namespace
 
 void XWakeupGuard::Install() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || SDL_strcmp(driver, "x11") != 0) return;
+    // Only X calls it, so it does no harm where another video driver is chosen.
     const XErrorHandler before = XSetErrorHandler(&IgnoreLateWakeups);
     // Installed twice, ours would call itself for every other error.
     if (before != &IgnoreLateWakeups) previous.store(before);

@@ -9,10 +9,12 @@ namespace platform {
 // code 1, the game unsaved) just because a dialog closed. The main thread is awake anyway then,
 // so such an error means nothing.
 //
-// Install puts an X error handler in front of the one in place (SDL's, which ends in Xlib's):
+// Install puts an X error handler in front of the one in place (Xlib's, which ends the program):
 // BadWindow answering a SendEvent is ignored, every other error goes on as before. Call it on the
-// main thread after SDL's video has started; calling it again does nothing. Without X (or when
-// the program is built without it) it does nothing.
+// main thread before SDL's video starts: SDL chains its own handler to the one it finds and puts
+// that one back as it quits, before it closes the connection whose last wake-ups are answered
+// then; installed after SDL, ours would be gone exactly when those answers arrive. Calling it
+// again does nothing. Without X (or when the program is built without it) it does nothing.
 class XWakeupGuard {
   public:
     static void Install();
