@@ -52,7 +52,12 @@ std::string RestingFlies() {
         if (flyer->IsSun() || flyer->state != OFly::kResting || !flyer->IsShown()) continue;
         if (!pond::InGrid(flyer->CellX(), flyer->CellY())) continue;
         if (list.size() > 1) list += ',';
-        list += "[" + std::to_string(flyer->CellX()) + "," + std::to_string(flyer->CellY()) + "]";
+        // Appended piece by piece: GCC 12 at -O3 takes "[" + a temporary for an overlapping copy.
+        list += '[';
+        list += std::to_string(flyer->CellX());
+        list += ',';
+        list += std::to_string(flyer->CellY());
+        list += ']';
     }
     return list + "]";
 }
