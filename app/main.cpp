@@ -69,14 +69,19 @@ int main() {
         return 2;
     }
     window->SetQuitOnTeardown(true);
-    // On this thread before the game thread starts, so the audio device is never first opened by a
-    // game thread; and only once the window is on the screen, because looking for a device can take
-    // a tenth of a second (SDL probes ALSA when no sound server answers).
-    platform::SoundPlayer::Shared().Open();
+    // On this thread, once the first frame of the pond is on the screen: looking for a device can
+    // take a tenth of a second or more (SDL probes ALSA when no sound server answers), and the
+    // standard error is silenced while it looks, which must not swallow what loading the game says.
+    // The pond makes no sound in its first moments, so the game thread does not open it first.
+    os.AfterFirstPresentInLoop([] {
+        platform::SoundPlayer::Shared().Open();
+        platform::trace::Mark("sound");
+    });
     if (!window->Start()) {
         os.ShowMessage("Could not read clip");
         return 1;
     }
+    platform::trace::Mark("started");
     const int code = Engine::RunMessageLoop();
     OpenGamesPage(os);
     return code;

@@ -157,6 +157,7 @@ void SdlNativeWindow::NoteCursor(int32_t x, int32_t y) {
 void SdlNativeWindow::Present(const PictureView& picture, const std::vector<Rect>& rects) {
     if (!Valid() || !picture.bits) return;
     presenter_->Present(picture, rects);
+    ++presentCount_;
     trace::Mark("present");
 }
 

@@ -39,6 +39,8 @@ class SdlNativeWindow final : public NativeWindow {
     bool HasMouseCapture() const override { return capture_; }
     void CursorClientPos(int32_t& x, int32_t& y) const override;
     void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+    // Frames presented by every window of the process so far (main thread only).
+    static uint64_t PresentCount() { return presentCount_; }
 
     // The window manager moved the window.
     void NotePosition(int32_t x, int32_t y);
@@ -46,6 +48,7 @@ class SdlNativeWindow final : public NativeWindow {
     void NoteCursor(int32_t x, int32_t y);
 
   private:
+    static inline uint64_t presentCount_ = 0;
     SDL_Window* window_ = nullptr;
     std::unique_ptr<SdlPresenter> presenter_;  // released before the window
     uint32_t id_ = 0;

@@ -113,8 +113,16 @@ int SdlPlatform::Push(SDL_Event& event) {
 
 int SdlPlatform::RunEventLoop() {
     quit_ = false;
+    const uint64_t presentedBefore = SdlNativeWindow::PresentCount();
     SDL_Event e;
-    while (!quit_ && SDL_WaitEvent(&e)) HandleSdlEvent(e);
+    while (!quit_ && SDL_WaitEvent(&e)) {
+        HandleSdlEvent(e);
+        if (afterFirstPresent_ && SdlNativeWindow::PresentCount() != presentedBefore) {
+            const std::function<void()> task = std::move(afterFirstPresent_);
+            afterFirstPresent_ = nullptr;
+            task();
+        }
+    }
     return exitCode_;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -37,6 +38,12 @@ class SdlPlatform final : public Platform {
     bool OpenWithShell(const std::string& target) override;
     void ShowMessage(const std::string& text) override;
 
+    // Runs `task` once on the main thread, as soon as the event loop has presented a frame (a present
+    // made before the loop, such as a loading picture, does not count). For work that would hold
+    // back the first frame of the game if done before it: looking for an audio device can take a
+    // tenth of a second.
+    void AfterFirstPresentInLoop(std::function<void()> task) { afterFirstPresent_ = std::move(task); }
+
     // The engine's answer to a hit test at client (x, y) of the window.
     EventResult HitTest(SdlNativeWindow* window, int32_t x, int32_t y);
 
@@ -60,6 +67,7 @@ class SdlPlatform final : public Platform {
     EventHandler handler_;
     std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
     std::mutex pushMutex_;  // a push from any thread against a window's destruction
+    std::function<void()> afterFirstPresent_;
     bool quit_ = false;
     int exitCode_ = 0;
 };

@@ -3,9 +3,11 @@
 // the window (motion events stop at the window's edge); what a present puts on the screen, both
 // ways of presenting; and an X error that only a late wake-up of the event loop can cause does not
 // end the program.
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "XvfbSession.h"
@@ -128,6 +130,55 @@ TEST_F(SdlWindowE2E, BothWaysOfPresentingShowThePictureUprightAndOnlyTheRectangl
         EXPECT_EQ(shot.At(100 + 5, 120 + 3), (std::array<int, 3>{20, 210, 40}));
         os.DestroyNativeWindow(window);
     }
+}
+
+// What the game leaves until its first frame is on the screen (looking for an audio device) waits
+// for a present made by the event loop; the loading picture, presented before the loop, is not it.
+TEST_F(SdlWindowE2E, TheTaskForAfterTheFirstPresentWaitsForAPresentOfTheEventLoop) {
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    platform::SdlPlatform os;
+    ASSERT_TRUE(os.Ready());
+    TestPicture picture(50, 40);
+    std::vector<std::string> order;
+    os.SetEventHandler([&](platform::NativeWindow& w, const platform::NativeEvent& event) {
+        if (event.type != platform::NativeEventType::Present) return platform::EventResult::Default;
+        order.push_back("present");
+        w.Present(picture.View(), {{0, 0, 50, 40}});
+        return platform::EventResult::Handled;
+    });
+    platform::NativeWindowSpec spec;
+    spec.title = "First present";
+    spec.width = 50;
+    spec.height = 40;
+    spec.borderless = true;
+    platform::NativeWindow* window = os.CreateNativeWindow(spec);
+    ASSERT_NE(window, nullptr);
+    window->SetUserData(&order);  // events reach the handler only for a window with an owner
+    window->Show();
+    ASSERT_NE(WaitForWindow("First present"), 0u);
+    window->Present(picture.View(), {{0, 0, 50, 40}});  // the loading picture
+    os.AfterFirstPresentInLoop([&] {
+        order.push_back("task");
+        os.PostQuit(0);
+    });
+    Drain(os);
+    EXPECT_TRUE(order.empty()) << "ran without a present of the loop";
+
+    os.Post(window, {platform::NativeEventType::Present, 0, 0, 0});
+    os.Post(window, {platform::NativeEventType::Present, 0, 0, 0});
+    std::atomic<bool> ended{false};
+    std::thread guard([&] {  // a task that never runs ends the loop with 1
+        for (int i = 0; i < 300 && !ended; ++i) std::this_thread::sleep_for(10ms);
+        if (!ended) os.PostQuit(1);
+    });
+    const int code = os.RunEventLoop();
+    ended = true;
+    guard.join();
+    EXPECT_EQ(code, 0);
+    // Once, right after the first; the second present was already waiting.
+    EXPECT_EQ(order, (std::vector<std::string>{"present", "task", "present"}));
+    os.DestroyNativeWindow(window);
 }
 
 // A game thread wakes the event loop by an X event sent to a window, which the main thread may
