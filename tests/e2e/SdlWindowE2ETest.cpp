@@ -25,6 +25,22 @@ class SdlWindowE2E : public e2e::XvfbTest {
         os.PostQuit(0);
         os.RunEventLoop();
     }
+
+    // A borderless window at (100, 120), shown and seen by the X server; null when it cannot be made.
+    platform::NativeWindow* OpenWindow(platform::SdlPlatform& os, const char* title, int32_t width,
+                                       int32_t height, void* owner = nullptr) {
+        platform::NativeWindowSpec spec;
+        spec.title = title;
+        spec.width = width;
+        spec.height = height;
+        spec.borderless = true;
+        platform::NativeWindow* window = os.CreateNativeWindow(spec);
+        if (!window) return nullptr;
+        window->SetUserData(owner);  // events reach the handler only for a window with an owner
+        window->MoveTo(100, 120);
+        window->Show();
+        return WaitForWindow(title) != 0u ? window : nullptr;
+    }
 };
 
 TEST_F(SdlWindowE2E, TheCursorIsWhereThePointerIsAlsoAfterItLeftTheWindow) {
@@ -34,16 +50,8 @@ TEST_F(SdlWindowE2E, TheCursorIsWhereThePointerIsAlsoAfterItLeftTheWindow) {
     ASSERT_TRUE(os.Ready());
     os.SetEventHandler(
         [](platform::NativeWindow&, const platform::NativeEvent&) { return platform::EventResult::Default; });
-    platform::NativeWindowSpec options;
-    options.title = "Pointer";
-    options.width = 200;
-    options.height = 100;
-    options.borderless = true;
-    platform::NativeWindow* window = os.CreateNativeWindow(options);
+    platform::NativeWindow* window = OpenWindow(os, "Pointer", 200, 100);
     ASSERT_NE(window, nullptr);
-    window->MoveTo(100, 120);
-    window->Show();
-    ASSERT_NE(WaitForWindow("Pointer"), 0u);
     Drain(os);
 
     int32_t cx = 0, cy = 0;
@@ -92,16 +100,8 @@ TEST_F(SdlWindowE2E, BothWaysOfPresentingShowThePictureUprightAndOnlyTheRectangl
         os.SetEventHandler([](platform::NativeWindow&, const platform::NativeEvent&) {
             return platform::EventResult::Default;
         });
-        platform::NativeWindowSpec spec;
-        spec.title = "Present";
-        spec.width = 200;
-        spec.height = 100;
-        spec.borderless = true;
-        platform::NativeWindow* window = os.CreateNativeWindow(spec);
+        platform::NativeWindow* window = OpenWindow(os, "Present", 200, 100);
         ASSERT_NE(window, nullptr);
-        window->MoveTo(100, 120);
-        window->Show();
-        ASSERT_NE(WaitForWindow("Present"), 0u);
         Drain(os);
 
         // The top half red, the bottom half blue, one green pixel at (5, 3) to tell the corners apart.
@@ -147,16 +147,8 @@ TEST_F(SdlWindowE2E, TheTaskForAfterTheFirstPresentWaitsForAPresentOfTheEventLoo
         w.Present(picture.View(), {{0, 0, 50, 40}});
         return platform::EventResult::Handled;
     });
-    platform::NativeWindowSpec spec;
-    spec.title = "First present";
-    spec.width = 50;
-    spec.height = 40;
-    spec.borderless = true;
-    platform::NativeWindow* window = os.CreateNativeWindow(spec);
+    platform::NativeWindow* window = OpenWindow(os, "First present", 50, 40, &order);
     ASSERT_NE(window, nullptr);
-    window->SetUserData(&order);  // events reach the handler only for a window with an owner
-    window->Show();
-    ASSERT_NE(WaitForWindow("First present"), 0u);
     window->Present(picture.View(), {{0, 0, 50, 40}});  // the loading picture
     os.AfterFirstPresentInLoop([&] {
         order.push_back("task");
