@@ -98,7 +98,7 @@ struct Block {
 
 [[gnu::always_inline]] inline void BlendBytes(uint8_t* d, const uint8_t* s, size_t n, uint32_t t) {
     const auto wt = static_cast<uint16_t>(t), ws = static_cast<uint16_t>(256 - t);
-    // Half transparency is the common case (the game's faded sprites), so it has its own loops.
+    // Half transparency needs no multiply, so it has loops of its own.
     if (n >= 32 && t == 128)
         Block<Bytes32, Words32>::BlendRun<true>(d, s, n, wt);
     else if (n >= 32)
