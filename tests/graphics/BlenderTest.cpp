@@ -176,6 +176,45 @@ TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
     Blender::UseBaselineForTesting(false);
 }
 
+// Rows as long as the background's (a whole window wide), and around the length where copies used to
+// change method, copied and blended block by block in both builds: every byte by the rule, nothing
+// beyond the row touched.
+TEST(Blender, WindowWideRowsFollowTheRuleInEveryBuild) {
+    for (bool baseline : {false, true}) {
+        Blender::UseBaselineForTesting(baseline);
+        for (int width : {341, 342, 343, 750}) {
+            Buffer src(width + 1, 3);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < width + 1; ++x)
+                    src.Set(x, y, static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x ^ 0x33),
+                            static_cast<uint8_t>(255 - x));
+            OpaqueRuns runs;
+            runs.Build(src.Px(0, 0), width, 3, src.stride, 24, 0xFF00FF);
+            for (uint32_t t : {0u, 128u, 255u}) {
+                Buffer dst(width + 1, 3);
+                for (int y = 0; y < 3; ++y)
+                    for (int x = 0; x < width + 1; ++x)
+                        dst.Set(x, y, static_cast<uint8_t>(x + y * 50), static_cast<uint8_t>(x * 3),
+                                static_cast<uint8_t>(x >> 1));
+                Buffer expected = dst;
+                for (int y = 0; y < 3; ++y)
+                    for (int x = 0; x < width; ++x)
+                        for (int c = 0; c < 3; ++c)
+                            expected.Px(x, y)[c] =
+                                Reference(src.Px(x, y)[c], dst.Px(x, y)[c], static_cast<int>(t));
+                BlendJob job = Job(dst, src, 0xFF00FF, t);
+                job.width = width;
+                job.runs = &runs;
+                job.runStep = 1;
+                Blender::Blend(job);
+                ASSERT_EQ(dst.bytes, expected.bytes)
+                    << (baseline ? "baseline" : "widest") << " build, width " << width << ", t " << t;
+            }
+        }
+    }
+    Blender::UseBaselineForTesting(false);
+}
+
 TEST(Blender, ThirtyTwoBitSourceUsesItsThreeColourBytes) {
     std::vector<uint8_t> src{255, 255, 255, 77, 1, 2, 3, 0};
     Buffer dst(2, 1);
