@@ -26,11 +26,11 @@ struct Presenting {
         picture.FillBackground({0, 0, kW, kH});
         for (int y = 0; y < kH; y += 3) picture.Row(y)[y % (kW * 3)] = 0x7F;  // not one flat colour
         if (!os->Ready()) return;
-        platform::NativeWindowSpec spec;
-        spec.width = kW;
-        spec.height = kH;
-        spec.borderless = true;
-        window = os->CreateNativeWindow(spec);
+        platform::NativeWindowSpec options;
+        options.width = kW;
+        options.height = kH;
+        options.borderless = true;
+        window = os->CreateNativeWindow(options);
     }
     ~Presenting() {
         if (window) os->DestroyNativeWindow(window);

@@ -29,12 +29,12 @@ class SdlWindowE2E : public e2e::XvfbTest {
     // A borderless window at (100, 120), shown and seen by the X server; null when it cannot be made.
     platform::NativeWindow* OpenWindow(platform::SdlPlatform& os, const char* title, int32_t width,
                                        int32_t height, void* owner = nullptr) {
-        platform::NativeWindowSpec spec;
-        spec.title = title;
-        spec.width = width;
-        spec.height = height;
-        spec.borderless = true;
-        platform::NativeWindow* window = os.CreateNativeWindow(spec);
+        platform::NativeWindowSpec options;
+        options.title = title;
+        options.width = width;
+        options.height = height;
+        options.borderless = true;
+        platform::NativeWindow* window = os.CreateNativeWindow(options);
         if (!window) return nullptr;
         window->SetUserData(owner);  // events reach the handler only for a window with an owner
         window->MoveTo(100, 120);
