@@ -73,21 +73,28 @@ struct Block {
         else
             Blend(out, d, s, t);
     }
+    // The offset of the first block boundary of the destination after d: the blocks between it and
+    // the last one store whole aligned blocks, none split across two cache lines.
+    static size_t FirstAligned(const uint8_t* d) { return N - (reinterpret_cast<uintptr_t>(d) & (N - 1)); }
     // n >= N.
     template <bool AtHalf>
     [[gnu::always_inline]] static void BlendRun(uint8_t* d, const uint8_t* s, size_t n, uint16_t t) {
-        Words last, v;
+        Words head, last, v;
+        Step<AtHalf>(head, d, s, t);
         Step<AtHalf>(last, d + n - N, s + n - N, t);
-        for (size_t i = 0; i + N <= n; i += N) {
+        for (size_t i = FirstAligned(d); i + N <= n; i += N) {
             Step<AtHalf>(v, d + i, s + i, t);
             std::memcpy(d + i, &v, N);
         }
+        std::memcpy(d, &head, N);
         std::memcpy(d + n - N, &last, N);
     }
     // n >= N.
     [[gnu::always_inline]] static void CopyRun(uint8_t* d, const uint8_t* s, size_t n) {
         Bytes v;
-        for (size_t i = 0; i + N <= n; i += N) {
+        std::memcpy(&v, s, N);
+        std::memcpy(d, &v, N);
+        for (size_t i = FirstAligned(d); i + N <= n; i += N) {
             std::memcpy(&v, s + i, N);
             std::memcpy(d + i, &v, N);
         }

@@ -215,6 +215,46 @@ TEST(Blender, WindowWideRowsFollowTheRuleInEveryBuild) {
     Blender::UseBaselineForTesting(false);
 }
 
+// Copies and blends store whole aligned blocks between a first and a last block that may overlap them,
+// so every byte offset of the destination within a block, for runs of one to several blocks, must give
+// exactly the rule and leave the bytes around the run alone.
+TEST(Blender, RunsAtEveryDestinationAlignmentFollowTheRuleInEveryBuild) {
+    constexpr uint32_t kKey = 0xFF00FF;
+    for (bool baseline : {false, true}) {
+        Blender::UseBaselineForTesting(baseline);
+        for (int pixels : {11, 21, 22, 32, 43, 100}) {
+            Buffer src(pixels, 1);
+            for (int x = 0; x < pixels; ++x)
+                src.Set(x, 0, static_cast<uint8_t>(x * 29), static_cast<uint8_t>(200 - x),
+                        static_cast<uint8_t>(x ^ 0x5C));
+            OpaqueRuns runs;
+            runs.Build(src.Px(0, 0), pixels, 1, src.stride, 24, kKey);
+            for (uint32_t t : {0u, 128u, 77u}) {
+                for (int offset = 0; offset < 64; ++offset) {
+                    std::vector<uint8_t> dst(static_cast<size_t>(pixels) * 3 + 160);
+                    for (size_t i = 0; i < dst.size(); ++i) dst[i] = static_cast<uint8_t>(i * 13 + 7);
+                    std::vector<uint8_t> expected = dst;
+                    for (int i = 0; i < pixels * 3; ++i)
+                        expected[offset + i] = Reference(src.bytes[i], dst[offset + i], static_cast<int>(t));
+                    BlendJob job;
+                    job.dst = dst.data() + offset;
+                    job.src = src.Px(0, 0);
+                    job.width = pixels;
+                    job.rows = 1;
+                    job.key = kKey;
+                    job.transparency = t;
+                    job.runs = &runs;
+                    job.runStep = 1;
+                    Blender::Blend(job);
+                    ASSERT_EQ(dst, expected) << (baseline ? "baseline" : "widest") << " build, " << pixels
+                                             << " px at offset " << offset << ", t " << t;
+                }
+            }
+        }
+    }
+    Blender::UseBaselineForTesting(false);
+}
+
 TEST(Blender, ThirtyTwoBitSourceUsesItsThreeColourBytes) {
     std::vector<uint8_t> src{255, 255, 255, 77, 1, 2, 3, 0};
     Buffer dst(2, 1);
