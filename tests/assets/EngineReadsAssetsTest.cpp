@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ClipBytes.h"
+#include "GeneratedAssetsFixture.h"
 #include "graphics/BmpReader.h"
 #include "graphics/ClipFileReader.h"
 #include "tools/assetgen/ClipWriter.h"
@@ -27,7 +28,9 @@ Picture Pattern(int w, int h, uint32_t key, int seed) {
     Picture p(w, h, key);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p.Set(x, y, Rgb{static_cast<uint8_t>(seed + x * 7), static_cast<uint8_t>(y * 13), static_cast<uint8_t>(x ^ y)});
+            p.Set(x, y,
+                  Rgb{static_cast<uint8_t>(seed + x * 7), static_cast<uint8_t>(y * 13),
+                      static_cast<uint8_t>(x ^ y)});
     return p;
 }
 
@@ -41,7 +44,8 @@ void ExpectSamePixels(const Picture& written, const graphics::Picture& read, con
     ASSERT_GE(read.bits.size(), read.ImageSize()) << what;
     for (int y = 0; y < written.height; ++y)
         for (int x = 0; x < written.width; ++x) {
-            const size_t at = static_cast<size_t>(written.height - 1 - y) * read.stride + static_cast<size_t>(x) * 3;
+            const size_t at =
+                static_cast<size_t>(written.height - 1 - y) * read.stride + static_cast<size_t>(x) * 3;
             const Rgb c = written.At(x, y);
             ASSERT_EQ(read.bits[at], c.b) << what << " at " << x << "," << y;
             ASSERT_EQ(read.bits[at + 1], c.g) << what;
@@ -110,31 +114,7 @@ TEST(WriterAndLoaderTest, LoaderRefusesWhatTheWriterNeverWrites) {
     EXPECT_FALSE(graphics::ParseClipFile(wrongMagic, read, reason));
 }
 
-class GeneratedFilesThroughTheGame : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        std::string pattern = (fs::temp_directory_path() / "assetgen-engine-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        folder_ = pattern;
-        ok_ = std::system((std::string("\"") + ASSETGEN_PATH + "\" \"" + folder_ + "\"").c_str()) == 0;
-    }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
-    void SetUp() override { ASSERT_TRUE(ok_); }
-
-    static graphics::ClipFile Load(const std::string& name) {
-        graphics::ClipFile clip;
-        std::string reason;
-        EXPECT_TRUE(graphics::ReadClipFile(folder_ + "/CLP/" + name + ".clp", clip, reason)) << name << ": " << reason;
-        return clip;
-    }
-    static std::string folder_;
-    static bool ok_;
-};
-std::string GeneratedFilesThroughTheGame::folder_;
-bool GeneratedFilesThroughTheGame::ok_ = false;
+class GeneratedFilesThroughTheGame : public GeneratedAssets<GeneratedFilesThroughTheGame> {};
 
 TEST_F(GeneratedFilesThroughTheGame, EveryClipLoadsAsTheGameWillSeeIt) {
     size_t clips = 0;

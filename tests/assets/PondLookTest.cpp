@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "GeneratedAssetsFixture.h"
 #include "graphics/BmpReader.h"
 #include "graphics/ClipFileReader.h"
 
@@ -63,33 +64,14 @@ Look LookOf(const graphics::Picture& p) {
     return look;
 }
 
-class PondLook : public ::testing::Test {
+class PondLook : public GeneratedAssets<PondLook> {
   protected:
-    static void SetUpTestSuite() {
-        std::string pattern = (fs::temp_directory_path() / "assetgen-look-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        folder_ = pattern;
-        ok_ = std::system((std::string("\"") + ASSETGEN_PATH + "\" \"" + folder_ + "\"").c_str()) == 0;
-    }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
-    void SetUp() override { ASSERT_TRUE(ok_); }
-
     static Look Frame(const std::string& clip, size_t frame) {
-        graphics::ClipFile file;
-        std::string reason;
-        EXPECT_TRUE(graphics::ReadClipFile(folder_ + "/CLP/" + clip + ".clp", file, reason)) << reason;
+        graphics::ClipFile file = Load(clip);
         if (frame >= file.frames.size()) return {};
         return LookOf(file.pictures.at(static_cast<size_t>(file.frames[frame].pictureIndex)));
     }
-
-    static std::string folder_;
-    static bool ok_;
 };
-std::string PondLook::folder_;
-bool PondLook::ok_ = false;
 
 const char* const kLeaves[] = {"1-leave0", "2-leave0", "3-leave0", "4-leave0"};
 

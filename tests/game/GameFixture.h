@@ -116,6 +116,17 @@ class GameTest : public ::testing::Test {
         red.landingTime = Now();
         return red;
     }
+    // The frog arrived, then standing on a held leaf at (0, 5) with every island sunk but the first,
+    // which is returned.
+    OLeave& OnlyTheLastIslandLeft() {
+        WaitForArrival();
+        ClearPond();
+        PutLeaf(0, 5);
+        PutOn(Player(), 0, 5);
+        for (int i = 1; i < pond::IslandCount(); ++i) pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
+        EXPECT_EQ(pond::CountIslands(), 1);
+        return *G().pond[0];
+    }
     // Islands other than the entry island taken off the grid, so that none of them can end the level.
     void ParkIslands() {
         for (int32_t i = 0; i + 1 < pond::IslandCount(); ++i) {

@@ -295,13 +295,7 @@ TEST_F(Window, AConfirmedQuitIsCarriedOutWhateverComesBeforeTheNextFrameStep) {
 
 TEST_F(Window, WhenTheLastIslandHasGoneUnderItIsTakenOffTheGridNotOnlyOutOfSight) {
     Start();
-    WaitForArrival();
-    ClearPond();
-    PutLeaf(0, 5);
-    PutOn(Player(), 0, 5);
-    for (int i = 1; i < pond::IslandCount(); ++i) pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
-    OLeave& last = *G().pond[0];
-    ASSERT_EQ(pond::CountIslands(), 1);
+    OLeave& last = OnlyTheLastIslandLeft();
     pond::SinkNow(last);
     Step();
     ASSERT_EQ(G().pendingDialog, kLevelOpen) << "no island left ends the level";

@@ -105,13 +105,7 @@ TEST_F(Pond, WithEveryCellTakenANewLeafWaitsOffTheGridAndTheCountStillGrows) {
 
 TEST_F(Pond, TheLastIslandRingsEveryOneAndAHalfSecondsAndGoesUnderAfterItsEleventhStroke) {
     Start();
-    WaitForArrival();
-    ClearPond();
-    PutLeaf(0, 5);
-    PutOn(Player(), 0, 5);
-    for (int i = 1; i < pond::IslandCount(); ++i) pond::SinkNow(*G().pond[static_cast<size_t>(i)]);
-    OLeave& last = *G().pond[0];
-    ASSERT_EQ(pond::CountIslands(), 1);
+    OLeave& last = OnlyTheLastIslandLeft();
     session->Sound().ClearRequests();
     std::vector<uint32_t> times;
     for (int i = 0; i < 1200 && !last.IsGone(); ++i) Step();
