@@ -10,7 +10,6 @@
 
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
-#include "engine/WindowDefaults.h"
 #include "game/OGameWindow.h"
 #include "graphics/BmpReader.h"
 #include "platform/NativeWindow.h"
@@ -56,11 +55,7 @@ int main() {
     Engine::SetPlatform(&os);
 
     SetProgramIcon();
-    WindowDefaults& defaults = WindowDefaults::Current();
-    defaults.background = 0xD0A743;
-    defaults.style = 3;
-    defaults.width = 750;
-    defaults.height = 550;
+    OGameWindow::UseGameWindowDefaults();
 
     OWindow* window = new (std::nothrow) OGameWindow();
     if (!window) return 1;

@@ -5,6 +5,7 @@
 
 #include "engine/Engine.h"
 #include "engine/VirtualKey.h"
+#include "engine/WindowDefaults.h"
 #include "game/GameRandom.h"
 #include "game/GameSettings.h"
 #include "game/IniFile.h"
@@ -32,6 +33,15 @@ constexpr int kPauseKey = 'P';
 OGameWindow::OGameWindow() = default;
 
 OGameWindow::~OGameWindow() = default;
+
+void OGameWindow::UseGameWindowDefaults() {
+    WindowDefaults& d = WindowDefaults::Current();
+    d = WindowDefaults{};
+    d.background = 0xD0A743;
+    d.style = 3;
+    d.width = 750;
+    d.height = 550;
+}
 
 bool OGameWindow::Start() {
     SetCaption("Marshwade");

@@ -21,6 +21,9 @@ class StateTrace;
 class OGameWindow : public OWindow {
   public:
     OGameWindow();
+    // Sets the window defaults to the game's own (size, style, background colour): every game
+    // window, the program's and a headless one alike, is created after this.
+    static void UseGameWindowDefaults();
 
     bool Start() override;
     bool Stop() override;

@@ -17,28 +17,20 @@
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/PlayFolder.h"
 #include "tools/replay/ReplaySession.h"
 
 class GameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        savedProgramDirectory_ = platform::ProgramDirectory();
-        namespace fs = std::filesystem;
-        const fs::path build(MARSHWADE_BINARY_DIR);
-        fs::create_directory_symlink(build / "CLP", folder_.Path() / "CLP");
-        fs::create_directory_symlink(build / "WAV", folder_.Path() / "WAV");
-        fs::create_directories(folder_.Path() / "INI");
-        platform::SetProgramDirectoryForTesting(folder_.Path().string() + "/");
-    }
+    void SetUp() override { folder_ = std::make_unique<PlayFolder>("marshwade-test"); }
     void TearDown() override {
         session.reset();
-        platform::SetProgramDirectoryForTesting(savedProgramDirectory_);
+        folder_.reset();
     }
 
     // Starts the game with this seed; `settings` is the text of INI/Quillmoss.ini (none when empty).
     void Start(uint32_t seed = 1, const std::string& settings = "") {
-        if (!settings.empty()) std::ofstream(folder_.Path() / "INI" / "Quillmoss.ini") << settings;
+        if (!settings.empty()) folder_->UseSettings(settings.c_str());
         session = std::make_unique<ReplaySession>(seed);
         ASSERT_TRUE(session->Start());
     }
@@ -139,6 +131,5 @@ class GameTest : public ::testing::Test {
     std::unique_ptr<ReplaySession> session;
 
   private:
-    TempFolder folder_;
-    std::string savedProgramDirectory_;
+    std::unique_ptr<PlayFolder> folder_;
 };

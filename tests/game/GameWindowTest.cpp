@@ -3,7 +3,6 @@
 #include <map>
 
 #include "engine/VirtualKey.h"
-#include "engine/WindowDefaults.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "tests/game/GameFixture.h"
@@ -44,11 +43,7 @@ TEST_F(Window, StartsAtLevelOneWithEveryCreatureAndTheButtonsInTheirPlaces) {
 // loading picture must reach the screen before Start returns, not after the game is loaded.
 TEST_F(Window, StartShowsTheLoadingPictureBeforeItLoadsTheGame) {
     session = std::make_unique<ReplaySession>(3);
-    WindowDefaults& d = WindowDefaults::Current();
-    d = WindowDefaults{};
-    d.width = 750;
-    d.height = 550;
-    d.style = 3;
+    OGameWindow::UseGameWindowDefaults();
     auto* game = new OGameWindow();  // torn down with the session, as every window of its platform
     auto* native = static_cast<platform::HeadlessNativeWindow*>(game->Native());
     ASSERT_NE(native, nullptr);

@@ -14,7 +14,6 @@
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
 #include "engine/VirtualKey.h"
-#include "engine/WindowDefaults.h"
 #include "engine/WindowRegistry.h"
 #include "game/GameRandom.h"
 #include "game/GameState.h"
@@ -59,12 +58,7 @@ class SoakThreadsTest : public ::testing::Test {
     // A new game window, started on its own thread.
     OGameWindow* StartGame() {
         ForgetSaveOfThisRunForTesting();
-        WindowDefaults& d = WindowDefaults::Current();
-        d = WindowDefaults{};
-        d.background = 0xD0A743;
-        d.style = 3;
-        d.width = 750;
-        d.height = 550;
+        OGameWindow::UseGameWindowDefaults();
         auto* game = new OGameWindow();
         EXPECT_FALSE(game->CreationFailed());
         EXPECT_TRUE(game->Start());

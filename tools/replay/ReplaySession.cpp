@@ -11,7 +11,6 @@
 
 #include "engine/Engine.h"
 #include "engine/VirtualKey.h"
-#include "engine/WindowDefaults.h"
 #include "game/GameRandom.h"
 #include "game/OGameWindow.h"
 #include "game/StateTrace.h"
@@ -85,12 +84,7 @@ ReplaySession::~ReplaySession() {
 }
 
 bool ReplaySession::Start() {
-    WindowDefaults& d = WindowDefaults::Current();
-    d = WindowDefaults{};
-    d.background = 0xD0A743;
-    d.style = 3;
-    d.width = 750;
-    d.height = 550;
+    OGameWindow::UseGameWindowDefaults();
     window_ = new OGameWindow();
     if (window_->CreationFailed() || !window_->Start()) return false;
     os_.Pump();
