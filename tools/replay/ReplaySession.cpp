@@ -199,7 +199,7 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
         out << session.StateLine() << '\n';
         for (const ScriptInput* shot : shots) {
             if (session.Window() && !WriteWindowPpm(*session.Window(), shot->file))
-                std::fprintf(stderr, "replay: cannot write %s\n", shot->file.c_str());
+                std::fprintf(stderr, "marshwade-replay: cannot write %s\n", shot->file.c_str());
         }
     }
     return true;
