@@ -13,6 +13,7 @@
 #include "game/IniFile.h"
 #include "game/PlayBounds.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -169,9 +170,9 @@ TEST(GameSettingsTest, ExtremeValuesStayWithinTheBounds) {
 
 TEST(GameSettingsTest, TheFileIsFoundBesideTheProgramWhateverTheCurrentFolder) {
     namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "marshwade-ini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern;
+    const TempFolder temp("marshwade-ini");
+    ASSERT_FALSE(temp.Path().empty());
+    const fs::path folder = temp.Path();
     fs::create_directory(folder / "INI");
     std::ofstream(folder / "INI" / "Quillmoss.ini") << "[Game]\r\nMaxIslandNumbers = 4\r\n";
     const std::string savedProgram = platform::ProgramDirectory();
@@ -186,7 +187,6 @@ TEST(GameSettingsTest, TheFileIsFoundBesideTheProgramWhateverTheCurrentFolder) {
 
     fs::current_path(savedCurrent);
     platform::SetProgramDirectoryForTesting(savedProgram);
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -48,17 +48,12 @@ ReplaySession::ReplaySession(uint32_t seed) {
 }
 
 PrivateSavedFiles::PrivateSavedFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "marshwade-replay-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return;
-    folder_ = pattern;
-    OverrideSavedFilesFolder(folder_);
+    if (!folder_.Path().empty()) OverrideSavedFilesFolder(folder_.Path().string());
 }
 
+// The folder itself goes with its member, after the game has stopped saving there.
 PrivateSavedFiles::~PrivateSavedFiles() {
-    if (folder_.empty()) return;
-    OverrideSavedFilesFolder(std::nullopt);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    if (!folder_.Path().empty()) OverrideSavedFilesFolder(std::nullopt);
 }
 
 ReplaySession::~ReplaySession() {
