@@ -3,11 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/ByteSpan.h"
+#include "platform/ByteSpan.h"
 #include "graphics/FileBytes.h"
 #include "graphics/PictureRecord.h"
 
 namespace graphics {
+
+using platform::ByteSpan;
 namespace {
 
 constexpr uint32_t kClipMagic = 137;
