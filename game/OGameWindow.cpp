@@ -75,7 +75,7 @@ bool OGameWindow::Start() {
     background_->SetPosition(0, 0, 100);
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
-    game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
+    game_random::Seed(game_random::StartSeed(engine::GetPlatform().NowMs()));
     trace_ = StateTrace::FromEnvironment();
     StartGame();
     // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
@@ -615,6 +615,6 @@ void OGameWindow::OpenGamesPage() {
     IniFile file;
     file.Load(SettingsFilePath());
     const std::string page = file.GetString("Links", "GamesPage", "https://marshwade.org/games.html");
-    if (!Engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
+    if (!engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
         std::fprintf(stderr, "marshwade: could not start a browser for %s\n", page.c_str());
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Writers of the game's picture files: clip files (a header, a table of pictures and frames,
-// then one picture record per picture) and Windows bitmap files. Little-endian throughout.
+// then one picture record per picture) and BMP files. Little-endian throughout.
 
 #include <cstdint>
 #include <string>
@@ -51,7 +51,7 @@ std::vector<uint8_t> EncodePictureRecord(const Picture& picture);
 // no pictures, a frame naming a picture that does not exist, or more entries than the format holds.
 bool EncodeClip(const ClipData& clip, std::vector<uint8_t>& out, std::string* error = nullptr);
 
-// An uncompressed 24-bit Windows bitmap file, rows bottom-up.
+// An uncompressed 24-bit BMP file, rows bottom-up.
 std::vector<uint8_t> EncodeBmp(const Picture& picture);
 
 }  // namespace assetgen

@@ -40,8 +40,8 @@ int KeyCode(std::string_view name) {
 }  // namespace
 
 ReplaySession::ReplaySession(uint32_t seed) {
-    Engine::SetPlatform(&os_);
-    Engine::SetGameThreads(false);
+    engine::SetPlatform(&os_);
+    engine::SetGameThreads(false);
     previousSound_ = platform::SoundPlayer::SetShared(&sound_);
     game_random::FixSeed(seed);
     os_.Manual().Set(1000);
@@ -74,8 +74,8 @@ ReplaySession::~ReplaySession() {
     os_.Pump();
     game_random::FixSeed(std::nullopt);
     platform::SoundPlayer::SetShared(previousSound_);
-    Engine::SetPlatform(nullptr);
-    Engine::SetGameThreads(true);
+    engine::SetPlatform(nullptr);
+    engine::SetGameThreads(true);
 }
 
 bool ReplaySession::Start() {
