@@ -99,7 +99,8 @@ bool ReadFrames(const ByteSpan& in, uint64_t start, uint64_t tableEnd, uint64_t 
         }
         frame.pictureIndex = index;
         frame.commands.resize(commandCount);
-        for (uint16_t c = 0; c < commandCount; ++c) in.I32(at + uint64_t{c} * kCommandSize, frame.commands[c]);
+        for (uint16_t c = 0; c < commandCount; ++c)
+            in.I32(at + uint64_t{c} * kCommandSize, frame.commands[c]);
         at += commandBytes;
         clip.frames.push_back(std::move(frame));
     }

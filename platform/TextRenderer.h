@@ -40,9 +40,9 @@ struct TextTarget {
 };
 
 // Measures and draws single-line text with fontconfig and FreeType, sized by the faces' usWin
-// metrics, so the game's layouts, measured in those, come out as laid out. "Arial" resolves to its metric-compatible
-// stand-in (Liberation Sans). Text is Windows-1252 bytes. Faces are loaded once and kept for the
-// renderer's life, with the glyphs drawn so far.
+// metrics, so the game's layouts, measured in those, come out as laid out. "Arial" resolves to its
+// metric-compatible stand-in (Liberation Sans). Text is Windows-1252 bytes. Faces are loaded once
+// and kept for the renderer's life, with the glyphs drawn so far.
 //
 // Thread-safe: one mutex guards fontconfig, FreeType and the caches; the blending into the picture
 // runs outside it (cached glyphs never change), so windows drawing text on their own game threads

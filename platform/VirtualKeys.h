@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// The game's key code (Left 37 ... Down 40, letters 65-90) of an SDL key code, 0 for keys the program does not know.
+// The game's key code (Left 37 ... Down 40, letters 65-90) of an SDL key code, 0 for keys the
+// program does not know.
 int VirtualKeyFromSdl(int32_t sdlKey);
 // The same for a key given by its SDL name ("Left", "A", "Return"), so callers outside the
 // platform layer never need SDL's key codes.

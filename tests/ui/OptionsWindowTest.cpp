@@ -91,7 +91,8 @@ TEST_F(OptionsWindowTest, LeavesNoDrawableBehindOnceClosed) {
     ClickOn(options, options->SkillBoxes()[1]);
     ClickOn(options, options->OkButton());
     ASSERT_TRUE(Closed(options));
-    EXPECT_EQ(live_set::Count(), before) << "the templates, never in the window's lists, go with their copies";
+    EXPECT_EQ(live_set::Count(), before)
+        << "the templates, never in the window's lists, go with their copies";
 }
 
 }  // namespace
