@@ -38,7 +38,7 @@ void SetProgramIcon() {
                         flipped.begin() + static_cast<ptrdiff_t>(rows - 1 - r) * icon.stride);
         icon.bits.swap(flipped);
     }
-    Engine::SetWindowIcon({icon.bits.data(), icon.width, icon.Rows(), static_cast<int32_t>(icon.stride)});
+    engine::SetWindowIcon({icon.bits.data(), icon.width, icon.Rows(), static_cast<int32_t>(icon.stride)});
 }
 
 void OpenGamesPage(platform::Platform& os) {
@@ -52,7 +52,7 @@ int main() {
     platform::trace::Mark("start");
     platform::SdlPlatform os;
     if (!os.Ready()) return 2;
-    Engine::SetPlatform(&os);
+    engine::SetPlatform(&os);
 
     SetProgramIcon();
     OGameWindow::UseGameWindowDefaults();
@@ -77,7 +77,7 @@ int main() {
         return 1;
     }
     platform::trace::Mark("started");
-    const int code = Engine::RunMessageLoop();
+    const int code = engine::RunMessageLoop();
     OpenGamesPage(os);
     return code;
 }

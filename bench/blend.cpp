@@ -87,7 +87,7 @@ bool MatchesRule(uint32_t t) {
     OffscreenPicture fast(kDestW, kDestH, 0x336699), slow(kDestW, kDestH, 0x336699);
     fast.FillBackground({0, 0, kDestW, kDestH});
     slow.FillBackground({0, 0, kDestW, kDestH});
-    Blender::Blend(JobAt(fast, 10, 10, t, true));
+    blender::Blend(JobAt(fast, 10, 10, t, true));
     const Sprite& s = TheSprite();
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
@@ -95,7 +95,7 @@ bool MatchesRule(uint32_t t) {
                 &s.bits[static_cast<size_t>(kH - 1 - y) * s.stride + static_cast<size_t>(x) * 3];
             uint8_t* dp = slow.Row(10 + y) + (10 + x) * 3;
             if ((sp[0] | sp[1] << 8 | static_cast<uint32_t>(sp[2]) << 16) == kKey) continue;
-            for (int c = 0; c < 3; ++c) dp[c] = t == 0 ? sp[c] : Blender::BlendChannel(sp[c], dp[c], t);
+            for (int c = 0; c < 3; ++c) dp[c] = t == 0 ? sp[c] : blender::BlendChannel(sp[c], dp[c], t);
         }
     }
     return std::memcmp(fast.Bits(), slow.Bits(), static_cast<size_t>(fast.Stride()) * kDestH) == 0;
@@ -112,7 +112,7 @@ void BM_BlendKeyed(benchmark::State& state, uint32_t t, bool withRuns) {
     picture.FillBackground({0, 0, kDestW, kDestH});
     BlendJob job = JobAt(picture, 300, 200, t, withRuns);
     for (auto _ : state) {
-        Blender::Blend(job);
+        blender::Blend(job);
         benchmark::ClobberMemory();
     }
     PixelRate(state);
@@ -173,8 +173,8 @@ OBitmap* MakeBitmap(int w, int h, const std::function<void(int x, int y, uint8_t
 class Scene {
   public:
     explicit Scene(bool skipHidden) {
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(false);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(false);
         WindowDefaults& d = WindowDefaults::Current();
         d.background = 0xD0A743;
         d.style = 3;
@@ -205,7 +205,7 @@ class Scene {
         window->RequestStop();
         window->Teardown();
         os.Pump();
-        Engine::SetPlatform(nullptr);
+        engine::SetPlatform(nullptr);
     }
     std::vector<uint8_t> Pixels() const {
         const OffscreenPicture* p = window->GetPicture();

@@ -51,8 +51,8 @@ class BenchWindow final : public OWindow {};
 // A headless window of the game's size for the text operations.
 struct HeadlessWindow {
     HeadlessWindow() {
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(false);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(false);
         WindowDefaults::Current().width = 750;
         WindowDefaults::Current().height = 550;
         window = new BenchWindow();
@@ -61,7 +61,7 @@ struct HeadlessWindow {
         window->RequestStop();
         window->Teardown();
         os.Pump();
-        Engine::SetPlatform(nullptr);
+        engine::SetPlatform(nullptr);
     }
     platform::HeadlessPlatform os{750, 550};
     OWindow* window = nullptr;

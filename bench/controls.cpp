@@ -25,8 +25,8 @@ class BenchWindow final : public OWindow {};
 // default looks) and a silent sound player.
 struct HeadlessWindow {
     HeadlessWindow() {
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(false);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(false);
         platform::SetProgramDirectoryForTesting(std::string(MARSHWADE_BINARY_DIR) + "/");
         previous = platform::SoundPlayer::SetShared(&sounds);
         WindowDefaults::Current().width = 750;
@@ -39,7 +39,7 @@ struct HeadlessWindow {
         window->Teardown();
         os.Pump();
         platform::SoundPlayer::SetShared(previous);
-        Engine::SetPlatform(nullptr);
+        engine::SetPlatform(nullptr);
     }
     platform::HeadlessPlatform os{750, 550};
     platform::HeadlessSoundPlayer sounds{os.Manual()};

@@ -1,8 +1,13 @@
+# SPDX-FileCopyrightText: 2026 The Marshwade developers
+# SPDX-License-Identifier: MIT
 # The Debian package that `make package` builds with CPack's DEB generator: what `cmake --install`
 # puts under the prefix, installed under /usr, with its run-time libraries found by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME marshwade)
 set(CPACK_PACKAGE_VENDOR "Marshwade developers")
+# The game, its tools and everything they generate (pictures, sounds, icons) are MIT; debian/copyright
+# says so machine-readably and is installed as the package's usr/share/doc/marshwade/copyright.
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "arcade game: a frog hops across a pond of sinking lily leaves")
 set(CPACK_PACKAGE_DESCRIPTION "A small green frog hops from lily leaf to lily leaf while the leaves
 slowly sink. It eats flies for points, dodges the red frogs that come in from

@@ -22,7 +22,7 @@ Icon& TheIcon() {
 }
 }  // namespace
 
-namespace Engine {
+namespace engine {
 
 void SetPlatform(platform::Platform* platform) {
     g_platform.store(platform);
@@ -31,7 +31,7 @@ void SetPlatform(platform::Platform* platform) {
 
 platform::Platform& GetPlatform() {
     platform::Platform* p = g_platform.load();
-    assert(p && "Engine::SetPlatform must come before the first window");
+    assert(p && "engine::SetPlatform must come before the first window");
     return *p;
 }
 
@@ -64,9 +64,9 @@ int RunMessageLoop() {
     const int code = GetPlatform().RunEventLoop();
     // A dialog's thread may still be in its last frame step or its teardown when the main window's
     // teardown ends the loop; the statics it uses die with the program entry.
-    WindowRegistry::RequestStopAll();
-    WindowRegistry::WaitForGameThreads();
+    window_registry::RequestStopAll();
+    window_registry::WaitForGameThreads();
     return code;
 }
 
-}  // namespace Engine
+}  // namespace engine

@@ -8,7 +8,7 @@ struct PictureView;
 // The platform every window of the process uses: SdlPlatform in the program, HeadlessPlatform in
 // tests. Set once before the first window is created (it also installs the window procedure) and
 // kept until the last window is gone.
-namespace Engine {
+namespace engine {
 void SetPlatform(platform::Platform* platform);
 platform::Platform& GetPlatform();
 bool HasPlatform();
@@ -27,4 +27,4 @@ const platform::PictureView* WindowIcon();
 // to stop and waits until every game thread has ended, so that nothing of the program runs on once
 // the program entry returns. Returns the quit request's exit code. Main thread.
 int RunMessageLoop();
-}  // namespace Engine
+}  // namespace engine

@@ -22,7 +22,7 @@ OWindow::OWindow(OWindow* parent)
       background_(WindowDefaults::Current().background),
       width_(WindowDefaults::Current().width),
       height_(WindowDefaults::Current().height) {
-    WindowRegistry::RecordMainThread();
+    window_registry::RecordMainThread();
     graphics::EffectsLibrary::Load();
     caption_ = parent ? "Dialog window" : "Main window";
     CreateNativeWindow();
@@ -31,14 +31,14 @@ OWindow::OWindow(OWindow* parent)
 OWindow::~OWindow() = default;
 
 void OWindow::CreateNativeWindow() {
-    platform::Platform& os = Engine::GetPlatform();
+    platform::Platform& os = engine::GetPlatform();
     int32_t screenW = 0, screenH = 0;
     os.ScreenSize(screenW, screenH);
     if (width_ == 0) width_ = screenW;
     if (height_ == 0) height_ = screenH;
 
     // Pinned until the new window is placed over it: the parent cannot be torn down meanwhile.
-    OWindow* parent = WindowRegistry::Pin(parent_);
+    OWindow* parent = window_registry::Pin(parent_);
     platform::NativeWindowSpec options;
     options.title = caption_;
     options.width = width_;
@@ -52,7 +52,7 @@ void OWindow::CreateNativeWindow() {
     }
     native_ = os.CreateNativeWindow(options);
     if (!native_) {  // the creation-failed flag stays set, and the parent is left as it was
-        if (parent) WindowRegistry::Unpin(parent);
+        if (parent) window_registry::Unpin(parent);
         return;
     }
 
@@ -60,7 +60,7 @@ void OWindow::CreateNativeWindow() {
     native_->ClientSize(cw, ch);
     clientWidth_ = static_cast<float>(cw);
     clientHeight_ = static_cast<float>(ch);
-    if (const platform::PictureView* icon = Engine::WindowIcon()) native_->SetIcon(*icon);
+    if (const platform::PictureView* icon = engine::WindowIcon()) native_->SetIcon(*icon);
     native_->SetUserData(this);
     if (parent) {
         parent->SetModal(true);
@@ -73,9 +73,9 @@ void OWindow::CreateNativeWindow() {
     picture_->FillBackground({0, 0, picture_->Width(), picture_->Height()});
     effectsHeader_ = graphics::EffectsLibrary::CreatePictureHeader(
         {picture_->Width(), picture_->Height(), 24}, picture_->Bits());
-    WindowRegistry::Add(this);
+    window_registry::Add(this);
     Place(parent);
-    if (parent) WindowRegistry::Unpin(parent);
+    if (parent) window_registry::Unpin(parent);
     native_->Show();
 }
 
@@ -98,14 +98,14 @@ void OWindow::Place(OWindow* parent) {
         parentNative = parent->native_;
         if (parentNative) ref = parentNative->ScreenRect();
     }
-    if (!parentNative) Engine::GetPlatform().ScreenSize(ref.right, ref.bottom);
+    if (!parentNative) engine::GetPlatform().ScreenSize(ref.right, ref.bottom);
     int32_t x = PlaceAxis(placement_, 1, 2, ref.left, ref.right, clientWidth_);
     int32_t y = PlaceAxis(placement_, 4, 8, ref.top, ref.bottom, clientHeight_);
     native_->MoveTo(x, y);
 }
 
 bool OWindow::Exists(const OWindow* window) {
-    return WindowRegistry::Contains(window);
+    return window_registry::Contains(window);
 }
 
 bool OWindow::Start() {
@@ -113,9 +113,9 @@ bool OWindow::Start() {
     suspended_ = false;
     if (frameRate_ < 1) frameRate_ = 1;
     stopEvent_ = false;
-    if (!Engine::GameThreadsEnabled()) return true;
+    if (!engine::GameThreadsEnabled()) return true;
     threadRunning_ = true;
-    WindowRegistry::GameThreadStarted();
+    window_registry::GameThreadStarted();
     thread_ = std::thread(&OWindow::ThreadMain, this);
     return true;
 }
@@ -132,11 +132,11 @@ void OWindow::ThreadMain() {
         }
         Teardown();  // deletes this window: nothing of it may be touched after
     }
-    WindowRegistry::GameThreadEnded();
+    window_registry::GameThreadEnded();
 }
 
 int OWindow::RunFrame() {
-    platform::Platform& os = Engine::GetPlatform();
+    platform::Platform& os = engine::GetPlatform();
     Lock();
     uint32_t t0 = os.NowMs();
     if (!modalPaused_) Step(t0);
@@ -200,7 +200,7 @@ void OWindow::Step(uint32_t timeMs) {
 }
 
 void OWindow::Teardown() {
-    platform::Platform& os = Engine::GetPlatform();
+    platform::Platform& os = engine::GetPlatform();
     // A dialog stopped without its native window being closed first never saw the destroy notice
     // that re-enables its parent; without this the parent would stay paused for good.
     ReleaseParent();
@@ -229,14 +229,14 @@ void OWindow::Teardown() {
         presentPending_.clear();
     }
     const bool quit = quitOnTeardown_;
-    WindowRegistry::RemoveAndWait(this);
+    window_registry::RemoveAndWait(this);
     {
         std::lock_guard lock(mutex_);  // the last holder (Start) has let go
         if (thread_.joinable()) thread_.detach();
     }
     delete this;
     if (quit) {
-        if (WindowRegistry::HasMainThread())
+        if (window_registry::HasMainThread())
             os.PostQuit(0);
         else
             std::exit(0);
@@ -257,7 +257,7 @@ void OWindow::SetModal(bool on) {
     if (native_) native_->SetEnabled(!paused);
     if (paused || !native_) return;
     // Activation is the main thread's business; posting it lets a game thread end a dialog too.
-    platform::Platform& os = Engine::GetPlatform();
+    platform::Platform& os = engine::GetPlatform();
     os.PostActivate(native_);
     // The request the game made while a dialog was open (a level completed, a game over) is handled
     // now that the window takes input again.
@@ -278,14 +278,14 @@ OWindow* OWindow::TakeParentHold() {
 }
 
 void OWindow::LetGoOf(OWindow* parent) {
-    if (OWindow* pinned = WindowRegistry::Pin(parent)) {
+    if (OWindow* pinned = window_registry::Pin(parent)) {
         pinned->SetModal(false);
-        WindowRegistry::Unpin(pinned);
+        window_registry::Unpin(pinned);
     }
 }
 
 bool OWindow::OnMainThread() {
-    return WindowRegistry::OnMainThread();
+    return window_registry::OnMainThread();
 }
 
 void OWindow::SetCaption(const std::string& text) {
@@ -295,7 +295,7 @@ void OWindow::SetCaption(const std::string& text) {
     if (OnMainThread())
         native_->SetTitle(text);
     else
-        Engine::GetPlatform().Post(native_, {NativeEventType::SyncTitle, 0, 0, 0});
+        engine::GetPlatform().Post(native_, {NativeEventType::SyncTitle, 0, 0, 0});
 }
 
 void OWindow::MoveTo(float x, float y) {
@@ -305,7 +305,7 @@ void OWindow::MoveTo(float x, float y) {
     if (OnMainThread())
         native_->MoveTo(ix, iy);
     else
-        Engine::GetPlatform().Post(native_, {NativeEventType::MoveRequest, 0, ix, iy});
+        engine::GetPlatform().Post(native_, {NativeEventType::MoveRequest, 0, ix, iy});
 }
 
 void OWindow::SetDragRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -319,17 +319,17 @@ void OWindow::ShowRestored(bool restored) {
     if (OnMainThread())
         native_->ShowRestored(restored);
     else
-        Engine::GetPlatform().Post(native_, {NativeEventType::ShowRequest, restored ? 1 : 0, 0, 0});
+        engine::GetPlatform().Post(native_, {NativeEventType::ShowRequest, restored ? 1 : 0, 0, 0});
 }
 
 void OWindow::Close() {
     std::lock_guard lock(mutex_);
-    if (native_) Engine::GetPlatform().Post(native_, {NativeEventType::Close, 0, 0, 0});
+    if (native_) engine::GetPlatform().Post(native_, {NativeEventType::Close, 0, 0, 0});
 }
 
 void OWindow::PostMouseMove() {
     std::lock_guard lock(mutex_);
-    if (native_) Engine::GetPlatform().Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
+    if (native_) engine::GetPlatform().Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
 }
 
 void OWindow::GetCursorClientPos(int& x, int& y) const {

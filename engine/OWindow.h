@@ -72,7 +72,7 @@ class OWindow {
     void PostMouseMove();
     void GetCursorClientPos(int& x, int& y) const;
 
-    // Scene (Part of every drawable's life): see OGraph.
+    // Scene: the drawables this window holds, their capture and focus; see OGraph.
     void AddGraph(OGraph* graph);
     void RemoveGraph(OGraph* graph);
     void CaptureGraph(OGraph* graph);

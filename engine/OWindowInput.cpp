@@ -72,9 +72,9 @@ void OWindow::OnCommand(int a, int b) {
         parent = parent_;
     }
     // Pinned for the call, as Teardown pins it: the parent's own teardown waits until it returns.
-    if (OWindow* pinned = WindowRegistry::Pin(parent)) {
+    if (OWindow* pinned = window_registry::Pin(parent)) {
         pinned->OnCommand(a, b & 0xFFFF);
-        WindowRegistry::Unpin(pinned);
+        window_registry::Unpin(pinned);
     }
 }
 
@@ -95,7 +95,7 @@ void OWindow::SyncNativeCapture() {
     if (!native_) return;
     // A control hidden or removed inside a frame step changes the capture on the game thread.
     if (!OnMainThread()) {
-        Engine::GetPlatform().Post(native_, {platform::NativeEventType::SyncCapture, 0, 0, 0});
+        engine::GetPlatform().Post(native_, {platform::NativeEventType::SyncCapture, 0, 0, 0});
         return;
     }
     if (capture_)

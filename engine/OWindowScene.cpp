@@ -106,7 +106,7 @@ void OWindow::Compose() {
     const bool wasEmpty = presentPending_.empty();
     presentPending_.insert(presentPending_.end(), lastDrawn_.begin(), lastDrawn_.end());
     if (wasEmpty && !lastDrawn_.empty()) {
-        Engine::GetPlatform().Post(native_, {platform::NativeEventType::Present, 0, 0, 0});
+        engine::GetPlatform().Post(native_, {platform::NativeEventType::Present, 0, 0, 0});
     }
 }
 
@@ -173,5 +173,5 @@ void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int 
         job.runRow = srcRow;
         job.runStep = px.bottomUp ? -1 : 1;
     }
-    Blender::Blend(job);
+    blender::Blend(job);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Input codes as the window hands them to OnPress and OnRelease: Windows virtual-key codes, with
+// Input codes as the window hands them to OnPress and OnRelease: the game's key codes, with
 // the mouse buttons under their own codes. The game, the controls and the tests name them here.
 namespace vk {
 constexpr int kLeftButton = 1;

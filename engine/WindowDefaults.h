@@ -4,7 +4,7 @@
 // What the next OWindow looks like. Process-wide; the program entry sets them before creating its
 // window, a dialog before creating itself. Read by the OWindow constructor on the main thread.
 struct WindowDefaults {
-    uint32_t background = 0;  // Windows colour value 0x00BBGGRR
+    uint32_t background = 0;  // colour value 0x00BBGGRR
     int style = 4;            // bit 0: no caption/system menu; bit 1: no sizing frame; bit 2: thin frame
     int width = 800;          // outer size; 0 means the screen's
     int height = 600;

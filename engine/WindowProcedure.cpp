@@ -4,9 +4,9 @@
 #include "engine/WindowRegistry.h"
 
 platform::EventResult WindowProcedure(platform::NativeWindow& native, const platform::NativeEvent& event) {
-    OWindow* window = WindowRegistry::Pin(static_cast<OWindow*>(native.UserData()));
+    OWindow* window = window_registry::Pin(static_cast<OWindow*>(native.UserData()));
     if (!window) return platform::EventResult::Default;
     platform::EventResult result = window->HandleNativeEvent(event);
-    WindowRegistry::Unpin(window);
+    window_registry::Unpin(window);
     return result;
 }

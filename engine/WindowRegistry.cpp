@@ -26,7 +26,7 @@ Registry& R() {
 }
 }  // namespace
 
-namespace WindowRegistry {
+namespace window_registry {
 
 void Add(OWindow* window) {
     std::lock_guard lock(R().mutex);
@@ -125,4 +125,4 @@ bool OnMainThread() {
     return R().hasMainThread && R().mainThread == std::this_thread::get_id();
 }
 
-}  // namespace WindowRegistry
+}  // namespace window_registry

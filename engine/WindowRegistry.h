@@ -10,7 +10,7 @@ class OWindow;
 // the main thread pins a window for the handling of each event, a dialog pins its parent while it
 // reaches into it, and a window's teardown waits for the pins of others before deleting it.
 // Safe from any thread; its lock is never held while a window lock is awaited.
-namespace WindowRegistry {
+namespace window_registry {
 void Add(OWindow* window);
 bool Contains(const OWindow* window);
 size_t Count();
@@ -37,4 +37,4 @@ void WaitForGameThreads();
 void RecordMainThread();
 bool HasMainThread();
 bool OnMainThread();
-}  // namespace WindowRegistry
+}  // namespace window_registry

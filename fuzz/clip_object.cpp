@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> bytes(data, size);
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
     const int buffersBefore = OBitmap::LivePixelBuffers();
 
     graphics::ClipFile parsed;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* clip = new OClip();
     const bool loaded = clip->LoadFromBytes(bytes);
     if (loaded != parses) std::abort();
-    if (!loaded && (clip->FrameCount() != 0 || LiveSet::Count() != liveBefore + 1)) std::abort();
+    if (!loaded && (clip->FrameCount() != 0 || live_set::Count() != liveBefore + 1)) std::abort();
     if (loaded && clip->FrameCount() != static_cast<int>(parsed.frames.size())) std::abort();
 
     OClip* copy = static_cast<OClip*>(clip->Clone());
@@ -36,6 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (IsLive(copy)) copy->Destroy();
     if (IsLive(clip)) clip->Destroy();
-    if (LiveSet::Count() != liveBefore || OBitmap::LivePixelBuffers() != buffersBefore) std::abort();
+    if (live_set::Count() != liveBefore || OBitmap::LivePixelBuffers() != buffersBefore) std::abort();
     return 0;
 }

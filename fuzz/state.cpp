@@ -21,6 +21,7 @@
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"
+#include "platform/TempFolder.h"
 #include "scores/DataFileCodec.h"
 #include "scores/DataFilePath.h"
 #include "scores/SavedGame.h"
@@ -87,16 +88,11 @@ constexpr int32_t kIslandFrames = 11;
 // it, as the game window has them when it reads the saved state. Made once; removed at exit.
 std::string PrepareGame() {
     namespace fs = std::filesystem;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_state-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
-    const fs::path folder = pattern;
     // Kept for the exit handler: no static of ours may be gone by then.
-    static const fs::path* const made = new fs::path(folder);
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(*made, ignored);
-    });
+    static platform::TempFolder* const made = new platform::TempFolder("fuzz_state");
+    if (made->Path().empty()) std::abort();
+    std::atexit([] { delete made; });
+    const fs::path folder = made->Path();
     fs::create_directory(folder / "CLP");
     testing_support::ClipFileBuilder clip;
     for (int16_t frame = 0; frame < kIslandFrames; ++frame)

@@ -14,28 +14,28 @@ struct Generator {
     std::optional<uint32_t> fixed;
 };
 
-Generator& G() {
+Generator& SharedGenerator() {
     static Generator generator;
     return generator;
 }
 }  // namespace
 
 void Seed(uint32_t seed) {
-    std::lock_guard lock(G().mutex);
-    G().engine.seed(seed);
+    std::lock_guard lock(SharedGenerator().mutex);
+    SharedGenerator().engine.seed(seed);
 }
 
 int32_t Below(int32_t n) {
     if (n <= 0) return 0;
-    std::lock_guard lock(G().mutex);
-    const auto value = static_cast<int32_t>(G().engine() >> 1);
+    std::lock_guard lock(SharedGenerator().mutex);
+    const auto value = static_cast<int32_t>(SharedGenerator().engine() >> 1);
     return value % n;
 }
 
 uint32_t StartSeed(uint32_t clockMs) {
     {
-        std::lock_guard lock(G().mutex);
-        if (G().fixed) return *G().fixed;
+        std::lock_guard lock(SharedGenerator().mutex);
+        if (SharedGenerator().fixed) return *SharedGenerator().fixed;
     }
     if (const char* text = std::getenv("MARSHWADE_SEED"); text && *text) {
         char* end = nullptr;
@@ -46,8 +46,8 @@ uint32_t StartSeed(uint32_t clockMs) {
 }
 
 void FixSeed(std::optional<uint32_t> seed) {
-    std::lock_guard lock(G().mutex);
-    G().fixed = seed;
+    std::lock_guard lock(SharedGenerator().mutex);
+    SharedGenerator().fixed = seed;
 }
 
 }  // namespace game_random

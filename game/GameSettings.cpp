@@ -12,48 +12,6 @@ namespace {
 
 using KeySpec = SettingsKey;
 
-// In the order the keys are read, with the defaults as text: the default goes through the same
-// conversion as a value from the file.
-const KeySpec kKeys[] = {
-    {"Game", "MaxIslandNumbers", "6", &GameSettings::MaxIslandNumbers},
-    {"Game", "ScoreForBonus", "10", &GameSettings::ScoreForBonus},
-    {"Game", "ScoreForChangeLevel", "50", &GameSettings::ScoreForChangeLevel},
-    {"Leaves", "MaxLeavesPerScreen", "35", &GameSettings::MaxLeavesPerScreen},
-    {"Leaves", "MinAniVelocLeav", "800", &GameSettings::MinAniVelocLeav},
-    {"Leaves", "MaxAniVelocLeav", "1500", &GameSettings::MaxAniVelocLeav},
-    {"Leaves", "DeclineSuspendTime", "2000", &GameSettings::DeclineSuspendTime},
-    {"Leaves", "IslandMeltTime", "1000", &GameSettings::IslandMeltTime},
-    {"Leaves", "TimeAppOfNewLeave", "200", &GameSettings::TimeAppOfNewLeave},
-    {"Frogs", "MaxFrogNumber", "8", &GameSettings::MaxFrogNumber},
-    {"Frogs", "MaxBadFrogNumber", "3", &GameSettings::MaxBadFrogNumber},
-    {"Frogs", "TimeAppOfBadFrog", "150", &GameSettings::TimeAppOfBadFrog},
-    {"Frogs", "FrogVeloc", "80", &GameSettings::FrogVeloc},
-    {"Frogs", "FrogReincarnVeloc", "80", &GameSettings::FrogReincarnVeloc},
-    {"Frogs", "FramesForFrogLeap", "6", &GameSettings::FramesForFrogLeap},
-    {"Frogs", "FramesEnoughForSitting", "5", &GameSettings::FramesEnoughForSitting},
-    {"Frogs", "TimeSuspendOnLeave", "300", &GameSettings::TimeSuspendOnLeave},
-    {"Frogs", "FramesForIslandLeap", "2", &GameSettings::FramesForIslandLeap},
-    {"Frogs", "DeadTimeExtend", "300", &GameSettings::DeadTimeExtend},
-    {"Frogs", "ChanceForLeap", "2", &GameSettings::ChanceForLeap},
-    {"Frogs", "ChanceForFrame", "3", &GameSettings::ChanceForFrame},
-    {"Flyes", "FlyNumber", "6", &GameSettings::FlyNumber},
-    {"Flyes", "SunNumber", "3", &GameSettings::SunNumber},
-    {"Flyes", "FlyVelocity", "50", &GameSettings::FlyVelocity},
-    {"Flyes", "FramesForFlyLeap", "3", &GameSettings::FramesForFlyLeap},
-    {"Waves", "FrameBeforeWaveApp", "1", &GameSettings::FrameBeforeWaveApp},
-    {"Rates", "IslandRate", "0", &GameSettings::IslandRate},
-    {"Rates", "MinAniLeaveRate", "0", &GameSettings::MinAniLeaveRate},
-    {"Rates", "MaxAniLeaveRate", "0", &GameSettings::MaxAniLeaveRate},
-    {"Rates", "NiceFrogRate", "-0.4", &GameSettings::NiceFrogRate},
-    {"Rates", "BadFrogRate", "0.4", &GameSettings::BadFrogRate},
-    {"Rates", "AppBadFrogRate", "0", &GameSettings::AppBadFrogRate},
-    {"Rates", "FlyNumberRate", "0", &GameSettings::FlyNumberRate},
-    {"Rates", "SunNumberRate", "0.2", &GameSettings::SunNumberRate},
-    {"Rates", "IslandMeltRate", "300", &GameSettings::IslandMeltRate},
-    {"Rates", "AgressionRate", "0.25", &GameSettings::AgressionRate},
-    {"Rates", "LeaveDeclineRate", "-70", &GameSettings::LeaveDeclineRate},
-};
-
 // rate * level + base, in 32-bit floating point as the values are held, truncated toward zero.
 int32_t Scaled(double level, float rate, int32_t base) {
     return TruncToInt(float(level) * rate + float(base));
@@ -67,8 +25,12 @@ int32_t SunsForLevel(int32_t level) {
 
 }  // namespace
 
+GameSettings::GameSettings() {
+    ReadSettings(*this, IniFile{});
+}
+
 std::span<const SettingsKey> SettingsKeys() {
-    return kKeys;
+    return kSettingsKeys;
 }
 
 GameSettings& TheGameSettings() {
@@ -87,7 +49,7 @@ void ReadSettings(GameSettings& settings) {
 }
 
 void ReadSettings(GameSettings& settings, const IniFile& file) {
-    for (const KeySpec& entry : kKeys) {
+    for (const KeySpec& entry : kSettingsKeys) {
         const std::string value = file.GetString(entry.section, entry.key, entry.defaultText);
         if (auto intField = std::get_if<int32_t GameSettings::*>(&entry.field))
             settings.*(*intField) = DecimalToInt(value);

@@ -33,7 +33,7 @@ std::string CleanValue(std::string_view value) {
     return std::string(value.substr(0, IniFile::kMaxValueLength));
 }
 
-// A code point as its Windows-1252 byte, '?' where that code page has none (as Windows converts).
+// A code point as its Windows-1252 byte, '?' where that code page has none.
 char Cp1252Of(uint32_t codePoint) {
     if (codePoint < 0x80) return static_cast<char>(codePoint);
     std::string utf8;

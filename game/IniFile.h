@@ -8,13 +8,13 @@
 //   first key of a name within it win, later duplicates are never consulted.
 // - White space is trimmed around names and values; one pair of matching quotes (" or ') around a
 //   value is removed; a value is cut to kMaxValueLength characters.
-// Players' files are written for the Windows profile reader, so this one reads what that one reads:
+// Players edit these files by hand, in any editor; the reader takes them as follows:
 // - A line starting with '[' and holding a ']' names a section: the text between the '[' and the
 //   last ']', trimmed ("[Game]]" is the section "Game]"). A '[' line without ']' is a key line.
 // - Lines without '=' (and lines starting with ';') are ignored; keys before the first section
 //   belong to no section.
 // - A UTF-8 byte-order mark at the start is skipped; CR, LF and CRLF line ends read alike.
-// - A file starting with a UTF-16 byte-order mark (little- or big-endian, what Windows editors save
+// - A file starting with a UTF-16 byte-order mark (little- or big-endian, what some editors save
 //   as "Unicode") is UTF-16 text; it is read as Windows-1252, characters outside that as '?'.
 class IniFile {
   public:

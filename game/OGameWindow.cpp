@@ -75,7 +75,7 @@ bool OGameWindow::Start() {
     background_->SetPosition(0, 0, 100);
     AddGraph(background_->Clone());
     SetDragRect(0, 0, Width(), 50);
-    game_random::Seed(game_random::StartSeed(Engine::GetPlatform().NowMs()));
+    game_random::Seed(game_random::StartSeed(engine::GetPlatform().NowMs()));
     trace_ = StateTrace::FromEnvironment();
     StartGame();
     // Set once the pond is built: the leaves' clips come with their frame time in ms as their rate
@@ -132,13 +132,23 @@ bool OGameWindow::LoadSprites() {
     return true;
 }
 
+// The creatures' templates, loaded once: every creature on the pond is a clone of one of them.
 bool OGameWindow::LoadPrototypes() {
+    if (!LoadRipple() || !LoadFrogs() || !LoadLeaves() || !LoadFlyers()) return false;
+    CollectPrototypes();
+    return true;
+}
+
+bool OGameWindow::LoadRipple() {
     ripple_ = std::make_unique<OWave>();
     if (!ripple_->LoadSet(1, "CLP\\waves")) return false;
     ripple_->SetKeep(true);
     ripple_->SetTransparency(200);
     ripple_->SetDepth(60);
+    return true;
+}
 
+bool OGameWindow::LoadFrogs() {
     auto loadFrog = [](std::unique_ptr<OFrog>& frog, const char* prefix) {
         frog = std::make_unique<OFrog>();
         if (!frog->LoadSet(4, prefix)) return false;
@@ -147,8 +157,11 @@ bool OGameWindow::LoadPrototypes() {
         frog->SetClipRates(0);
         return true;
     };
-    if (!loadFrog(frog_, "CLP\\frog") || !loadFrog(redFrog_, "CLP\\1-enemy")) return false;
+    return loadFrog(frog_, "CLP\\frog") && loadFrog(redFrog_, "CLP\\1-enemy");
+}
 
+// The four leaf kinds, their sinking pace taken from the settings, and the island.
+bool OGameWindow::LoadLeaves() {
     const int32_t shortest = S().MinAniVelocLeav, longest = S().MaxAniVelocLeav;
     for (int i = 1; i <= 4; ++i) {
         auto leaf = std::make_unique<OLeave>();
@@ -167,7 +180,11 @@ bool OGameWindow::LoadPrototypes() {
     island_->state = OLeave::kIsland;
     island_->SetKeep(true);
     island_->SetDepth(50);
+    return true;
+}
 
+// Four kinds of fly, each worth its own points, and two kinds of sun.
+bool OGameWindow::LoadFlyers() {
     static constexpr int32_t kPoints[] = {5, 10, 15, 5};
     auto loadFlyer = [](std::vector<std::unique_ptr<OFly>>& list, const std::string& prefix, int32_t kind,
                         int32_t points) {
@@ -190,7 +207,11 @@ bool OGameWindow::LoadPrototypes() {
     for (int i = 1; i <= 2; ++i) {
         if (!loadFlyer(suns_, "CLP\\" + std::to_string(i) + "-sun", OFly::kSun, 5)) return false;
     }
+    return true;
+}
 
+// The pond's view of the templates the window owns.
+void OGameWindow::CollectPrototypes() {
     prototypes_ = {};
     for (auto& leaf : leafKinds_) prototypes_.leafKinds.push_back(leaf.get());
     prototypes_.island = island_.get();
@@ -199,7 +220,6 @@ bool OGameWindow::LoadPrototypes() {
     for (auto& fly : flies_) prototypes_.flies.push_back(fly.get());
     for (auto& sun : suns_) prototypes_.suns.push_back(sun.get());
     prototypes_.ripple = ripple_.get();
-    return true;
 }
 
 void OGameWindow::StartGame() {
@@ -615,6 +635,6 @@ void OGameWindow::OpenGamesPage() {
     IniFile file;
     file.Load(SettingsFilePath());
     const std::string page = file.GetString("Links", "GamesPage", "https://marshwade.org/games.html");
-    if (!Engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
+    if (!engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
         std::fprintf(stderr, "marshwade: could not start a browser for %s\n", page.c_str());
 }

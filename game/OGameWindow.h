@@ -30,7 +30,7 @@ class OGameWindow : public OWindow {
     void Step(uint32_t timeMs) override;
     void OnMouseMove(int x, int y) override;
     void OnPress(int code, int x, int y) override;
-    void OnCommand(int a, int b) override;
+    void OnCommand(int source, int event) override;
 
     // The flow, also called by the dialogs' answers through the frame step.
     void NewGame();
@@ -57,6 +57,12 @@ class OGameWindow : public OWindow {
   private:
     bool LoadSprites();
     bool LoadPrototypes();
+    // The steps of LoadPrototypes; each false when a clip could not be read.
+    bool LoadRipple();
+    bool LoadFrogs();
+    bool LoadLeaves();
+    bool LoadFlyers();
+    void CollectPrototypes();
     void CreateButtons();
     void StartGame();
     void CheckLevel();

@@ -1,7 +1,8 @@
 #include "game/PlayBounds.h"
 
 #include <algorithm>
-#include <array>
+#include <string_view>
+#include <variant>
 
 #include "game/GameSettings.h"
 
@@ -14,17 +15,30 @@ struct Range {
     int32_t high;
 };
 
-// The leaves' bound follows the islands as they will be used.
-std::array<Range, 6> RangesFor(const GameSettings& s) {
-    const int32_t islands = std::clamp(s.MaxIslandNumbers, kMinIslands, kMaxIslands);
-    return {{
-        {"MaxIslandNumbers", &GameSettings::MaxIslandNumbers, kMinIslands, kMaxIslands},
-        {"MaxLeavesPerScreen", &GameSettings::MaxLeavesPerScreen, islands, kMaxPondObjects},
-        {"MaxFrogNumber", &GameSettings::MaxFrogNumber, 1, kMaxFrogs},
-        {"MaxBadFrogNumber", &GameSettings::MaxBadFrogNumber, 0, kMaxRedFrogs},
-        {"FlyNumber", &GameSettings::FlyNumber, 0, kMaxFlies},
-        {"SunNumber", &GameSettings::SunNumber, 0, kMaxSuns},
-    }};
+int32_t IntValue(const GameSettings& s, const SettingsKey& k) {
+    return s.*std::get<int32_t GameSettings::*>(k.field);
+}
+
+const SettingsKey& KeyNamed(std::string_view key) {
+    for (const SettingsKey& k : kSettingsKeys)
+        if (key == k.key) return k;
+    return kSettingsKeys[0];  // not reached: every lowKey names a key of the table
+}
+
+// The keys of the settings table that have a range. A bound that follows another key (the leaves
+// follow the islands) takes that key's value as it will be used, held to its own range.
+std::vector<Range> RangesFor(const GameSettings& s) {
+    std::vector<Range> ranges;
+    for (const SettingsKey& k : kSettingsKeys) {
+        if (!k.HasRange()) continue;
+        int32_t low = k.low;
+        if (k.lowKey) {
+            const SettingsKey& other = KeyNamed(k.lowKey);
+            low = std::clamp(IntValue(s, other), other.low, other.high);
+        }
+        ranges.push_back({k.key, std::get<int32_t GameSettings::*>(k.field), low, k.high});
+    }
+    return ranges;
 }
 }  // namespace
 

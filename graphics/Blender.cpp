@@ -246,13 +246,13 @@ void Row32(const BlendJob& job, uint8_t* dst, const uint8_t* src, uint32_t t) {
         const uint8_t* s = src + static_cast<ptrdiff_t>(job.srcX + i) * 4;
         if (PixelValue(s) == job.key) continue;
         uint8_t* d = dst + static_cast<ptrdiff_t>(i) * 3;
-        for (int c = 0; c < 3; ++c) d[c] = t == 0 ? s[c] : Blender::BlendChannel(s[c], d[c], t);
+        for (int c = 0; c < 3; ++c) d[c] = t == 0 ? s[c] : blender::BlendChannel(s[c], d[c], t);
     }
 }
 
 }  // namespace
 
-namespace Blender {
+namespace blender {
 
 void UseBaselineForTesting(bool on) {
     gBaselineOnly.store(on);
@@ -285,4 +285,4 @@ void Blend(const BlendJob& job) {
     }
 }
 
-}  // namespace Blender
+}  // namespace blender

@@ -24,11 +24,11 @@ struct BlendJob {
     int32_t runStep = 0;               // +1 or -1
 };
 
-namespace Blender {
+namespace blender {
 void Blend(const BlendJob& job);
 // One pixel by the rule above, the reference the fast paths must equal.
 uint8_t BlendChannel(uint8_t s, uint8_t d, uint32_t t);
 // Tests only: the baseline build of the run loops draws even where the processor has a wider one
 // (AVX2), so both builds can be checked on one machine.
 void UseBaselineForTesting(bool on);
-}  // namespace Blender
+}  // namespace blender

@@ -1,9 +1,11 @@
 #include "graphics/BmpReader.h"
 
-#include "graphics/ByteSpan.h"
+#include "platform/ByteSpan.h"
 #include "graphics/FileBytes.h"
 
 namespace graphics {
+
+using platform::ByteSpan;
 namespace {
 
 constexpr uint64_t kFileHeaderSize = 14;

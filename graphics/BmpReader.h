@@ -7,10 +7,10 @@
 
 namespace graphics {
 
-// Windows bitmap files larger than this are refused before they are read.
+// BMP files larger than this are refused before they are read.
 inline constexpr uint64_t kMaxBitmapFileBytes = 64ull << 20;
 
-// Parses a Windows bitmap file held in memory the way the game has always read its picture sheet:
+// Parses a BMP file held in memory the way the game reads its picture sheet:
 // after the 14-byte file header comes the info header of n bytes; with n = 40, 16 or 32 bits and
 // bit-field compression, 12 bytes of colour masks follow; then the colour table (its count, or 2^bits
 // for 1, 4 and 8 bits when the count is 0); and the pixel rows start right there, where the reading

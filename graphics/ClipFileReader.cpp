@@ -3,18 +3,17 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/ByteSpan.h"
+#include "graphics/ClipFormat.h"
 #include "graphics/FileBytes.h"
 #include "graphics/PictureRecord.h"
+#include "platform/ByteSpan.h"
 
 namespace graphics {
+
+using platform::ByteSpan;
 namespace {
 
-constexpr uint32_t kClipMagic = 137;
-constexpr uint64_t kHeaderSize = 32;
-constexpr uint64_t kPictureEntrySize = 12;
-constexpr uint64_t kFrameEntrySize = 32;
-constexpr uint16_t kBitmapPictureType = 1;
+using namespace clip_format;
 
 // Above one frame per millisecond the clip timing cannot tell rates apart; clamping keeps the later
 // integer arithmetic (elapsed ms x rate) far from overflow.
@@ -84,7 +83,7 @@ bool ReadFrames(const ByteSpan& in, uint64_t start, uint64_t tableEnd, uint64_t 
         in.I16(at + 24, index);
         in.U16(at + 26, commandCount);
         at += kFrameEntrySize;
-        uint64_t commandBytes = uint64_t{commandCount} * 4;
+        uint64_t commandBytes = uint64_t{commandCount} * kCommandSize;
         if (tableEnd - at < commandBytes) {
             reason = "commands of frame entry " + std::to_string(i) + " lie outside the table";
             return false;
@@ -100,7 +99,8 @@ bool ReadFrames(const ByteSpan& in, uint64_t start, uint64_t tableEnd, uint64_t 
         }
         frame.pictureIndex = index;
         frame.commands.resize(commandCount);
-        for (uint16_t c = 0; c < commandCount; ++c) in.I32(at + uint64_t{c} * 4, frame.commands[c]);
+        for (uint16_t c = 0; c < commandCount; ++c)
+            in.I32(at + uint64_t{c} * kCommandSize, frame.commands[c]);
         at += commandBytes;
         clip.frames.push_back(std::move(frame));
     }
@@ -117,11 +117,11 @@ bool ParseClipFile(std::span<const uint8_t> file, ClipFile& out, std::string& re
     if (!in.Holds(0, kHeaderSize))
         return Fail(out, reason, "clip header needs 32 bytes, file holds " + std::to_string(in.Size()));
     in.U32(0, magic);
-    in.U32(8, tableSize);
-    in.F32(20, rate);
-    in.I32(24, pictureCount);
-    in.I32(28, frameCount);
-    if (magic != kClipMagic)
+    in.U32(kTableSizeAt, tableSize);
+    in.F32(kFrameRateAt, rate);
+    in.I32(kPictureCountAt, pictureCount);
+    in.I32(kFrameCountAt, frameCount);
+    if (magic != kMagic)
         return Fail(out, reason, "not a clip file (magic " + std::to_string(magic) + ")");
     if (!in.Holds(kHeaderSize, tableSize))
         return Fail(out, reason, "table of " + std::to_string(tableSize) + " bytes does not fit the file");

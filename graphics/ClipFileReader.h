@@ -31,11 +31,7 @@ inline constexpr uint64_t kMaxClipFileBytes = 64ull << 20;
 // and truncated to int for drawing, which is only defined for values that fit.
 inline constexpr double kMaxFrameOffset = 1.0e6;
 
-// Parses a clip file held in memory. Little-endian; every position is absolute within `file`.
-// Header of 32 bytes: magic 137 at 0, table size at 8, frame rate (float32) at 20, picture entry count
-// at 24, frame entry count at 28. The table starts at 32: picture entries of 12 bytes (position, size,
-// type), then frame entries of 32 bytes (x, y, depth as float64, picture index int16, command count
-// uint16) each followed by its int32 commands. Only pictures of type 1 are read and indexed.
+// Parses a clip file held in memory, in the format ClipFormat.h describes.
 //
 // Every count, offset and size is checked against the bytes present; anything that does not fit, a
 // frame naming a missing picture or a picture record that cannot be read fails the whole parse, with

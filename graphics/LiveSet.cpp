@@ -18,7 +18,7 @@ std::unordered_set<const OGraph*>& Set() {
 }
 }  // namespace
 
-namespace LiveSet {
+namespace live_set {
 void Insert(const OGraph* graph) {
     std::lock_guard lock(SetMutex());
     Set().insert(graph);
@@ -40,7 +40,7 @@ std::vector<const OGraph*> Snapshot() {
     std::sort(all.begin(), all.end());
     return all;
 }
-}  // namespace LiveSet
+}  // namespace live_set
 
 bool IsLive(const OGraph* p) {
     if (!p) return false;

@@ -13,7 +13,7 @@ namespace graphics {
 struct EffectsImage;
 }
 
-// The drawable that owns pixels: one picture from a clip file's picture record, from a Windows bitmap
+// The drawable that owns pixels: one picture from a clip file's picture record, from a BMP
 // file, or made blank. It draws itself with the window's blender, one colour key making single pixels
 // transparent and one transparency value for the whole picture.
 //

@@ -6,6 +6,7 @@
 
 #include "engine/OWindow.h"
 #include "graphics/ClipFileReader.h"
+#include "graphics/ClipFormat.h"
 #include "graphics/FileBytes.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
@@ -17,7 +18,7 @@ int32_t Trunc(float v) {
     return static_cast<int32_t>(v);
 }
 
-constexpr int kHold = 1, kDestroy = 2, kPlayFrom = 3, kHoldAt = 4;
+using namespace graphics::clip_format;
 
 }  // namespace
 

@@ -10,12 +10,12 @@ int32_t Trunc(float v) {
 }  // namespace
 
 OGraph::OGraph() {
-    LiveSet::Insert(this);
+    live_set::Insert(this);
 }
 
 // The live set forgets the object only after every derived destructor has run.
 OGraph::~OGraph() {
-    LiveSet::Erase(this);
+    live_set::Erase(this);
 }
 
 void OGraph::Reset() {}

@@ -11,7 +11,7 @@
 // clearing an area one block copy per row.
 class OffscreenPicture {
   public:
-    // `background` is a Windows colour value, 0x00BBGGRR. A size below 1 becomes 1.
+    // `background` is a colour value, 0x00BBGGRR. A size below 1 becomes 1.
     OffscreenPicture(int32_t width, int32_t height, uint32_t background);
 
     int32_t Width() const { return width_; }

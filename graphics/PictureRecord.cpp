@@ -1,8 +1,10 @@
 #include "graphics/PictureRecord.h"
 
-#include "graphics/ByteSpan.h"
+#include "platform/ByteSpan.h"
 
 namespace graphics {
+
+using platform::ByteSpan;
 namespace {
 
 bool Fail(Picture& out, std::string& reason, std::string why) {

@@ -7,7 +7,7 @@ namespace platform {
 uint32_t SteadyClock::NowMs() {
     using namespace std::chrono;
     auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // keeps the low 32 bits: wraps like timeGetTime
+    return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // the low 32 bits: the game's times wrap
 }
 
 uint32_t ManualClock::NowMs() { return now_.load(); }

@@ -4,7 +4,7 @@
 namespace platform {
 
 // What the platform tells the engine about one of its native windows, always on the main thread.
-// Keys carry Windows virtual-key codes, mouse buttons the codes 1 (left), 2 (right), 4 (middle).
+// Keys carry the game's key codes (VirtualKeys.h), mouse buttons the codes 1 (left), 2 (right), 4 (middle).
 enum class NativeEventType : uint8_t {
     MouseMove,        // x, y
     ButtonDown,       // code, x, y

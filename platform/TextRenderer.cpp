@@ -58,7 +58,7 @@ constexpr std::array<char32_t, 32> k1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Channel bytes of a COLORREF in the picture's order: blue, green, red.
+// Channel bytes of a colour value 0x00BBGGRR in the picture's order: blue, green, red.
 std::array<uint8_t, 3> ToBgr(uint32_t colour) {
     return {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
             static_cast<uint8_t>(colour)};
@@ -162,8 +162,8 @@ FT_Face TextRenderer::Impl::OpenFace(const FontKey& key) {
     return face;
 }
 
-// Scales the face the way Windows does: a positive height is the cell (winAscent + winDescent), a
-// negative one the em; ascent and descent come from the Windows metrics at that scale.
+// Scales the face so a positive height is the cell (the face's usWinAscent + usWinDescent), a
+// negative one the em; ascent and descent come from those metrics at that scale.
 bool TextRenderer::Impl::SetUpSize(Font& font, int height) {
     FT_Face face = font.face;
     double upm = face->units_per_EM > 0 ? face->units_per_EM : 2048;

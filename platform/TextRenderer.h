@@ -7,10 +7,10 @@
 
 namespace platform {
 
-// The font of a text operation, as the game describes it (a Windows logical font, reduced to what
-// it uses). height > 0 is the cell height in pixels (ascent + descent from the face's Windows
-// metrics), height < 0 the em height, 0 a default cell of 16 pixels. A weight of 600 or more picks
-// the bold face. Width, escapement and orientation of the Windows font are not supported.
+// The font of a text operation, as the game describes it. height > 0 is the cell height in pixels
+// (ascent + descent from the face's usWinAscent and usWinDescent), height < 0 the em height, 0 a
+// default cell of 16 pixels. A weight of 600 or more picks the bold face. Width, escapement and
+// orientation are not supported.
 struct TextStyle {
     std::string face = "Arial";
     int height = 32;
@@ -39,10 +39,10 @@ struct TextTarget {
     bool bottomUp = true;
 };
 
-// Measures and draws single-line text with fontconfig and FreeType, with the metrics Windows gives
-// its fonts, so layouts made for them come out the same. "Arial" resolves to its metric-compatible
-// stand-in (Liberation Sans). Text is Windows-1252 bytes. Faces are loaded once and kept for the
-// renderer's life, with the glyphs drawn so far.
+// Measures and draws single-line text with fontconfig and FreeType, sized by the faces' usWin
+// metrics, so the game's layouts, measured in those, come out as laid out. "Arial" resolves to its
+// metric-compatible stand-in (Liberation Sans). Text is Windows-1252 bytes. Faces are loaded once
+// and kept for the renderer's life, with the glyphs drawn so far.
 //
 // Thread-safe: one mutex guards fontconfig, FreeType and the caches; the blending into the picture
 // runs outside it (cached glyphs never change), so windows drawing text on their own game threads
@@ -83,7 +83,7 @@ class TextRenderer {
 };
 
 // The Unicode code point of a Windows-1252 byte (the five bytes that code page leaves undefined map
-// to themselves, as Windows does).
+// to themselves).
 char32_t CodePointOf1252(uint8_t byte);
 
 }  // namespace platform

@@ -4,12 +4,12 @@
 
 namespace platform {
 
-int VirtualKeyFromSdl(int32_t k) {
-    if (k >= 'a' && k <= 'z') return k - 'a' + 65;
-    if (k >= '0' && k <= '9') return k;
-    if (k >= SDLK_F1 && k <= SDLK_F12) return 112 + (k - SDLK_F1);
-    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return 97 + (k - SDLK_KP_1);
-    switch (k) {
+int VirtualKeyFromSdl(int32_t sdlKey) {
+    if (sdlKey >= 'a' && sdlKey <= 'z') return sdlKey - 'a' + 65;
+    if (sdlKey >= '0' && sdlKey <= '9') return sdlKey;
+    if (sdlKey >= SDLK_F1 && sdlKey <= SDLK_F12) return 112 + (sdlKey - SDLK_F1);
+    if (sdlKey >= SDLK_KP_1 && sdlKey <= SDLK_KP_9) return 97 + (sdlKey - SDLK_KP_1);
+    switch (sdlKey) {
         case SDLK_BACKSPACE:
             return 8;
         case SDLK_TAB:

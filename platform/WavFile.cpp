@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/ByteSpan.h"
+
 namespace platform {
 namespace {
 
@@ -16,11 +18,16 @@ constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint8_t kSubFormatPcm[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                        0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-uint16_t U16(const uint8_t* p) {
-    return uint16_t(p[0] | (p[1] << 8));
+// A field the caller has already checked lies inside the span; 0 if it does not.
+uint16_t U16(const ByteSpan& in, uint64_t offset) {
+    uint16_t value = 0;
+    in.U16(offset, value);
+    return value;
 }
-uint32_t U32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+uint32_t U32(const ByteSpan& in, uint64_t offset) {
+    uint32_t value = 0;
+    in.U32(offset, value);
+    return value;
 }
 bool IsId(const uint8_t* p, const char* id) {
     return std::memcmp(p, id, 4) == 0;
@@ -34,20 +41,20 @@ bool Fail(WavFile& out, std::string& reason, std::string why) {
 
 bool ReadFormat(std::span<const uint8_t> body, WavFile& out, std::string& reason) {
     if (body.size() < kPcmFormatSize) return Fail(out, reason, "format chunk shorter than 16 bytes");
-    const uint8_t* p = body.data();
-    uint16_t tag = U16(p);
+    const ByteSpan in(body);
+    uint16_t tag = U16(in, 0);
     if (tag == kFormatExtensible) {
-        if (body.size() < kExtensibleFormatSize || U16(p + 16) < 22)
+        if (body.size() < kExtensibleFormatSize || U16(in, 16) < 22)
             return Fail(out, reason, "extensible format chunk too short");
-        if (std::memcmp(p + 24, kSubFormatPcm, sizeof kSubFormatPcm) != 0)
+        if (std::memcmp(body.data() + 24, kSubFormatPcm, sizeof kSubFormatPcm) != 0)
             return Fail(out, reason, "extensible format is not PCM");
     } else if (tag != kFormatPcm) {
         return Fail(out, reason, "format " + std::to_string(tag) + " is not PCM");
     }
-    out.channels = U16(p + 2);
-    out.rate = U32(p + 4);
-    uint16_t blockAlign = U16(p + 12);
-    out.bitsPerSample = U16(p + 14);
+    out.channels = U16(in, 2);
+    out.rate = U32(in, 4);
+    uint16_t blockAlign = U16(in, 12);
+    out.bitsPerSample = U16(in, 14);
     if (out.channels != 1 && out.channels != 2)
         return Fail(out, reason, std::to_string(out.channels) + " channels (1 or 2 are played)");
     if (out.bitsPerSample != 8 && out.bitsPerSample != 16)
@@ -69,9 +76,10 @@ bool ParseWavFile(std::span<const uint8_t> file, WavFile& out, std::string& reas
     const uint64_t end = file.size();
     uint64_t at = kRiffHeaderSize;
     bool haveFormat = false;
+    const ByteSpan in(file);
     while (at + kChunkHeaderSize <= end) {
         const uint8_t* header = file.data() + at;
-        uint64_t size = U32(header + 4);
+        uint64_t size = U32(in, at + 4);
         uint64_t bodyStart = at + kChunkHeaderSize;
         if (IsId(header, "data")) {
             if (!haveFormat) return Fail(out, reason, "sample data before the format chunk");

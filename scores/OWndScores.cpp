@@ -230,7 +230,7 @@ void OWndScores::Publish() {
         const std::string text = publish::RecordText(it->first, skill_, it->second.name);
         const std::string link =
             publish::Link(publish::ScoresPageHost(SettingsFilePath()), publish::Encode(text));
-        if (Engine::GetPlatform().OpenWithShell(link)) {
+        if (engine::GetPlatform().OpenWithShell(link)) {
             CloseWindow();
         } else {
             std::fprintf(

@@ -29,9 +29,9 @@ void OWndScoresClear::OnCommand(int source, int event) {
         // shows or sends anything again). No answer is left in the game state: the game window
         // reads it as the answer of its own dialogs (a yes there would be taken for the quit
         // dialog's).
-        if (OWindow* owner = WindowRegistry::Pin(owner_)) {
+        if (OWindow* owner = window_registry::Pin(owner_)) {
             owner_->ClearSkill();
-            WindowRegistry::Unpin(owner);
+            window_registry::Unpin(owner);
         }
         Close();
     } else if (noButton && source == noButton->CommandId()) {

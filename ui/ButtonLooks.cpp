@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace buttonlooks {
+namespace button_looks {
 namespace {
 int StartFrame(int frameCount, int needed, int start) {
     if (frameCount < needed || start >= frameCount) return frameCount - 1;
@@ -22,4 +22,4 @@ std::array<FrameRange, 3> Ranges(int frameCount, int normal, int highlight, int 
     return {Run(n, h), Run(h, p), Run(p, frameCount)};
 }
 
-}  // namespace buttonlooks
+}  // namespace button_looks

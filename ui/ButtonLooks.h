@@ -2,7 +2,7 @@
 #include <array>
 
 // Which frames of a button's clip make its three looks (normal, highlighted, pressed).
-namespace buttonlooks {
+namespace button_looks {
 
 // Frames [first, end) of the clip.
 struct FrameRange {
@@ -20,4 +20,4 @@ enum Look { Normal = 0, Highlight = 1, PressedLook = 2 };
 // the end; a look whose run is empty gets its start frame alone. No frames: three empty ranges.
 std::array<FrameRange, 3> Ranges(int frameCount, int normal, int highlight, int pressed);
 
-}  // namespace buttonlooks
+}  // namespace button_looks

@@ -37,7 +37,7 @@ void AddFrameCopy(OClip& look, OClip& source, int index) {
 }
 
 // A look made of copies of the frames in `range`; none when the range is empty.
-OClip* MakeLook(OClip& source, const buttonlooks::FrameRange& range) {
+OClip* MakeLook(OClip& source, const button_looks::FrameRange& range) {
     if (range.Empty()) return nullptr;
     auto* look = new OClip();
     look->SetFrameRate(source.FrameRate());
@@ -56,7 +56,7 @@ OButton::OButton(const std::string& caption, const std::string& clipFile, int no
     OClip* source = LoadClip(clipFile);
     if (!source) source = LoadClip(defaultClipFile);
     if (source) {
-        const auto ranges = buttonlooks::Ranges(source->FrameCount(), normal, highlight, pressed);
+        const auto ranges = button_looks::Ranges(source->FrameCount(), normal, highlight, pressed);
         std::array<OClip*, 3> looks{};
         for (size_t k = 0; k < looks.size(); ++k) {
             looks[k] = MakeLook(*source, ranges[k]);

@@ -16,7 +16,7 @@ class OButton : public OControl {
   public:
     // The looks from one clip file (or `defaultClipFile` when that is absent or fails to load): the
     // normal look from frame `normal` up to the highlight frame, the highlighted look up to the
-    // pressed frame, the pressed look to the end (see buttonlooks::Ranges for short clips).
+    // pressed frame, the pressed look to the end (see button_looks::Ranges for short clips).
     OButton(const std::string& caption, const std::string& clipFile, int normal, int highlight, int pressed,
             bool focusable, const std::string& defaultClipFile = kDefaultClip);
     // Each look from its own clip file; a look whose file fails to load takes one frame of the

@@ -100,7 +100,7 @@ void OEdit::SetCursor(int index) {
     const int last = caption->LastVisible();
     const bool lastFits =
         length == 0 || static_cast<float>(caption->CharGeometry(length - 1).endX) < caption->Width();
-    caption->SetFirstVisible(textgeo::ScrollFor(cursor_, first, last, length, lastFits));
+    caption->SetFirstVisible(text_geometry::ScrollFor(cursor_, first, last, length, lastFits));
     if (IsLive(caret_)) {
         const OText::CharBox box = caption->CharGeometry(cursor_);
         caret_->SetPosition(static_cast<float>(box.startX) + caption->LocalX(), caption->LocalY(),

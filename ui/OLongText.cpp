@@ -21,8 +21,8 @@ std::vector<OText*> OLongText::LayOut(const std::string& text) {
     if (text.empty() || !window || !OWindow::Exists(window)) return placed;
     window->Lock();
     // Each word is measured in the window when it is added; the flow then needs only the sizes.
-    std::vector<wordflow::Word> sizes;
-    for (const std::string& word : wordflow::SplitWords(text)) {
+    std::vector<word_flow::Word> sizes;
+    for (const std::string& word : word_flow::SplitWords(text)) {
         auto* t = new OText();
         ApplyFont(*t);
         t->SetText(word);
@@ -31,8 +31,8 @@ std::vector<OText*> OLongText::LayOut(const std::string& text) {
         placed.push_back(t);
         sizes.push_back({t->Width(), t->Height()});
     }
-    wordflow::Band band{x, y, left, right, align};
-    const std::vector<wordflow::Point> at = wordflow::Flow(band, sizes);
+    word_flow::Band band{x, y, left, right, align};
+    const std::vector<word_flow::Point> at = word_flow::Flow(band, sizes);
     for (size_t i = 0; i < placed.size(); ++i)
         placed[i]->SetPosition(static_cast<float>(at[i].x), static_cast<float>(at[i].y), 0);
     x = band.x;

@@ -124,7 +124,7 @@ OText::CharBox OText::CharGeometry(int index) {
     box.bottom = static_cast<int>(Height());
     if (index < 0 || text_.empty() || !Window()) return box;
     const std::vector<int> prefix = PrefixWidths();
-    const textgeo::CharSpan span = textgeo::Span(prefix, firstVisible_, index);
+    const text_geometry::CharSpan span = text_geometry::Span(prefix, firstVisible_, index);
     box.startX = span.startX;
     box.endX = span.endX;
     return box;
@@ -132,12 +132,12 @@ OText::CharBox OText::CharGeometry(int index) {
 
 int OText::CharAt(int x) {
     if (!Window() || text_.empty() || x < 0) return 0;
-    return textgeo::CharAt(PrefixWidths(), firstVisible_, x);
+    return text_geometry::CharAt(PrefixWidths(), firstVisible_, x);
 }
 
 int OText::LastVisible() {
     if (!Window() || text_.empty()) return 0;
-    return textgeo::LastVisible(PrefixWidths(), firstVisible_, Width());
+    return text_geometry::LastVisible(PrefixWidths(), firstVisible_, Width());
 }
 
 void OText::SetFirstVisible(int index) {

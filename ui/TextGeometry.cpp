@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace textgeo {
+namespace text_geometry {
 namespace {
 int Length(std::span<const int> prefix) {
     return prefix.empty() ? 0 : static_cast<int>(prefix.size()) - 1;
@@ -51,4 +51,4 @@ int ScrollFor(int cursor, int first, int last, int length, bool lastCharFits) {
     return first;
 }
 
-}  // namespace textgeo
+}  // namespace text_geometry

@@ -5,7 +5,7 @@
 // widths of whole prefixes: prefix[n] is the measured width of the first n characters, for n = 0 to
 // the text length (so prefix.size() is length + 1). Widths of single characters are never summed:
 // kerning and rounding would make the sum drift from what is drawn.
-namespace textgeo {
+namespace text_geometry {
 
 struct CharSpan {
     int startX = 0;  // relative to the first visible character
@@ -30,4 +30,4 @@ int LastVisible(std::span<const int> prefix, int first, float boxWidth);
 // does not fit the box (`lastCharFits` false).
 int ScrollFor(int cursor, int first, int last, int length, bool lastCharFits);
 
-}  // namespace textgeo
+}  // namespace text_geometry

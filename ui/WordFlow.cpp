@@ -1,6 +1,6 @@
 #include "ui/WordFlow.h"
 
-namespace wordflow {
+namespace word_flow {
 namespace {
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -59,4 +59,4 @@ std::vector<Point> Flow(Band& band, const std::vector<Word>& words) {
     return at;
 }
 
-}  // namespace wordflow
+}  // namespace word_flow

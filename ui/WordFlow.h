@@ -5,7 +5,7 @@
 
 // Running text broken into words and flowed into a horizontal band, line by line. Pure: the words'
 // sizes come from the caller, who measured them in their font.
-namespace wordflow {
+namespace word_flow {
 
 // The words of a text: every white-space character (space, tab, line feed, carriage return,
 // vertical tab, form feed) ends a word, and the end of the text ends one more. Each word gets one
@@ -45,4 +45,4 @@ std::vector<Point> Flow(Band& band, const std::vector<Word>& words);
 // The shift of a line with `freeSpace` pixels left over, for an alignment value.
 int LineShift(int align, int freeSpace);
 
-}  // namespace wordflow
+}  // namespace word_flow

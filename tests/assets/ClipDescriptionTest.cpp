@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "ClipBytes.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -69,11 +70,9 @@ TEST(ClipDescriptionTest, MistakesNameTheirLine) {
 class PackTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "cliptool-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_FALSE(temp_.Path().empty());
+        folder_ = temp_.Path().string();
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // A 4 x 1 PNG: opaque red, transparent, half-covered white, opaque magenta.
     void WritePng(const std::string& name) {
@@ -92,6 +91,7 @@ protected:
     }
     void WriteText(const std::string& name, const std::string& text) { std::ofstream(folder_ + "/" + name) << text; }
 
+    TempFolder temp_{"cliptool"};
     std::string folder_;
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "ClipBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/assetgen/ClipWriter.h"
 
 // The contact sheets write their labels through Cairo's font support; fontconfig keeps a few small
@@ -23,11 +24,9 @@ using assetgen::Rgb;
 class ClipInspectorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "cliptool-info-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_FALSE(temp_.Path().empty());
+        folder_ = temp_.Path().string();
     }
-    void TearDown() override { fs::remove_all(folder_); }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
         const std::string path = folder_ + "/" + name;
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
@@ -42,6 +41,7 @@ protected:
         EXPECT_TRUE(assetgen::EncodeClip(clip, bytes));
         return Write("two.clp", bytes);
     }
+    TempFolder temp_{"cliptool-info"};
     std::string folder_;
 };
 

@@ -7,24 +7,22 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "graphics/ClipFileReader.h"
+#include "tests/support/TempFolder.h"
 
 template <typename Suite>
 class GeneratedAssets : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "assetgen-suite-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        folder_ = pattern;
+        temp_ = std::make_unique<TempFolder>("assetgen-suite");
+        if (temp_->Path().empty()) return;
+        folder_ = temp_->Path().string();
         ok_ = std::system((std::string("\"") + ASSETGEN_PATH + "\" \"" + folder_ + "\"").c_str()) == 0;
     }
-    static void TearDownTestSuite() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
+    static void TearDownTestSuite() { temp_.reset(); }
     void SetUp() override { ASSERT_TRUE(ok_); }
 
     // CLP/<name>.clp of the generated folder, as the game reads it.
@@ -36,6 +34,7 @@ class GeneratedAssets : public ::testing::Test {
         return clip;
     }
 
+    static inline std::unique_ptr<TempFolder> temp_;
     static inline std::string folder_;
     static inline bool ok_ = false;
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "ClipBytes.h"
 #include "game/IniFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -26,11 +28,6 @@ using assettest::ReadClip;
 using assettest::ReadFile;
 using assettest::U16;
 using assettest::U32;
-
-std::string MakeTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "assetgen-XXXXXX").string();
-    return mkdtemp(pattern.data()) ? pattern : "";
-}
 
 // With the desktop icons in <folder>/icons, so that they too are checked for the same bytes.
 bool RunGenerator(const std::string& folder) {
@@ -42,14 +39,15 @@ bool RunGenerator(const std::string& folder) {
 class GeneratedAssets : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        first_ = MakeTempFolder();
-        second_ = MakeTempFolder();
+        firstFolder_ = std::make_unique<TempFolder>("assetgen");
+        secondFolder_ = std::make_unique<TempFolder>("assetgen");
+        first_ = firstFolder_->Path().string();
+        second_ = secondFolder_->Path().string();
         generated_ = !first_.empty() && !second_.empty() && RunGenerator(first_) && RunGenerator(second_);
     }
     static void TearDownTestSuite() {
-        std::error_code ec;
-        fs::remove_all(first_, ec);
-        fs::remove_all(second_, ec);
+        firstFolder_.reset();
+        secondFolder_.reset();
     }
     void SetUp() override { ASSERT_TRUE(generated_) << "the generator did not run"; }
 
@@ -63,6 +61,7 @@ class GeneratedAssets : public ::testing::Test {
         return view;
     }
 
+    static inline std::unique_ptr<TempFolder> firstFolder_, secondFolder_;
     static std::string first_, second_;
     static bool generated_;
 };

@@ -38,12 +38,12 @@ class ClipBucksTest : public ClipsWindowTest {
 };
 
 TEST_F(ClipBucksTest, LoadSetIsAllOrNothing) {
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
     const int buffersBefore = OBitmap::LivePixelBuffers();
     OClipBucks set;
     EXPECT_FALSE(set.LoadSet(3, "CLP\\fly")) << "fly2.clp is missing";
     EXPECT_TRUE(set.Clips().empty());
-    EXPECT_EQ(LiveSet::Count(), liveBefore) << "the clips already loaded are destroyed";
+    EXPECT_EQ(live_set::Count(), liveBefore) << "the clips already loaded are destroyed";
     EXPECT_EQ(OBitmap::LivePixelBuffers(), buffersBefore);
 
     ASSERT_TRUE(set.LoadSet(2, "CLP\\fly"));
@@ -54,7 +54,7 @@ TEST_F(ClipBucksTest, LoadSetIsAllOrNothing) {
     for (OClip* c : set.Clips()) EXPECT_TRUE(IsLive(c));
     set.SetKeep(false);
     set.Destroy();
-    EXPECT_EQ(LiveSet::Count(), liveBefore);
+    EXPECT_EQ(live_set::Count(), liveBefore);
 }
 
 TEST_F(ClipBucksTest, SelectingShowsOneClipAndHidesTheRest) {

@@ -100,7 +100,7 @@ TEST_F(ClipTest, UnknownCommandsAndAMissingArgumentAreIgnored) {
 }
 
 TEST_F(ClipTest, CommandTwoDestroysTheClipAndItsFramesAfterShowing) {
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
     const int buffersBefore = OBitmap::LivePixelBuffers();
     OClip* clip = Attached(Frames({{}, {2}, {}}, 50.0f));
     Frame();
@@ -108,7 +108,7 @@ TEST_F(ClipTest, CommandTwoDestroysTheClipAndItsFramesAfterShowing) {
     Frame();  // frame 1 is shown, then its command ends the clip
     EXPECT_FALSE(IsLive(clip));
     EXPECT_TRUE(w->Graphics().empty());
-    EXPECT_EQ(LiveSet::Count(), liveBefore);
+    EXPECT_EQ(live_set::Count(), liveBefore);
     EXPECT_EQ(OBitmap::LivePixelBuffers(), buffersBefore);
     Frame();
     EXPECT_EQ(At(11, 11), kPond);
@@ -171,7 +171,7 @@ TEST_F(ClipTest, RelativeNameIsFoundBesideTheProgramFromAnotherDirectory) {
 }
 
 TEST_F(ClipTest, WrongMagicAndBrokenFilesFailLeavingTheClipEmptyAndNothingBehind) {
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
     const int buffersBefore = OBitmap::LivePixelBuffers();
     auto* clip = new OClip();
     const auto good = Frames({{}, {}});
@@ -194,7 +194,7 @@ TEST_F(ClipTest, WrongMagicAndBrokenFilesFailLeavingTheClipEmptyAndNothingBehind
     EXPECT_FALSE(clip->LoadFromBytes({}));
     EXPECT_EQ(clip->FrameCount(), 0);
     clip->Destroy();
-    EXPECT_EQ(LiveSet::Count(), liveBefore);
+    EXPECT_EQ(live_set::Count(), liveBefore);
     EXPECT_EQ(OBitmap::LivePixelBuffers(), buffersBefore);
 }
 

@@ -65,12 +65,12 @@ TEST(ClipThreadsTest, TwoWindowsAnimateClipsAndDrawTextAtOnce) {
     platform::SteadyClock clock;
     platform::HeadlessPlatform os(640, 480);
     os.UseClock(&clock);
-    Engine::SetPlatform(&os);
-    Engine::SetGameThreads(true);
+    engine::SetPlatform(&os);
+    engine::SetGameThreads(true);
     WindowDefaults::Current() = WindowDefaults{};
     WindowDefaults::Current().width = 320;
     WindowDefaults::Current().height = 200;
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
     const int buffersBefore = OBitmap::LivePixelBuffers();
 
     std::atomic<int> draws[2] = {0, 0};
@@ -111,9 +111,9 @@ TEST(ClipThreadsTest, TwoWindowsAnimateClipsAndDrawTextAtOnce) {
     closer.join();
     EXPECT_GE(draws[0].load(), 20);
     EXPECT_GE(draws[1].load(), 20);
-    EXPECT_EQ(LiveSet::Count(), liveBefore) << "every window destroyed its clips and copies";
+    EXPECT_EQ(live_set::Count(), liveBefore) << "every window destroyed its clips and copies";
     EXPECT_EQ(OBitmap::LivePixelBuffers(), buffersBefore);
-    Engine::SetPlatform(nullptr);
+    engine::SetPlatform(nullptr);
 }
 
 }  // namespace

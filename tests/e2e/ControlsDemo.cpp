@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     if (!log) return 1;
     platform::SdlPlatform os;
     if (!os.Ready()) return 2;
-    Engine::SetPlatform(&os);
+    engine::SetPlatform(&os);
 
     WindowDefaults& defaults = WindowDefaults::Current();
     defaults.background = 0xD0A743;

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "level") != 0) return 2;
     platform::SdlPlatform os;
     if (!os.Ready()) return 2;
-    Engine::SetPlatform(&os);
+    engine::SetPlatform(&os);
     WindowDefaults& defaults = WindowDefaults::Current();
     defaults.background = 0xD0A743;
     defaults.style = 3;
@@ -65,5 +65,5 @@ int main(int argc, char** argv) {
     if (shown) backdrop->DialogShown();
     backdrop->Unlock();
     if (!shown || !backdrop->Start()) return 1;
-    return Engine::RunMessageLoop();
+    return engine::RunMessageLoop();
 }

@@ -41,8 +41,8 @@ class GameThreadTest : public ::testing::Test {
   protected:
     void SetUp() override {
         os.UseClock(&clock);
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(true);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(true);
         WindowDefaults::Current() = WindowDefaults{};
         WindowDefaults::Current().width = 200;
         WindowDefaults::Current().height = 150;
@@ -50,7 +50,7 @@ class GameThreadTest : public ::testing::Test {
         g_stops = 0;
         g_deleted = 0;
     }
-    void TearDown() override { Engine::SetPlatform(nullptr); }
+    void TearDown() override { engine::SetPlatform(nullptr); }
     static void WaitForSteps(int count) {
         for (int i = 0; i < 2000 && g_steps.load() < count; ++i) std::this_thread::sleep_for(1ms);
     }

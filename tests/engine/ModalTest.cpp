@@ -21,7 +21,7 @@ class RecordingWindow : public TestWindow {
         TestWindow::OnMouseMove(x, y);
     }
     void OnCommand(int a, int b) override {
-        pinsDuringCommand.push_back(WindowRegistry::PinCount(this));
+        pinsDuringCommand.push_back(window_registry::PinCount(this));
         TestWindow::OnCommand(a, b);
     }
     std::vector<std::pair<int, int>> moves;
@@ -129,10 +129,10 @@ TEST_F(ModalTest, ADialogsCommandReachesItsParentPinned) {
 
 TEST_F(ModalTest, EveryWindowCarriesTheProgramsIcon) {
     std::vector<uint8_t> pixels(32 * 32 * 3, 0x80);
-    Engine::SetWindowIcon({pixels.data(), 32, 32, 96});
+    engine::SetWindowIcon({pixels.data(), 32, 32, 96});
     OWindow* withIcon = Make();
     OWindow* dialog = Make(withIcon);
-    Engine::SetWindowIcon({});
+    engine::SetWindowIcon({});
     EXPECT_EQ(NativeOf(withIcon)->IconWidth(), 32);
     EXPECT_EQ(NativeOf(dialog)->IconWidth(), 32);
     EXPECT_EQ(NativeOf(main)->IconWidth(), 0) << "made before the icon was set";

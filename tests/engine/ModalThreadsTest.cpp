@@ -24,14 +24,14 @@ class ThreadsFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         os.UseClock(&clock);
-        Engine::SetPlatform(&os);
+        engine::SetPlatform(&os);
         WindowDefaults::Current() = WindowDefaults{};
         WindowDefaults::Current().width = 200;
         WindowDefaults::Current().height = 150;
     }
     void TearDown() override {
-        Engine::SetGameThreads(true);
-        Engine::SetPlatform(nullptr);
+        engine::SetGameThreads(true);
+        engine::SetPlatform(nullptr);
     }
     platform::HeadlessNativeWindow* NativeOf(OWindow* w) {
         return static_cast<platform::HeadlessNativeWindow*>(w->Native());
@@ -44,7 +44,7 @@ class ThreadsFixture : public ::testing::Test {
 using NativeThreadTest = ThreadsFixture;
 
 TEST_F(NativeThreadTest, CaptureMoveCaptionAndMinimiseFromAGameThreadAreCarriedOutByTheMainThread) {
-    Engine::SetGameThreads(false);
+    engine::SetGameThreads(false);
     auto* w = new OWindow();
     auto* control = new TestControl(10, 10, 20, 20, true);
     w->AddGraph(control);
@@ -132,10 +132,10 @@ TEST_F(ProgramEndTest, TheLoopReturnsOnlyAfterEveryGameThreadHasEnded) {
         held->Release();
     });
     main->Close();
-    EXPECT_EQ(Engine::RunMessageLoop(), 0);
+    EXPECT_EQ(engine::RunMessageLoop(), 0);
     EXPECT_TRUE(HeldWindow::deleted.load());
-    EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
-    EXPECT_EQ(WindowRegistry::Count(), 0u);
+    EXPECT_EQ(window_registry::RunningGameThreads(), 0u);
+    EXPECT_EQ(window_registry::Count(), 0u);
     releaser.join();
 }
 
@@ -157,9 +157,9 @@ TEST_F(DialogChurnTest, DialogsMadeOnTheMainThreadWhileOthersTearDownOnTheirOwn)
         EXPECT_FALSE(main->IsModalPaused());
     }
     main->Close();
-    EXPECT_EQ(Engine::RunMessageLoop(), 0);
-    EXPECT_EQ(WindowRegistry::Count(), 0u);
-    EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
+    EXPECT_EQ(engine::RunMessageLoop(), 0);
+    EXPECT_EQ(window_registry::Count(), 0u);
+    EXPECT_EQ(window_registry::RunningGameThreads(), 0u);
 }
 
 using DialogLockOrderTest = ThreadsFixture;
@@ -186,8 +186,8 @@ TEST_F(DialogLockOrderTest, ADialogOpenedByItsParentsHandlerLetsGoOfItWithoutHol
         EXPECT_FALSE(main->IsModalPaused());
     }
     main->Close();
-    EXPECT_EQ(Engine::RunMessageLoop(), 0);
-    EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
+    EXPECT_EQ(engine::RunMessageLoop(), 0);
+    EXPECT_EQ(window_registry::RunningGameThreads(), 0u);
 }
 
 }  // namespace

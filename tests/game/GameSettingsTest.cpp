@@ -6,10 +6,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <variant>
 
 #include "game/GameSettings.h"
 #include "game/IniFile.h"
+#include "game/PlayBounds.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -166,9 +170,9 @@ TEST(GameSettingsTest, ExtremeValuesStayWithinTheBounds) {
 
 TEST(GameSettingsTest, TheFileIsFoundBesideTheProgramWhateverTheCurrentFolder) {
     namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "marshwade-ini-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern;
+    const TempFolder temp("marshwade-ini");
+    ASSERT_FALSE(temp.Path().empty());
+    const fs::path folder = temp.Path();
     fs::create_directory(folder / "INI");
     std::ofstream(folder / "INI" / "Quillmoss.ini") << "[Game]\r\nMaxIslandNumbers = 4\r\n";
     const std::string savedProgram = platform::ProgramDirectory();
@@ -183,7 +187,41 @@ TEST(GameSettingsTest, TheFileIsFoundBesideTheProgramWhateverTheCurrentFolder) {
 
     fs::current_path(savedCurrent);
     platform::SetProgramDirectoryForTesting(savedProgram);
-    fs::remove_all(folder);
 }
 
 }  // namespace
+
+// The table is the settings' one home: every key fills a field of its own, and together they fill
+// every key field of the record (a field left out would silently keep 0).
+TEST(GameSettingsTableTest, EveryKeyFillsItsOwnFieldAndEveryFieldHasAKey) {
+    const GameSettings s;
+    std::set<size_t> offsets;
+    for (const SettingsKey& k : SettingsKeys()) {
+        const char* field = std::visit(
+            [&](auto member) { return reinterpret_cast<const char*>(&(s.*member)); }, k.field);
+        EXPECT_TRUE(offsets.insert(static_cast<size_t>(field - reinterpret_cast<const char*>(&s))).second)
+            << k.key << " fills a field another key fills";
+    }
+    EXPECT_EQ(offsets.size() * sizeof(int32_t), offsetof(GameSettings, levelNumber));
+}
+
+// The range the table gives a key (and the generated file prints) is the one the game holds it to:
+// a value one past either end is taken as that end, a value at either end as it is.
+TEST(GameSettingsTableTest, TheGameHoldsEachCountToTheRangeItsKeyGives) {
+    for (const SettingsKey& k : SettingsKeys()) {
+        if (!k.HasRange()) continue;
+        GameSettings s;
+        const int32_t low = k.lowKey ? play_bounds::kMinIslands : k.low;
+        if (k.lowKey) s.MaxIslandNumbers = play_bounds::kMinIslands;
+        int32_t& value = s.*std::get<int32_t GameSettings::*>(k.field);
+        const struct {
+            int32_t given, used;
+        } cases[] = {{low - 1, low}, {low, low}, {k.high, k.high}, {k.high + 1, k.high}};
+        for (const auto& c : cases) {
+            value = c.given;
+            GameSettings held = s;
+            play_bounds::Apply(held);
+            EXPECT_EQ(held.*std::get<int32_t GameSettings::*>(k.field), c.used) << k.key << "=" << c.given;
+        }
+    }
+}

@@ -52,7 +52,7 @@ TEST(Blender, WhiteAtHalfTransparencyOverBlackGives127) {
     Buffer dst(1, 1), src(1, 1);
     dst.Fill(0, 0, 0);
     src.Fill(255, 255, 255);
-    Blender::Blend(Job(dst, src, 0x123456, 128));
+    blender::Blend(Job(dst, src, 0x123456, 128));
     EXPECT_EQ(dst.Px(0, 0)[0], 127);
     EXPECT_EQ(dst.Px(0, 0)[1], 127);
     EXPECT_EQ(dst.Px(0, 0)[2], 127);
@@ -63,7 +63,7 @@ TEST(Blender, KeyPixelLeavesWhatIsBelowAndOthersAreCopiedWhenOpaque) {
     dst.Fill(9, 8, 7);
     src.Fill(1, 2, 3);
     src.Set(1, 0, 0x56, 0x34, 0x12);  // blue 0x56, green 0x34, red 0x12 = key 0x123456
-    Blender::Blend(Job(dst, src, 0x123456, 0));
+    blender::Blend(Job(dst, src, 0x123456, 0));
     EXPECT_EQ(dst.Px(0, 0)[0], 1);
     EXPECT_EQ(dst.Px(1, 0)[0], 9);
     EXPECT_EQ(dst.Px(1, 0)[2], 7);
@@ -78,12 +78,12 @@ TEST(Blender, EveryChannelPairFollowsTheFloorRuleAlsoForNegativeDifferences) {
                 dst.Set(s, d, static_cast<uint8_t>(d), static_cast<uint8_t>(d), static_cast<uint8_t>(d));
                 src.Set(s, d, static_cast<uint8_t>(s), static_cast<uint8_t>(s), static_cast<uint8_t>(s));
             }
-        Blender::Blend(Job(dst, src, 0xFFFFFFFF, t));
+        blender::Blend(Job(dst, src, 0xFFFFFFFF, t));
         for (int s = 0; s < 256; ++s)
             for (int d = 0; d < 256; ++d) {
                 ASSERT_EQ(dst.Px(s, d)[1], Reference(s, d, static_cast<int>(t)))
                     << "s=" << s << " d=" << d << " t=" << t;
-                ASSERT_EQ(Blender::BlendChannel(static_cast<uint8_t>(s), static_cast<uint8_t>(d), t),
+                ASSERT_EQ(blender::BlendChannel(static_cast<uint8_t>(s), static_cast<uint8_t>(d), t),
                           Reference(s, d, static_cast<int>(t)));
             }
     }
@@ -114,8 +114,8 @@ TEST(Blender, RunsGiveTheSamePixelsAsScanningForTheKey) {
         fast.dst = b.Px(0, 0);
         fast.runs = &runs;
         fast.runStep = 1;
-        Blender::Blend(scan);
-        Blender::Blend(fast);
+        blender::Blend(scan);
+        blender::Blend(fast);
         EXPECT_EQ(a.bytes, b.bytes) << "t=" << t;
     }
 }
@@ -135,7 +135,7 @@ TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
     OpaqueRuns runs;
     runs.Build(src.Px(0, 0), src.width, src.height, src.stride, 24, kKey);
     for (bool baseline : {false, true}) {
-        Blender::UseBaselineForTesting(baseline);
+        blender::UseBaselineForTesting(baseline);
         for (int srcX : {0, 3}) {
             for (uint32_t t : {0u, 1u, 128u, 200u, 255u, 256u}) {
                 Buffer dst(kWidth, kRows), expected(kWidth, kRows);
@@ -160,7 +160,7 @@ TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
                 job.runs = &runs;
                 job.runRow = kRows - 1;
                 job.runStep = -1;
-                Blender::Blend(job);
+                blender::Blend(job);
                 for (int y = 0; y < kRows; ++y)
                     for (int x = srcX; x < srcX + width; ++x) {
                         const uint8_t* sp = src.Px(x, y);
@@ -173,7 +173,7 @@ TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
             }
         }
     }
-    Blender::UseBaselineForTesting(false);
+    blender::UseBaselineForTesting(false);
 }
 
 // Rows as long as the background's (a whole window wide), and around the length where copies used to
@@ -181,7 +181,7 @@ TEST(Blender, RunsOfEveryLengthFollowTheRuleInEveryBuild) {
 // beyond the row touched.
 TEST(Blender, WindowWideRowsFollowTheRuleInEveryBuild) {
     for (bool baseline : {false, true}) {
-        Blender::UseBaselineForTesting(baseline);
+        blender::UseBaselineForTesting(baseline);
         for (int width : {341, 342, 343, 750}) {
             Buffer src(width + 1, 3);
             for (int y = 0; y < 3; ++y)
@@ -206,13 +206,13 @@ TEST(Blender, WindowWideRowsFollowTheRuleInEveryBuild) {
                 job.width = width;
                 job.runs = &runs;
                 job.runStep = 1;
-                Blender::Blend(job);
+                blender::Blend(job);
                 ASSERT_EQ(dst.bytes, expected.bytes)
                     << (baseline ? "baseline" : "widest") << " build, width " << width << ", t " << t;
             }
         }
     }
-    Blender::UseBaselineForTesting(false);
+    blender::UseBaselineForTesting(false);
 }
 
 // Copies and blends store whole aligned blocks between a first and a last block that may overlap them,
@@ -221,7 +221,7 @@ TEST(Blender, WindowWideRowsFollowTheRuleInEveryBuild) {
 TEST(Blender, RunsAtEveryDestinationAlignmentFollowTheRuleInEveryBuild) {
     constexpr uint32_t kKey = 0xFF00FF;
     for (bool baseline : {false, true}) {
-        Blender::UseBaselineForTesting(baseline);
+        blender::UseBaselineForTesting(baseline);
         for (int pixels : {11, 21, 22, 32, 43, 100}) {
             Buffer src(pixels, 1);
             for (int x = 0; x < pixels; ++x)
@@ -245,14 +245,14 @@ TEST(Blender, RunsAtEveryDestinationAlignmentFollowTheRuleInEveryBuild) {
                     job.transparency = t;
                     job.runs = &runs;
                     job.runStep = 1;
-                    Blender::Blend(job);
+                    blender::Blend(job);
                     ASSERT_EQ(dst, expected) << (baseline ? "baseline" : "widest") << " build, " << pixels
                                              << " px at offset " << offset << ", t " << t;
                 }
             }
         }
     }
-    Blender::UseBaselineForTesting(false);
+    blender::UseBaselineForTesting(false);
 }
 
 TEST(Blender, ThirtyTwoBitSourceUsesItsThreeColourBytes) {
@@ -267,7 +267,7 @@ TEST(Blender, ThirtyTwoBitSourceUsesItsThreeColourBytes) {
     job.srcBitsPerPixel = 32;
     job.key = 0x030201;
     job.transparency = 128;
-    Blender::Blend(job);
+    blender::Blend(job);
     EXPECT_EQ(dst.Px(0, 0)[0], 127);
     EXPECT_EQ(dst.Px(1, 0)[0], 0);  // the key
 }

@@ -141,11 +141,11 @@ TEST(OGraphLifetime, DestroyedChildLeavesItsParentsList) {
 }
 
 TEST(OGraphLifetime, LiveSetCountsEveryObjectOnce) {
-    size_t before = LiveSet::Count();
+    size_t before = live_set::Count();
     auto* g = new TestGroup;
-    EXPECT_EQ(LiveSet::Count(), before + 1);
+    EXPECT_EQ(live_set::Count(), before + 1);
     g->Destroy();
-    EXPECT_EQ(LiveSet::Count(), before);
+    EXPECT_EQ(live_set::Count(), before);
     EXPECT_FALSE(IsLive(nullptr));
 }
 

@@ -137,6 +137,11 @@ TEST_F(InstallE2E, MovedInstallTreeStartsFromAnotherFolderFindsItsDataAndWritesN
         "share/applications/marshwade.desktop",
         "share/metainfo/org.marshwade.marshwade.metainfo.xml",
         "share/man/man6/marshwade.6.gz",
+        "games/marshwade-tuning",
+        "games/marshwade-replay",
+        "share/man/man6/marshwade-tuning.6.gz",
+        "share/man/man6/marshwade-replay.6.gz",
+        "share/doc/marshwade/copyright",
         "share/icons/hicolor/16x16/apps/marshwade.png",
         "share/icons/hicolor/32x32/apps/marshwade.png",
         "share/icons/hicolor/48x48/apps/marshwade.png",
@@ -181,6 +186,42 @@ TEST_F(InstallE2E, MovedInstallTreeStartsFromAnotherFolderFindsItsDataAndWritesN
     EXPECT_EQ(said.find("icon:"), std::string::npos) << said;
     EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(Listing(moved), before) << "the program wrote into its installed tree";
+}
+
+// The player and modder tools, run from a moved installed tree, read the installed data as the
+// game does: the settings file for the tuning table, the pictures for a replay.
+TEST_F(InstallE2E, InstalledToolsRunFromAMovedTreeOnTheInstalledData) {
+    TempFolder work("marshwade-install-tools");
+    ASSERT_FALSE(work.Path().empty());
+    ASSERT_TRUE(InstallInto(work.Path() / "dest"));
+    const fs::path moved = work.Path() / "opt";
+    fs::rename(work.Path() / "dest/usr", moved);
+    // A settings file of our own in the installed data folder: the table must show its value.
+    std::ofstream(moved / "share/games/marshwade/INI/Quillmoss.ini") << "[Game]\nMaxIslandNumbers=7\n";
+    const fs::path script = work.Path() / "hops.txt";
+    std::ofstream(script) << "2 key Left\n4 key Up\n";
+    const auto before = Listing(moved);
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string mustSay;  // a line start the output holds
+        long lines;           // 0: any number
+    };
+    const Case cases[] = {
+        {{(moved / "games/marshwade-tuning").string()}, "read Game MaxIslandNumbers 7\n", 0},
+        // One state line per frame step, so the pictures were found.
+        {{(moved / "games/marshwade-replay").string(), "--frames", "6", script.string()}, "{", 6},
+    };
+    for (const Case& c : cases) {
+        const e2e::Output out = e2e::Capture(c.args, 60000ms);
+        EXPECT_EQ(out.code, 0) << c.args[0];
+        EXPECT_TRUE(out.text.rfind(c.mustSay, 0) == 0 || out.text.find("\n" + c.mustSay) != std::string::npos)
+            << c.args[0] << " said: " << out.text.substr(0, 400);
+        if (c.lines) {
+            EXPECT_EQ(std::count(out.text.begin(), out.text.end(), '\n'), c.lines) << c.args[0];
+        }
+    }
+    EXPECT_EQ(Listing(moved), before) << "a tool wrote into the installed tree";
 }
 
 }  // namespace

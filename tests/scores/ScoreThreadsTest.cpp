@@ -31,8 +31,8 @@ TEST(ScoreThreadsTest, ClearFromTheConfirmationWhileTheTableStepsOnItsThread) {
     platform::SteadyClock clock;
     platform::HeadlessPlatform os(1024, 768);
     os.UseClock(&clock);
-    Engine::SetPlatform(&os);
-    Engine::SetGameThreads(true);
+    engine::SetPlatform(&os);
+    engine::SetGameThreads(true);
     platform::ManualClock soundClock;
     platform::HeadlessSoundPlayer sounds(soundClock);
     platform::SoundPlayer* previous = platform::SoundPlayer::SetShared(&sounds);
@@ -101,7 +101,7 @@ TEST(ScoreThreadsTest, ClearFromTheConfirmationWhileTheTableStepsOnItsThread) {
     parent->Close();
     EXPECT_EQ(os.RunEventLoop(), 0);
     platform::SoundPlayer::SetShared(previous);
-    Engine::SetPlatform(nullptr);
+    engine::SetPlatform(nullptr);
 }
 
 }  // namespace

@@ -10,16 +10,13 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 class TempFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "marshwade-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
+        ASSERT_FALSE(temp_.Path().empty());
+        folder_ = temp_.Path();
     }
     std::string Path(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -41,5 +38,6 @@ class TempFolderTest : public ::testing::Test {
                                     std::filesystem::directory_iterator()));
     }
 
+    TempFolder temp_;
     std::filesystem::path folder_;
 };

@@ -56,7 +56,7 @@ bool ParkedOn(const OClipBucks& c, int32_t cell) {
 // template, and the creature prototypes the game window keeps outside its lists.
 class SceneWalk {
   public:
-    explicit SceneWalk(std::vector<std::string>& out) : out_(out), live_(LiveSet::Snapshot()) {}
+    explicit SceneWalk(std::vector<std::string>& out) : out_(out), live_(live_set::Snapshot()) {}
 
     bool Live(const OGraph* g) const { return std::binary_search(live_.begin(), live_.end(), g); }
 
@@ -319,8 +319,8 @@ std::vector<std::string> SoakInvariants::CheckPond() {
 
 void SoakInvariants::CheckScene(const std::vector<OWindow*>& windows, const OGameWindow* game,
                                 std::vector<std::string>& out) {
-    if (WindowRegistry::Count() != windows.size())
-        out.push_back(Say(WindowRegistry::Count(), " windows exist, ", windows.size(), " known"));
+    if (window_registry::Count() != windows.size())
+        out.push_back(Say(window_registry::Count(), " windows exist, ", windows.size(), " known"));
     SceneWalk walk(out);
     for (size_t i = 0; i < windows.size(); ++i) {
         walk.FromWindow(*windows[i], i);

@@ -35,24 +35,24 @@ class SoakThreadsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         os.UseClock(&clock);
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(true);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(true);
         previousSound = platform::SoundPlayer::SetShared(&sounds);
         game_random::FixSeed(11);
     }
     void TearDown() override {
         // Every window stops; their threads tear them down and hand the native windows back to this
         // thread, which must go on delivering events until the last thread has ended.
-        WindowRegistry::RequestStopAll();
-        for (int i = 0; i < 5000 && WindowRegistry::RunningGameThreads() > 0; ++i) {
+        window_registry::RequestStopAll();
+        for (int i = 0; i < 5000 && window_registry::RunningGameThreads() > 0; ++i) {
             os.Pump();
             std::this_thread::sleep_for(1ms);
         }
         os.Pump();
-        EXPECT_EQ(WindowRegistry::RunningGameThreads(), 0u);
+        EXPECT_EQ(window_registry::RunningGameThreads(), 0u);
         game_random::FixSeed(std::nullopt);
         platform::SoundPlayer::SetShared(previousSound);
-        Engine::SetPlatform(nullptr);
+        engine::SetPlatform(nullptr);
     }
 
     // A new game window, started on its own thread.
@@ -70,7 +70,7 @@ class SoakThreadsTest : public ::testing::Test {
     // Where a click on one of the window's controls would land, read under its lock; none when the
     // window has none or is gone.
     bool ControlPoint(platform::HeadlessNativeWindow& native, int& x, int& y) {
-        OWindow* w = WindowRegistry::Pin(static_cast<OWindow*>(native.UserData()));
+        OWindow* w = window_registry::Pin(static_cast<OWindow*>(native.UserData()));
         if (!w) return false;
         w->Lock();
         const auto& controls = w->Controls();
@@ -81,7 +81,7 @@ class SoakThreadsTest : public ::testing::Test {
             y = (b.top + b.bottom) / 2;
         }
         w->Unlock();
-        WindowRegistry::Unpin(w);
+        window_registry::Unpin(w);
         return found;
     }
 
@@ -132,7 +132,7 @@ class SoakThreadsTest : public ::testing::Test {
 
     // The pond and the flow under the game window's lock, so the game thread is between two steps.
     void CheckGame(OGameWindow* game) {
-        OWindow* pinned = WindowRegistry::Pin(game);
+        OWindow* pinned = window_registry::Pin(game);
         if (!pinned) return;
         pinned->Lock();
         if (!pinned->IsStopping()) {
@@ -144,7 +144,7 @@ class SoakThreadsTest : public ::testing::Test {
             failures += static_cast<int>(broken.size());
         }
         pinned->Unlock();
-        WindowRegistry::Unpin(pinned);
+        window_registry::Unpin(pinned);
     }
 
     platform::SteadyClock clock;
@@ -168,7 +168,7 @@ TEST_F(SoakThreadsTest, TheGameOnItsOwnThreadsTakesRandomInputForSecondsWithoutB
     while ((std::chrono::steady_clock::now() < end || inputs < kLeastInputs) && failures < 5) {
         if (!OWindow::Exists(game)) {
             // The player quit: the program is started again once the last thread has let go.
-            if (WindowRegistry::RunningGameThreads() > 0) {
+            if (window_registry::RunningGameThreads() > 0) {
                 os.Pump();
                 std::this_thread::sleep_for(1ms);
                 continue;

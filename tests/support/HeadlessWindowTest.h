@@ -25,8 +25,8 @@ class TestWindow : public OWindow {
 class HeadlessWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        Engine::SetPlatform(&os);
-        Engine::SetGameThreads(false);
+        engine::SetPlatform(&os);
+        engine::SetGameThreads(false);
         WindowDefaults::Current() = WindowDefaults{};
         WindowDefaults& d = WindowDefaults::Current();
         d.background = 0xD0A743;
@@ -39,8 +39,8 @@ class HeadlessWindowTest : public ::testing::Test {
             if (OWindow::Exists(w)) Close(w);
         }
         os.Pump();
-        Engine::SetPlatform(nullptr);
-        Engine::SetGameThreads(true);
+        engine::SetPlatform(nullptr);
+        engine::SetGameThreads(true);
     }
     TestWindow* Make(OWindow* parent = nullptr) {
         auto* w = new TestWindow(parent);

@@ -3,8 +3,8 @@
 #include "ui/ButtonLooks.h"
 
 namespace {
-using buttonlooks::FrameRange;
-using buttonlooks::Ranges;
+using button_looks::FrameRange;
+using button_looks::Ranges;
 
 void ExpectRange(const FrameRange& r, int first, int end) {
     EXPECT_EQ(r.first, first);

@@ -33,8 +33,8 @@ TEST(ControlThreadsTest, InputOnTheMainThreadWhileTheGameThreadStepsAndComposes)
     platform::SteadyClock clock;
     platform::HeadlessPlatform os(640, 480);
     os.UseClock(&clock);
-    Engine::SetPlatform(&os);
-    Engine::SetGameThreads(true);
+    engine::SetPlatform(&os);
+    engine::SetGameThreads(true);
     const std::string savedDir = platform::ProgramDirectory();
     platform::SetProgramDirectoryForTesting(std::string(MARSHWADE_BINARY_DIR) + "/");
     platform::ManualClock soundClock;
@@ -43,7 +43,7 @@ TEST(ControlThreadsTest, InputOnTheMainThreadWhileTheGameThreadStepsAndComposes)
     WindowDefaults::Current() = WindowDefaults{};
     WindowDefaults::Current().width = 400;
     WindowDefaults::Current().height = 300;
-    const size_t liveBefore = LiveSet::Count();
+    const size_t liveBefore = live_set::Count();
 
     auto* window = new ThreadedWindow();
     window->SetQuitOnTeardown(true);
@@ -84,10 +84,10 @@ TEST(ControlThreadsTest, InputOnTheMainThreadWhileTheGameThreadStepsAndComposes)
     EXPECT_EQ(window->clicks.load(), 80);
     window->Close();
     EXPECT_EQ(os.RunEventLoop(), 0);
-    EXPECT_EQ(LiveSet::Count(), liveBefore) << "the window destroyed every control and its parts";
+    EXPECT_EQ(live_set::Count(), liveBefore) << "the window destroyed every control and its parts";
     platform::SoundPlayer::SetShared(previous);
     platform::SetProgramDirectoryForTesting(savedDir);
-    Engine::SetPlatform(nullptr);
+    engine::SetPlatform(nullptr);
 }
 
 }  // namespace

@@ -86,12 +86,13 @@ TEST_F(OptionsWindowTest, KeepsFiftyStepsASecondAndTabMovesOnlyBetweenOkAndCance
 }
 
 TEST_F(OptionsWindowTest, LeavesNoDrawableBehindOnceClosed) {
-    const size_t before = LiveSet::Count();
+    const size_t before = live_set::Count();
     OOptionsWindow* options = OpenOptions();
     ClickOn(options, options->SkillBoxes()[1]);
     ClickOn(options, options->OkButton());
     ASSERT_TRUE(Closed(options));
-    EXPECT_EQ(LiveSet::Count(), before) << "the templates, never in the window's lists, go with their copies";
+    EXPECT_EQ(live_set::Count(), before)
+        << "the templates, never in the window's lists, go with their copies";
 }
 
 }  // namespace

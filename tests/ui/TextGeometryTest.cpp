@@ -5,10 +5,10 @@
 #include "ui/TextGeometry.h"
 
 namespace {
-using textgeo::CharAt;
-using textgeo::LastVisible;
-using textgeo::ScrollFor;
-using textgeo::Span;
+using text_geometry::CharAt;
+using text_geometry::LastVisible;
+using text_geometry::ScrollFor;
+using text_geometry::Span;
 
 // Prefix widths of "WiW": the kerning-free widths 10, 4, 10, but the pair "Wi" measured as 13, so
 // summing single characters would be wrong by one pixel.

@@ -6,12 +6,12 @@
 #include "ui/WordFlow.h"
 
 namespace {
-using wordflow::Band;
-using wordflow::Flow;
-using wordflow::LineShift;
-using wordflow::Point;
-using wordflow::SplitWords;
-using wordflow::Word;
+using word_flow::Band;
+using word_flow::Flow;
+using word_flow::LineShift;
+using word_flow::Point;
+using word_flow::SplitWords;
+using word_flow::Word;
 
 std::vector<Word> Widths(std::initializer_list<float> widths, float height = 20) {
     std::vector<Word> words;

@@ -146,7 +146,7 @@ TEST_F(YesNoDialogTest, AMissingShoreUpLeavesThatPieceOutAndTheDialogStillOpens)
 
 TEST_F(YesNoDialogTest, ADialogWhoseWindowCouldNotBeCreatedIsDisposedOfAndHoldsNothing) {
     os.FailWindowCreation(true);
-    const size_t windows = WindowRegistry::Count();
+    const size_t windows = window_registry::Count();
     OWndQuit* quit = nullptr;
     {
         DialogSize size(280, 185);
@@ -154,7 +154,7 @@ TEST_F(YesNoDialogTest, ADialogWhoseWindowCouldNotBeCreatedIsDisposedOfAndHoldsN
     }
     EXPECT_FALSE(StartDialog(quit));
     os.FailWindowCreation(false);
-    EXPECT_EQ(WindowRegistry::Count(), windows);
+    EXPECT_EQ(window_registry::Count(), windows);
     EXPECT_FALSE(parent->IsModalPaused());
     EXPECT_EQ(WindowDefaults::Current().width, 750);
     EXPECT_EQ(WindowDefaults::Current().height, 550);

@@ -120,7 +120,7 @@ bool EncodeClip(const ClipData& clip, std::vector<uint8_t>& out, std::string* er
     for (const auto& record : records) {
         sink.U32(static_cast<uint32_t>(position));
         sink.U32(static_cast<uint32_t>(record.size()));
-        sink.U16(1);
+        sink.U16(graphics::clip_format::kBitmapPictureType);
         sink.U16(0);
         position += record.size();
     }

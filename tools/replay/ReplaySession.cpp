@@ -40,25 +40,20 @@ int KeyCode(std::string_view name) {
 }  // namespace
 
 ReplaySession::ReplaySession(uint32_t seed) {
-    Engine::SetPlatform(&os_);
-    Engine::SetGameThreads(false);
+    engine::SetPlatform(&os_);
+    engine::SetGameThreads(false);
     previousSound_ = platform::SoundPlayer::SetShared(&sound_);
     game_random::FixSeed(seed);
     os_.Manual().Set(1000);
 }
 
 PrivateSavedFiles::PrivateSavedFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "marshwade-replay-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return;
-    folder_ = pattern;
-    OverrideSavedFilesFolder(folder_);
+    if (!folder_.Path().empty()) OverrideSavedFilesFolder(folder_.Path().string());
 }
 
+// The folder itself goes with its member, after the game has stopped saving there.
 PrivateSavedFiles::~PrivateSavedFiles() {
-    if (folder_.empty()) return;
-    OverrideSavedFilesFolder(std::nullopt);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    if (!folder_.Path().empty()) OverrideSavedFilesFolder(std::nullopt);
 }
 
 ReplaySession::~ReplaySession() {
@@ -79,8 +74,8 @@ ReplaySession::~ReplaySession() {
     os_.Pump();
     game_random::FixSeed(std::nullopt);
     platform::SoundPlayer::SetShared(previousSound_);
-    Engine::SetPlatform(nullptr);
-    Engine::SetGameThreads(true);
+    engine::SetPlatform(nullptr);
+    engine::SetGameThreads(true);
 }
 
 bool ReplaySession::Start() {
@@ -199,7 +194,7 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
         out << session.StateLine() << '\n';
         for (const ScriptInput* shot : shots) {
             if (session.Window() && !WriteWindowPpm(*session.Window(), shot->file))
-                std::fprintf(stderr, "replay: cannot write %s\n", shot->file.c_str());
+                std::fprintf(stderr, "marshwade-replay: cannot write %s\n", shot->file.c_str());
         }
     }
     return true;

@@ -8,6 +8,7 @@
 
 #include "platform/HeadlessPlatform.h"
 #include "platform/HeadlessSoundPlayer.h"
+#include "platform/TempFolder.h"
 
 class OGameWindow;
 
@@ -61,7 +62,7 @@ class PrivateSavedFiles {
     PrivateSavedFiles& operator=(const PrivateSavedFiles&) = delete;
 
   private:
-    std::string folder_;
+    platform::TempFolder folder_{"marshwade-replay"};
 };
 
 // One timed input of a replay script: `FRAME key NAME`, `FRAME click X Y`, `FRAME rclick X Y`,

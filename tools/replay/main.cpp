@@ -1,6 +1,6 @@
-// replay [--seed N] [--frames N] SCRIPT: plays a script of timed inputs on the real game without a
-// display and prints one line of JSON per frame step. The same seed and script give the same lines,
-// so a run can be attached to a bug report and replayed.
+// marshwade-replay [--seed N] [--frames N] SCRIPT: plays a script of timed inputs on the real game
+// without a display and prints one line of JSON per frame step. The same seed and script give the
+// same lines, so a run can be attached to a bug report and replayed.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,7 +12,7 @@
 
 namespace {
 int Usage() {
-    std::fprintf(stderr, "usage: replay [--seed N] [--frames N] SCRIPT\n");
+    std::fprintf(stderr, "usage: marshwade-replay [--seed N] [--frames N] SCRIPT\n");
     return 2;
 }
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     if (path.empty()) return Usage();
     std::ifstream file(path);
     if (!file) {
-        std::fprintf(stderr, "replay: cannot read %s\n", path.c_str());
+        std::fprintf(stderr, "marshwade-replay: cannot read %s\n", path.c_str());
         return 1;
     }
     std::stringstream text;
@@ -48,11 +48,11 @@ int main(int argc, char** argv) {
     std::vector<ScriptInput> inputs;
     std::string error;
     if (!ParseScript(text.str(), inputs, error)) {
-        std::fprintf(stderr, "replay: %s: %s\n", path.c_str(), error.c_str());
+        std::fprintf(stderr, "marshwade-replay: %s: %s\n", path.c_str(), error.c_str());
         return 1;
     }
     if (!RunReplay(static_cast<uint32_t>(seed), static_cast<int>(frames), inputs, std::cout)) {
-        std::fprintf(stderr, "replay: Could not read clip\n");
+        std::fprintf(stderr, "marshwade-replay: Could not read clip\n");
         return 1;
     }
     return 0;

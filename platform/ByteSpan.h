@@ -5,11 +5,12 @@
 #include <cstring>
 #include <span>
 
-namespace graphics {
+namespace platform {
 
 // Little-endian reads at absolute offsets of an untrusted byte span. Every read checks that all of
 // its bytes lie inside the span (with overflow-safe arithmetic) and reports false instead of
-// reading past the end.
+// reading past the end. The one reader of every file format the game takes in: sounds here,
+// clips, pictures and picture sheets in graphics/.
 class ByteSpan {
   public:
     explicit ByteSpan(std::span<const uint8_t> bytes) : bytes_(bytes) {}
@@ -46,4 +47,4 @@ class ByteSpan {
     std::span<const uint8_t> bytes_;
 };
 
-}  // namespace graphics
+}  // namespace platform
