@@ -259,12 +259,11 @@ void OWindow::SetModal(bool on) {
     // Activation is the main thread's business; posting it lets a game thread end a dialog too.
     platform::Platform& os = engine::GetPlatform();
     os.PostActivate(native_);
-    // The request the game made while a dialog was open (a level completed, a game over) is handled
-    // now that the window takes input again.
-    if (postedMoveKept_) {
-        postedMoveKept_ = false;
-        os.Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
-    }
+    // The pointer may rest on a control while the dialog closes and will not move to say so: the
+    // window hears where it is now, which also serves a request the game made while the dialog was
+    // open (a level completed, a game over).
+    postedMoveKept_ = false;
+    os.Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
 }
 
 void OWindow::ReleaseParent() {
@@ -408,6 +407,9 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
             // The desktop takes the mouse capture away with the focus; a pressed or hovered control
             // must hear of it, or it stays pressed.
             if (e.code == 0 && capture_) OnCaptureLost();
+            // Coming back (from a browser, another program) with the pointer resting on a control.
+            if (e.code != 0 && native_)
+                engine::GetPlatform().Post(native_, {NativeEventType::PostedMouseMove, 0, 0, 0});
             return EventResult::Handled;
         case NativeEventType::SyncCapture:
             SyncNativeCapture();

@@ -70,6 +70,8 @@ class OWindow {
     void Close();
     // Asks the main thread for a mouse-move at the cursor position. Any thread.
     void PostMouseMove();
+    // The control a press at a point of the window would reach; null where there is none.
+    OGraph* ControlAt(int x, int y);
     void GetCursorClientPos(int& x, int& y) const;
 
     // Scene: the drawables this window holds, their capture and focus; see OGraph.
@@ -161,6 +163,8 @@ class OWindow {
     void ThreadMain();
     void PresentPending();
     bool DragAllowedAt(int x, int y);
+    // Where a move goes: the capture's holder, then, if it let go, the controls under the pointer.
+    void RouteMouseMove(int x, int y);
     // The native window is going: forgets it and returns the parent to let go of, which the caller
     // does once this window's lock is released.
     OWindow* HandleDestroyed();

@@ -30,22 +30,47 @@ void OWindow::OnCaptureLost() {
 }
 
 void OWindow::OnMouseMove(int x, int y) {
+    RouteMouseMove(x, y);
+}
+
+// A control leaving the pointer drops the capture on the move that leaves it; when the same move lands
+// on another control (a pointer that jumps, a touch screen, a remote desktop), that one must hear it
+// too, or the press that follows finds no holder.
+void OWindow::RouteMouseMove(int x, int y) {
     std::lock_guard lock(mutex_);
-    if (ControlInput* c = ControlOf(capture_)) {
-        c->OnMouseMove(RelX(capture_, x), RelY(capture_, y));
-        return;
+    OGraph* holder = capture_;
+    if (ControlInput* c = ControlOf(holder)) {
+        c->OnMouseMove(RelX(holder, x), RelY(holder, y));
+        if (capture_) return;
     }
     for (size_t i = 0; i < controls_.size(); ++i) {
         OGraph* g = controls_[i];
         ControlInput* c = ControlOf(g);
-        if (!c || !c->HitTest(RelX(g, x), RelY(g, y))) continue;
+        if (g == holder || !c || !c->HitTest(RelX(g, x), RelY(g, y))) continue;
         c->OnMouseMove(RelX(g, x), RelY(g, y));
         if (capture_) break;
     }
 }
 
+OGraph* OWindow::ControlAt(int x, int y) {
+    std::lock_guard lock(mutex_);
+    for (OGraph* g : controls_) {
+        ControlInput* c = ControlOf(g);
+        if (c && c->HitTest(RelX(g, x), RelY(g, y))) return g;
+    }
+    return nullptr;
+}
+
 void OWindow::OnPress(int code, int x, int y) {
     std::lock_guard lock(mutex_);
+    // The moves that would have told the controls where the pointer is may never have come (a window
+    // opened under a resting pointer, input given back while it rested): the press itself says where
+    // it is, so the control under it holds the capture before the press is routed.
+    if (IsMouseButton(code)) {
+        OGraph* holder = capture_;
+        if (!holder || !ControlOf(holder) || !ControlOf(holder)->HitTest(RelX(holder, x), RelY(holder, y)))
+            RouteMouseMove(x, y);
+    }
     OGraph* target = IsMouseButton(code) ? capture_ : focus_;
     // The Tab rule looks at the focus before the press: a focused control moves the focus itself,
     // and Tab past the last one must leave none rather than start over at once.
@@ -136,10 +161,5 @@ void OWindow::FocusNext() {
 }
 
 bool OWindow::DragAllowedAt(int x, int y) {
-    if (!dragRect_.Contains(x, y)) return false;
-    for (OGraph* g : controls_) {
-        ControlInput* c = ControlOf(g);
-        if (c && c->HitTest(RelX(g, x), RelY(g, y))) return false;
-    }
-    return true;
+    return dragRect_.Contains(x, y) && !ControlAt(x, y);
 }

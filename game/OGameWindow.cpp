@@ -566,10 +566,12 @@ void OGameWindow::OnPress(int code, int x, int y) {
     // that arrives meanwhile (a button's new game or dialog, a pause that would hold the step) must not
     // undo what the player confirmed.
     if (QuitConfirmed()) return;
-    const int pondRight = Width() - 100;
+    // A press that a button takes is the button's alone: Help stands left of the pond's right edge,
+    // and its click must neither hop the frog nor end a pause.
+    const bool leftClick = code == vk::kLeftButton;
+    const bool pondClick = leftClick && x < Width() - 100 && !ControlAt(x, y);
     if (g.paused && code != vk::kSpace && code != kPauseKey) {
-        const bool leftClick = code == vk::kLeftButton;
-        if (!leftClick || x < pondRight) g.paused = false;
+        if (!leftClick || pondClick) g.paused = false;
     }
     OFrog* frog = g.player;
     if (frog && frog->state == OFrog::kResting) {
@@ -591,7 +593,7 @@ void OGameWindow::OnPress(int code, int x, int y) {
         }
     }
     if (code == vk::kSpace || code == kPauseKey) g.paused = !g.paused;
-    if (code == vk::kLeftButton && x < pondRight) ClickToward(x, y);
+    if (pondClick) ClickToward(x, y);
     OWindow::OnPress(code, x, y);
 }
 

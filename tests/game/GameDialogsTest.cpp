@@ -11,7 +11,9 @@
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
 #include "ui/OCheckbox.h"
+#include "scores/OWndScores.h"
 #include "ui/OOptionsWindow.h"
+#include "ui/OWndHelp.h"
 #include "ui/OWndQuit.h"
 #include "ui/OWndYesNo.h"
 
@@ -322,6 +324,60 @@ TEST_F(GameDialogsTest, ALevelDialogThatCannotBeShownCreditsTheBonusAndTheNextLe
     Step();
     EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
     EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+}
+
+// Help, Options and Top 10 stand a few pixels apart: a pointer that jumps from one straight onto the
+// next in one move, or rests on a button while its dialog opens and closes, must still have every
+// click open the window of the button under it, and no click on a button may hop the frog.
+TEST_F(GameDialogsTest, EveryClickOnAButtonOpensItsDialogWhereverThePointerCameFrom) {
+    struct Button {
+        const char* name;
+        OButton* button;
+        bool (*is)(OWindow*);
+    } buttons[] = {
+        {"help", game->HelpButton(), [](OWindow* w) { return dynamic_cast<OWndHelp*>(w) != nullptr; }},
+        {"options", game->OptionsButton(), [](OWindow* w) { return dynamic_cast<OOptionsWindow*>(w) != nullptr; }},
+        {"top 10", game->Top10Button(), [](OWindow* w) { return dynamic_cast<OWndScores*>(w) != nullptr; }},
+    };
+    auto centre = [](const OGraph* g, int& x, int& y) {
+        x = static_cast<int>(g->X() + g->Width() / 2);
+        y = static_cast<int>(g->Y() + g->Height() / 2);
+    };
+    auto pressAt = [&](int x, int y) {
+        Send(game, NativeEventType::ButtonDown, 1, x, y);
+        Send(game, NativeEventType::ButtonUp, 1, x, y);
+    };
+    auto closeWithEscape = [&](OWindow* dialog) {
+        Key(dialog, vk::kEscape);
+        ASSERT_TRUE(Finished(dialog));
+        for (int i = 0; i < 3; ++i) session->StepFrame();
+    };
+    WaitForArrival();
+    ClearPond();
+    const int frogX = G().player->X(), frogY = G().player->Y();
+    for (const Button& from : buttons) {
+        for (const Button& to : buttons) {
+            if (&from == &to) continue;
+            const std::string pair = std::string(from.name) + " -> " + to.name;
+            int x = 0, y = 0;
+            centre(from.button, x, y);
+            Send(game, NativeEventType::MouseMove, 0, x, y);
+            centre(to.button, x, y);
+            Send(game, NativeEventType::MouseMove, 0, x, y);  // one jump, no move in between
+            pressAt(x, y);
+            OWindow* dialog = Dialog();
+            ASSERT_TRUE(dialog && to.is(dialog)) << pair;
+            closeWithEscape(dialog);
+            // Again in the same spot with the pointer resting where it was.
+            static_cast<platform::HeadlessNativeWindow*>(game->Native())->SetCursor(x, y);
+            pressAt(x, y);
+            dialog = Dialog();
+            ASSERT_TRUE(dialog && to.is(dialog)) << pair << ", clicked again in place";
+            closeWithEscape(dialog);
+        }
+    }
+    EXPECT_EQ(G().player->X(), frogX) << "a click on a button hopped the frog";
+    EXPECT_EQ(G().player->Y(), frogY);
 }
 
 }  // namespace
