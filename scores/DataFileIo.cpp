@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -127,8 +128,12 @@ void SyncFolder(const std::string& path) {
 
 ReadResult ReadFileLimited(const std::string& path, size_t maxBytes, std::string& bytes) {
     bytes.clear();
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) return ReadResult::Missing;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.Get() < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0) return ReadResult::Failed;
+    if (!S_ISREG(info.st_mode)) return ReadResult::NotRegularFile;
     char chunk[10240];
     for (;;) {
         ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
@@ -146,6 +151,22 @@ ReadResult ReadFileLimited(const std::string& path, size_t maxBytes, std::string
     }
 }
 
+std::string ReadFailureText(ReadResult result, int error) {
+    switch (result) {
+        case ReadResult::Ok:
+            return "read";
+        case ReadResult::Missing:
+            return "no such file";
+        case ReadResult::TooLarge:
+            return "larger than any data file";
+        case ReadResult::NotRegularFile:
+            return "not a regular file";
+        case ReadResult::Failed:
+            break;
+    }
+    return std::strerror(error);
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     std::string target;
     if (!FollowLinks(path, target)) {
@@ -155,7 +176,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     RemoveStaleTemporaries(target);
     // The new file takes the old one's permissions: a player who made the table private keeps it so.
     struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    // Never a FIFO, a device or a folder: a link to /dev/zero must not turn it into a file.
+    if (exists && !S_ISREG(old.st_mode)) {
+        errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    const bool replacing = exists;
 
     std::string temporaryPath;
     FileDescriptor file(CreateTemporary(target, temporaryPath));

@@ -71,18 +71,21 @@ std::string OWndInsert::OfferedName() const {
 void OWndInsert::OnCommand(int source, int event) {
     // Once answered (Escape, No, Yes) the window is closing: a Yes handled before the close is
     // carried out records nothing.
-    if (event == ControlEvent::Click && !Answered() && yesButton && source == yesButton->CommandId())
-        Insert();
+    if (event == ControlEvent::Click && !Answered() && yesButton && source == yesButton->CommandId()) {
+        const TableUpdate update = Insert();
+        if (update != TableUpdate::Saved) {
+            // Between the name field and the buttons, where the window has room for two lines.
+            const int32_t top = static_cast<int32_t>(nameEdit_ ? nameEdit_->Y() + nameEdit_->Height() : 150);
+            note_.Show(*this, "Your result could not be recorded", update, top + 4, 14);
+            return;
+        }
+    }
     OWndYesNo::OnCommand(source, event);
 }
 
-void OWndInsert::Insert() {
+TableUpdate OWndInsert::Insert() {
     PlayerName() = nameEdit_ ? nameEdit_->GetText() : kAnonymous;
     const std::string line = Today() + "\t" + RecordedName(PlayerName()) + "\t" + std::to_string(skill_ + 1) +
                              "\t" + std::to_string(score_);
-    const std::string path = DataFilePath(kTableFile);
-    TScoresTable table;
-    table.LoadTable(path);
-    table.AddLine(line);
-    table.SaveTable(path);  // a failure is reported by the save; the old table stays whole
+    return UpdateTableFile(DataFilePath(kTableFile), [&](TScoresTable& table) { table.AddLine(line); });
 }

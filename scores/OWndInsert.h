@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "scores/FailureNote.h"
 #include "ui/OWndYesNo.h"
 
 class OEdit;
@@ -30,6 +31,7 @@ class OWndInsert : public OWndYesNo {
     void OnCommand(int source, int event) override;
 
     OEdit* NameEdit() const { return nameEdit_; }
+    const FailureNote& Note() const { return note_; }
 
     // The last name entered in this run (empty until the first Yes, and after a Yes with an empty
     // field). Main thread.
@@ -40,9 +42,10 @@ class OWndInsert : public OWndYesNo {
 
   private:
     std::string OfferedName() const;
-    void Insert();
+    TableUpdate Insert();
 
     OEdit* nameEdit_ = nullptr;
     int32_t score_ = 0;  // the score shown, which is the score recorded
     int32_t skill_ = 0;
+    FailureNote note_;
 };

@@ -203,14 +203,13 @@ void OWndScores::OpenClearDialog() {
     StartDialog(dialog);
 }
 
-void OWndScores::ClearSkill() {
-    const std::string path = DataFilePath(kTableFile);
+TableUpdate OWndScores::ClearSkill() {
     // The file may hold results this window never loaded (another skill written meanwhile): it is
     // read again, and only this skill's results leave it.
-    TScoresTable file;
-    file.LoadTable(path);
-    file.RemoveSkill(skill_);
-    if (file.SaveTable(path)) pendingClear_.store(true);
+    const TableUpdate update =
+        UpdateTableFile(DataFilePath(kTableFile), [&](TScoresTable& file) { file.RemoveSkill(skill_); });
+    if (update == TableUpdate::Saved) pendingClear_.store(true);
+    return update;
 }
 
 void OWndScores::ApplyPendingClear() {

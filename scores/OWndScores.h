@@ -31,11 +31,12 @@ class OWndScores : public OWindow {
     void OnCommand(int source, int event) override;
 
     // Removes the window's skill's results from the file at once, then from this window and its
-    // rows before anything reads them again (its next frame step, key or click). A save that fails
-    // leaves everything as it was (and says why on standard error). The clear dialog calls it from
-    // its own handler, on the main thread, when it is answered yes: it takes no lock of this window,
-    // whose own lock is never taken while a lock of the dialog is held.
-    void ClearSkill();
+    // rows before anything reads them again (its next frame step, key or click). A file that cannot
+    // be read, or a save that fails, leaves everything as it was (said on standard error); the
+    // result tells the dialog which. The clear dialog calls it from its own handler, on the main
+    // thread, when it is answered yes: it takes no lock of this window, whose own lock is never
+    // taken while a lock of the dialog is held.
+    TableUpdate ClearSkill();
     // Sends the best result of the current skill to the score page and closes; with no result at
     // the skill, or when no browser could be started (said on standard error), the window stays.
     void Publish();

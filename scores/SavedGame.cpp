@@ -1,6 +1,7 @@
 #include "scores/SavedGame.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "game/GameSettings.h"
@@ -17,6 +18,9 @@ constexpr const char* kStateFile = "state.dat";
 
 // The quit may be met by more than one frame step before the window has closed.
 bool savedThisRun = false;
+// The file was there at the start but could not be read: what it holds is unknown, so this run
+// never replaces it.
+bool keepUnreadableFile = false;
 
 StateLimits CurrentLimits() {
     const GameState& g = TheGameState();
@@ -89,7 +93,9 @@ void ApplyIslands(const std::vector<SavedIsland>& islands) {
 bool LoadGameState() {
     GameState& g = TheGameState();
     std::string text;
-    TScoresTable().LoadText(DataFilePath(kStateFile), text);
+    DataFileState state = DataFileState::Missing;
+    TScoresTable().LoadText(DataFilePath(kStateFile), text, &state);
+    keepUnreadableFile = state == DataFileState::Unreadable;
     if (text.empty()) {
         // Nothing saved (or a file that ends at its checksum): AutoSave stays off until the player
         // switches it on.
@@ -107,6 +113,11 @@ bool LoadGameState() {
 
 void SaveGameState() {
     if (savedThisRun) return;
+    if (keepUnreadableFile) {
+        std::fprintf(stderr, "%s: not saved: the file could not be read at the start and is kept as it is\n",
+                     DataFilePath(kStateFile).c_str());
+        return;
+    }
     const std::string text = TheGameState().autoSave ? StateText(CurrentState()) : std::string();
     savedThisRun = TScoresTable().SaveText(DataFilePath(kStateFile), text);
 }

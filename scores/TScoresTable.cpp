@@ -31,7 +31,9 @@ void TScoresTable::AddRecord(std::string_view scoreText, TScoresTableRec rec) {
 
 int TScoresTable::LoadTable(const std::string& path) {
     std::string text;
-    LoadText(path, text);
+    DataFileState state = DataFileState::Missing;
+    LoadText(path, text, &state);
+    if (loadedFrom_ != DataFileState::Unreadable) loadedFrom_ = state;
     ParseTableText(text);
     return 1;
 }
@@ -108,6 +110,8 @@ std::string TScoresTable::TableText() {
 }
 
 bool TScoresTable::SaveTable(const std::string& path) {
+    // The load has said on standard error which file it could not read.
+    if (loadedFrom_ == DataFileState::Unreadable) return false;
     return SaveText(path, TableText());
 }
 
@@ -115,20 +119,20 @@ void TScoresTable::RemoveSkill(std::string_view skill) {
     std::erase_if(records, [&](const auto& entry) { return entry.second.skill == skill; });
 }
 
-int TScoresTable::LoadText(const std::string& path, std::string& text) const {
+int TScoresTable::LoadText(const std::string& path, std::string& text, DataFileState* state) const {
     text.clear();
     std::string bytes;
-    switch (ReadFileLimited(path, kMaxDataFileSize, bytes)) {
-        case ReadResult::Ok:
-            break;
-        case ReadResult::Missing:
-            return 0;
-        case ReadResult::TooLarge:
-            std::fprintf(stderr, "%s: larger than any data file, ignored\n", path.c_str());
-            return 0;
-        case ReadResult::Failed:
-            std::fprintf(stderr, "%s: read failed, ignored\n", path.c_str());
-            return 0;
+    const ReadResult result = ReadFileLimited(path, kMaxDataFileSize, bytes);
+    const int error = errno;
+    if (state)
+        *state = result == ReadResult::Ok        ? DataFileState::Read
+                 : result == ReadResult::Missing ? DataFileState::Missing
+                                                 : DataFileState::Unreadable;
+    if (result == ReadResult::Missing) return 0;
+    if (result != ReadResult::Ok) {
+        std::fprintf(stderr, "%s: could not be read (%s); it is kept as it is and nothing is saved over it\n",
+                     path.c_str(), ReadFailureText(result, error).c_str());
+        return 0;
     }
     DecodedDataFile file = DecodeDataFile(bytes, DataFileKey);
     text = std::move(file.text);

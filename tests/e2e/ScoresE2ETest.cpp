@@ -93,6 +93,50 @@ TEST_F(ScoresE2E, LoseEveryFrogTypeANameAndSeeItInTheTable) {
         << "Escape did not close the table";
 }
 
+TEST_F(ScoresE2E, AResultThatCannotBeRecordedIsSaidInTheNameWindowAndTheTableStays) {
+    PrivateGame game(kOneFrogNoLeaves);
+    fs::create_directory(game.File("table.dat"));  // there, but not a file the game can read
+    app = Spawn({game.Program()}, {"DISPLAY=" + display, "MARSHWADE_SEED=3", "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u) << "the game window did not appear";
+    Settled(win);
+    Window dialog = 0;
+    for (int i = 0; i < 40 && !dialog; ++i) {
+        ASSERT_TRUE(Xdo({"key", "--window", std::to_string(win), "Up"}));
+        std::this_thread::sleep_for(500ms);
+        dialog = e2e::FindByName(x, DefaultRootWindow(x), "Dialog window");
+    }
+    ASSERT_NE(dialog, 0u) << "the enter-name window did not appear";
+    dialog = WaitForWindow("Dialog window");
+    const auto [dx, dy] = Settled(dialog);
+    const Ppm asked = Shot("e2e_scores_name_asked");
+    // Dark red pixels of the note's two lines, between the name field (to y 176) and the buttons
+    // (from y 236); the window has none there before.
+    auto notePixels = [&](const Ppm& shot) {
+        int count = 0;
+        for (int py = dy + 178; py < dy + 234; ++py)
+            for (int px = dx + 10; px < dx + 270; ++px) {
+                const auto [r, g, b] = shot.At(px, py);
+                count += r > 80 && g < 40 && b < 60;
+            }
+        return count;
+    };
+    EXPECT_EQ(notePixels(asked), 0);
+
+    ASSERT_TRUE(ClickAt(dx + 140 - 10 - 45, dy + 280 - 10 - 17));  // Yes
+    std::this_thread::sleep_for(700ms);
+    ASSERT_NE(e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"), 0u) << "the name window closed";
+    EXPECT_GT(notePixels(Shot("e2e_scores_not_recorded")), 200) << "no note under the name field";
+
+    ASSERT_TRUE(Xdo({"key", "Escape"}));
+    for (int i = 0; i < 100 && e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"); ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"), 0u) << "Escape did not close it";
+    EXPECT_TRUE(fs::is_directory(game.File("table.dat")));
+    EXPECT_TRUE(fs::is_empty(game.File("table.dat")));
+}
+
 // The game without red frogs, flies or suns: nothing but the leaves moves over the pond, and never
 // onto an island.
 constexpr const char* kQuietPond = "[Frogs]\nMaxBadFrogNumber=0\n[Flyes]\nFlyNumber=0\nSunNumber=0\n";

@@ -10,6 +10,7 @@
 #include "TestFiles.h"
 #include "scores/DataFileIo.h"
 #include "scores/TScoresTable.h"
+#include "tests/scores/FaultyFiles.h"
 
 namespace {
 
@@ -106,6 +107,20 @@ TEST_F(AtomicSaveTest, TemporaryFilesOfLiveProcessesAndOtherNamesStay) {
     for (const std::string& name : kept) WriteAll(Path(name), "x");
     ASSERT_TRUE(table_.SaveText(Path("table.dat"), "new"));
     for (const std::string& name : kept) EXPECT_TRUE(fs::exists(Path(name))) << name;
+}
+
+TEST_F(AtomicSaveTest, OnlyARegularFileIsReplaced) {
+    using namespace faulty_files;
+    for (Fault fault : {Fault::Fifo, Fault::Folder, Fault::Device}) {
+        if (!Unavailable(fault).empty()) continue;
+        const std::string path = Path("state" + std::to_string(int(fault)) + ".dat");
+        Make(fault, path, "");
+        const std::string before = Snapshot(path);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(table_.SaveText(path, "text")) << int(fault);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+        EXPECT_EQ(Snapshot(path), before) << int(fault);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "TestFiles.h"
 #include "scores/DataFileCodec.h"
+#include "tests/scores/FaultyFiles.h"
 
 namespace {
 
@@ -56,5 +57,26 @@ TEST_F(DatafileToolTest, MissingFileAndBadArgumentsFail) {
     EXPECT_EQ(Tool("2>/dev/null").status, 2);
     EXPECT_EQ(Tool("pack " + Path("no/such/folder.dat") + " </dev/null 2>/dev/null").status, 2);
 }
+
+class DatafileDumpFaultTest : public DatafileToolTest,
+                              public ::testing::WithParamInterface<faulty_files::FaultCase> {
+  protected:
+    void TearDown() override { faulty_files::Undo(Path("t.dat")); }
+};
+
+// A FIFO is refused at once: a dump that waited for a writer would never return.
+TEST_P(DatafileDumpFaultTest, AFileThatCannotBeReadFailsAtOnceAndSaysWhy) {
+    using namespace faulty_files;
+    const FaultCase& c = GetParam();
+    if (const std::string why = Unavailable(c.fault); !why.empty()) GTEST_SKIP() << c.name << ": " << why;
+    Make(c.fault, Path("t.dat"), EncodeDataFile("hello"));
+    ToolRun dump = Tool("dump " + Path("t.dat") + " 2>" + Path("err.txt"));
+    EXPECT_EQ(dump.status, 2);
+    EXPECT_EQ(dump.out, "");
+    EXPECT_NE(ReadAll(Path("err.txt")).find(Path("t.dat") + ": "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DatafileDumpFaultTest, ::testing::ValuesIn(faulty_files::UnreadableCases()),
+                         faulty_files::CaseName);
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <ctime>
 
 #include "engine/VirtualKey.h"
+#include "scores/DataFileCodec.h"
+#include "tests/scores/FaultyFiles.h"
 #include "tests/scores/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
@@ -159,11 +161,67 @@ TEST_F(OWndInsertTest, ALongNameIsOfferedWholeAndRecordedCutToForty) {
     EXPECT_EQ(FileResults().size(), 2u);
 }
 
+class OWndInsertFaultTest : public OWndInsertTest,
+                            public ::testing::WithParamInterface<faulty_files::FaultCase> {
+  protected:
+    void TearDown() override {
+        faulty_files::Undo(TablePath());
+        OWndInsertTest::TearDown();
+    }
+};
+
+TEST_P(OWndInsertFaultTest, AResultThatCannotBeRecordedIsSaidInTheWindowAndTheFileStays) {
+    using namespace faulty_files;
+    const FaultCase& c = GetParam();
+    if (const std::string why = Unavailable(c.fault); !why.empty()) GTEST_SKIP() << c.name << ": " << why;
+    faulty_files::Make(c.fault, TablePath(), EncodeDataFile("2004-7-5\tAnn\t1\t900\n"));
+    const std::string before = Snapshot(TablePath());
+
+    testing::internal::CaptureStderr();
+    OWndInsert* w = OpenInsert(1250, 0);
+    EnterName(w, "Bob");
+    Click(w, w->YesButton());
+    EXPECT_FALSE(Finished(w)) << "the window stays, showing why";
+    EXPECT_EQ(w->Note().Text(),
+              c.unreadable ? "Your result could not be recorded: the score file could not be read."
+                           : "Your result could not be recorded: the score file could not be written.");
+    EXPECT_EQ(Snapshot(TablePath()), before);
+    EXPECT_NE(TheGameState().dialogAnswer, kAnswerYes);
+    // Between the name field and the buttons, inside the frame.
+    for (const OText* word : w->Note().Words()) {
+        EXPECT_GE(word->Y(), w->NameEdit()->Y() + w->NameEdit()->Height()) << word->GetText();
+        EXPECT_LE(word->Y() + word->Height(), w->YesButton()->Y()) << word->GetText();
+        EXPECT_GE(word->X(), 10) << word->GetText();
+        EXPECT_LE(word->X() + word->Width(), OWndInsert::kWidth - 10) << word->GetText();
+    }
+
+    Click(w, w->YesButton());  // tries again, with the same outcome
+    EXPECT_FALSE(Finished(w));
+    Key(w, vk::kEscape);
+    EXPECT_TRUE(Finished(w));
+    EXPECT_EQ(TheGameState().dialogAnswer, kAnswerNo) << "nothing recorded";
+    EXPECT_EQ(Snapshot(TablePath()), before);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("table.dat"), std::string::npos) << err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, OWndInsertFaultTest, ::testing::ValuesIn(faulty_files::kFaultCases),
+                         faulty_files::CaseName);
+
 TEST_F(OWndInsertTest, ThePicture) {
     WriteTable({{"Ann", "1", 700}});
     OWndInsert* w = OpenInsert(15250, 0);
     Frame(w);
     EXPECT_TRUE(golden::Matches(*w->GetPicture(), OWndInsert::kWidth, OWndInsert::kHeight, "scores_insert"));
+}
+
+TEST_F(OWndInsertTest, ThePictureOfAResultNotRecorded) {
+    faulty_files::Make(faulty_files::Fault::Folder, TablePath(), "");
+    OWndInsert* w = OpenInsert(15250, 0);
+    Click(w, w->YesButton());
+    Frame(w);
+    EXPECT_TRUE(golden::Matches(*w->GetPicture(), OWndInsert::kWidth, OWndInsert::kHeight,
+                                "scores_insert_not_recorded"));
 }
 
 }  // namespace

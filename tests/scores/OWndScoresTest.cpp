@@ -7,8 +7,10 @@
 
 #include "engine/VirtualKey.h"
 #include "graphics/OClip.h"
+#include "scores/DataFileCodec.h"
 #include "scores/OWndScoresClear.h"
 #include "scores/PublishLink.h"
+#include "tests/scores/FaultyFiles.h"
 #include "tests/scores/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
@@ -237,6 +239,52 @@ TEST_F(OWndScoresTest, AYesAfterEscapeInTheConfirmationClearsNothing) {
     EXPECT_EQ(Rows(w)[0], "Ann 900");
 }
 
+class OWndScoresFaultTest : public OWndScoresTest,
+                            public ::testing::WithParamInterface<faulty_files::FaultCase> {
+  protected:
+    void TearDown() override {
+        faulty_files::Undo(TablePath());
+        OWndScoresTest::TearDown();
+    }
+};
+
+TEST_P(OWndScoresFaultTest, AClearThatCannotBeSavedIsSaidInTheConfirmationAndDeletesNothing) {
+    using namespace faulty_files;
+    const FaultCase& c = GetParam();
+    if (const std::string why = Unavailable(c.fault); !why.empty()) GTEST_SKIP() << c.name << ": " << why;
+    faulty_files::Make(c.fault, TablePath(), EncodeDataFile("2004-7-5\tAnn\t1\t900\n"));
+    const std::string before = Snapshot(TablePath());
+
+    testing::internal::CaptureStderr();
+    OWndScores* w = OpenScores(0);
+    EXPECT_EQ(Rows(w)[0], c.unreadable ? " " : "Ann 900");
+    Click(w, w->ClearButton());
+    OWndScoresClear* confirm = dynamic_cast<OWndScoresClear*>(Newest());
+    ASSERT_NE(confirm, nullptr);
+    Frame(confirm);
+    Click(confirm, confirm->YesButton());
+    EXPECT_FALSE(Finished(confirm)) << "the confirmation stays, showing why";
+    EXPECT_EQ(confirm->Note().Text(), c.unreadable
+                                          ? "Nothing was deleted: the score file could not be read."
+                                          : "Nothing was deleted: the score file could not be written.");
+    for (const OText* word : confirm->Note().Words()) {
+        EXPECT_LE(word->Y() + word->Height(), confirm->YesButton()->Y()) << word->GetText();
+        EXPECT_GE(word->X(), 10) << word->GetText();
+        EXPECT_LE(word->X() + word->Width(), OWndScoresClear::kWidth - 10) << word->GetText();
+    }
+    EXPECT_EQ(Snapshot(TablePath()), before);
+
+    Click(confirm, confirm->NoButton());
+    ASSERT_TRUE(Finished(confirm));
+    Frame(w);
+    EXPECT_EQ(Rows(w)[0], c.unreadable ? " " : "Ann 900") << "the window deletes nothing either";
+    EXPECT_EQ(Snapshot(TablePath()), before);
+    testing::internal::GetCapturedStderr();
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, OWndScoresFaultTest, ::testing::ValuesIn(faulty_files::kFaultCases),
+                         faulty_files::CaseName);
+
 TEST_F(OWndScoresTest, PublishSendsTheBestResultOfTheSkillAndCloses) {
     WriteTable({{"Bob", "1", 1200}, {"Ann", "1", 1500}, {"Eve", "2", 9000}});
     OWndScores* w = OpenScores(0);
@@ -334,6 +382,18 @@ TEST_F(ScoreWindowPicturesTest, TheClearConfirmation) {
     Frame(confirm);
     EXPECT_TRUE(golden::Matches(*confirm->GetPicture(), OWndScoresClear::kWidth, OWndScoresClear::kHeight,
                                 "scores_clear"));
+}
+
+TEST_F(ScoreWindowPicturesTest, TheClearConfirmationWhenNothingCouldBeDeleted) {
+    faulty_files::Make(faulty_files::Fault::Folder, TablePath(), "");
+    OWndScores* w = OpenScores(0);
+    Click(w, w->ClearButton());
+    auto* confirm = static_cast<OWndScoresClear*>(Newest());
+    Frame(confirm);
+    Click(confirm, confirm->YesButton());
+    Frame(confirm);
+    EXPECT_TRUE(golden::Matches(*confirm->GetPicture(), OWndScoresClear::kWidth, OWndScoresClear::kHeight,
+                                "scores_clear_not_deleted"));
 }
 
 }  // namespace

@@ -14,10 +14,12 @@
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"
+#include "scores/DataFileCodec.h"
 #include "scores/DataFilePath.h"
 #include "scores/SavedGame.h"
 #include "scores/SavedState.h"
 #include "scores/TScoresTable.h"
+#include "tests/scores/FaultyFiles.h"
 #include "tests/scores/ProgramFolder.h"
 #include "tests/support/TempFolder.h"
 #include "tools/replay/ReplaySession.h"
@@ -281,5 +283,37 @@ TEST_F(SavedGameTest, AReadOnlyProgramFolderSavesInTheDataFolderAndTheNextStartR
     else
         unsetenv("XDG_DATA_HOME");
 }
+
+class SavedGameFaultTest : public SavedGameTest,
+                           public ::testing::WithParamInterface<faulty_files::FaultCase> {
+  protected:
+    void TearDown() override {
+        SavedGameTest::TearDown();
+        faulty_files::Undo(StatePath());
+    }
+};
+
+TEST_P(SavedGameFaultTest, AStateFileThatCannotBeReadIsNotReplacedOnQuit) {
+    using namespace faulty_files;
+    const FaultCase& c = GetParam();
+    if (const std::string why = Unavailable(c.fault); !why.empty()) GTEST_SKIP() << c.name << ": " << why;
+    Make(c.fault, StatePath(),
+         EncodeDataFile(Text(With({"1", "0", "1", "3", "1250", "200", "6"}, kIslands, "2"))));
+    const std::string before = Snapshot(StatePath());
+
+    testing::internal::CaptureStderr();
+    StartGame();  // returns at once, whatever lies there
+    EXPECT_FALSE(TheGameState().restored);
+    TheGameState().autoSave = true;
+    ConfirmQuit();
+    Frames(1);
+    EXPECT_TRUE(session_->Window()->IsStopping()) << "the game quits all the same";
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Snapshot(StatePath()), before);
+    EXPECT_NE(err.find("state.dat: not saved"), std::string::npos) << err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SavedGameFaultTest, ::testing::ValuesIn(faulty_files::UnreadableCases()),
+                         faulty_files::CaseName);
 
 }  // namespace

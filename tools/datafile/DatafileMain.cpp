@@ -1,6 +1,7 @@
 // datafile: a tool for players and support to look into and write the game's data files.
 //   datafile dump FILE   the text of FILE on standard output; on standard error whether its checksum
-//                        matched. Exit status 0 when it matched, 1 when not, 2 when FILE is unreadable.
+//                        matched. Exit status 0 when it matched, 1 when not, 2 when FILE is missing or
+//                        unreadable (a FIFO, a device or a folder among them).
 //   datafile pack FILE   the text read from standard input, written into FILE as a data file.
 // `datafile dump table.dat > t.txt`, an edit, then `datafile pack table.dat < t.txt` round-trips.
 #include <cerrno>
@@ -25,14 +26,17 @@ int Usage() {
 
 int Dump(const char* path) {
     std::string bytes;
-    switch (ReadFileLimited(path, kMaxDataFileSize, bytes)) {
+    const ReadResult result = ReadFileLimited(path, kMaxDataFileSize, bytes);
+    const int error = errno;
+    switch (result) {
         case ReadResult::Ok:
             break;
         case ReadResult::TooLarge:
             std::fprintf(stderr, "%s: larger than %zu bytes, not a data file\n", path, kMaxDataFileSize);
             return 2;
         default:
-            std::fprintf(stderr, "%s: %s\n", path, std::strerror(errno));
+            // A FIFO or a device is refused at once rather than read: dump never waits on one.
+            std::fprintf(stderr, "%s: %s\n", path, ReadFailureText(result, error).c_str());
             return 2;
     }
     DecodedDataFile file = DecodeDataFile(bytes);
