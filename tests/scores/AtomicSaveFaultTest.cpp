@@ -46,8 +46,9 @@ std::vector<Step> SaveSteps(const std::string& log, const std::string& target) {
     std::istringstream lines(log);
     bool saving = false;
     for (std::string line; std::getline(lines, line);) {
+        // The process id of -f comes first, padded with spaces to a width that depends on its digits.
         size_t at = line.find_first_not_of("0123456789");
-        if (at != std::string::npos && at > 0 && line[at] == ' ') ++at;  // the process id of -f
+        if (at != std::string::npos && at > 0) at = line.find_first_not_of(' ', at);
         const size_t open = line.find('(', at);
         if (at == std::string::npos || open == std::string::npos) continue;
         const std::string call = line.substr(at, open - at);
