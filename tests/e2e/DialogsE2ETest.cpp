@@ -2,6 +2,8 @@
 // centred over the game which stands still under it, No going back to the game, Exit and Enter ending
 // the program with exit code 0; the options changing the skill, which starts a new game with that
 // skill's lives; the help window; and the program's icon on every window.
+#include <set>
+
 #include "XvfbSession.h"
 // After GoogleTest (in the fixture): Xlib defines macros (None, Bool) that clash with its names.
 #include <X11/Xatom.h>
@@ -89,6 +91,7 @@ class DialogsE2E : public e2e::XvfbTest {
 constexpr int kExitX = 750 - 2 - 29, kExitY = 15;
 constexpr int kOptionsX = 750 - 2 - 46, kOptionsY = 30 + 40 + 15;
 constexpr int kHelpX = 750 - 2 - 58 - 2 - 30 - 2 - 29, kHelpY = 15;
+constexpr int kTop10X = kOptionsX, kTop10Y = 30 + 45 + 30 + 15;
 
 TEST_F(DialogsE2E, ExitAsksOverTheStillGameNoGoesBackToPlayExitAndEnterEndTheProgram) {
     ASSERT_TRUE(ClickGame(kExitX, kExitY));
@@ -192,6 +195,56 @@ TEST_F(LevelDialogE2E, ShowsItsFiguresAndEscapeClosesIt) {
     app = -1;
     EXPECT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
+// Help, Options and Top 10 opened from each other's closed state: the pointer jumps straight from one
+// button onto the next in a single move (as a fast mouse, a tablet or a remote desktop moves it), and a
+// button is clicked again in place, the pointer having rested on it while its dialog came and went.
+// Each closes by its own button the first time (the table, which has none, by its key), then by its key.
+TEST_F(DialogsE2E, EveryClickOpensItsDialogWhereverThePointerCameFromOrRested) {
+    struct Target {
+        const char* name;
+        int x, y, width, height;
+        int closeX, closeY;  // its closing button in the dialog, none for the table
+    };
+    const Target help{"help", kHelpX, kHelpY, 640, 540, 640 - 40 - 45, 540 - 10 - 17};
+    const Target options{"options", kOptionsX, kOptionsY, 260, 480, 130 - 10 - 45, 480 - 10 - 17};
+    const Target top10{"top 10", kTop10X, kTop10Y, 355, 550, -1, -1};
+    // Every ordered pair of the three follows once in this walk.
+    const Target* walk[] = {&help, &options, &top10, &help, &top10, &options, &help};
+    std::set<const Target*> met;
+    auto click = [&]() { return Xdo({"click", "1"}); };
+    auto open = [&](const Target& t, const std::string& how) {
+        Window dialog = WaitForWindow("Dialog window");
+        EXPECT_NE(dialog, 0u) << t.name << " did not open " << how << " (step " << met.size() << ")";
+        if (dialog) WaitForDialog(t.width, t.height);
+        return dialog;
+    };
+    auto close = [&](const Target& t, Window dialog, bool byMouse) {
+        if (byMouse && t.closeX >= 0) {
+            ClickAt(kLeft + (750 - t.width) / 2 + t.closeX, kTop + static_cast<int>((550 - t.height) * 0.5f) + t.closeY);
+        } else {
+            // To the window with the keyboard, the dialog: sent to the dialog itself, the release
+            // would find it gone and the key would stay down, repeating into the next dialog.
+            Xdo({"key", "Escape"});
+        }
+        ASSERT_TRUE(Gone(dialog)) << t.name << " did not close";
+        std::this_thread::sleep_for(300ms);
+    };
+    for (const Target* t : walk) {
+        const bool byMouse = met.insert(t).second;  // the first time by its button, then by its key
+        ASSERT_TRUE(Xdo({"mousemove", "--sync", std::to_string(kLeft + t->x), std::to_string(kTop + t->y)}));
+        std::this_thread::sleep_for(150ms);
+        ASSERT_TRUE(click());
+        Window dialog = open(*t, "after a single move onto its button");
+        ASSERT_NE(dialog, 0u);
+        close(*t, dialog, byMouse);
+        if (byMouse && t->closeX >= 0) continue;  // the pointer has left the button to close it
+        ASSERT_TRUE(click());
+        dialog = open(*t, "clicked again where the pointer rested");
+        ASSERT_NE(dialog, 0u);
+        close(*t, dialog, false);
+    }
 }
 
 }  // namespace
