@@ -34,7 +34,7 @@ void OGameWindow::OpenLevelDialog() {
         StartDialog(dialog);  // disposes of it
         // The level goes on without the dialog: its bonus is credited as the dialog would have done,
         // and the next frame step starts the next level.
-        game.score += 2 * game.levelPoints;
+        AddPoints(game.score, LevelBonus(game.levelPoints));
         game.pendingDialog = kLevelOpen;
         game.dialogAnswer = kNoAnswer;
         return;

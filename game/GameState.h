@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -31,6 +33,16 @@ enum DialogAnswer : int32_t { kNoAnswer = 0, kAnswerYes = 1, kAnswerNo = 2 };
 // One process-wide record (TheGameState). Read and written only under the game window's lock: by its
 // frame steps and input handlers, and by the dialogs' handlers, which run on the main thread while
 // the game window is paused by them.
+// Points added to a score or a level's points, held at the largest value rather than wrapping round
+// to a negative score that the digits and the Top 10 cannot show.
+inline void AddPoints(int32_t& total, int64_t points) {
+    total = static_cast<int32_t>(std::clamp<int64_t>(int64_t{total} + points, INT32_MIN, INT32_MAX));
+}
+// The level bonus: twice the level's points.
+inline int64_t LevelBonus(int32_t levelPoints) {
+    return 2 * int64_t{levelPoints};
+}
+
 struct GameState {
     int32_t score = 0;
     int32_t levelPoints = 0;  // gained in the current level

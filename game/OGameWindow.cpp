@@ -16,6 +16,7 @@
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
 #include "platform/Platform.h"
+#include "platform/ShellOpen.h"
 #include "scores/SavedGame.h"
 #include "ui/ControlEvents.h"
 #include "ui/OButton.h"
@@ -319,7 +320,9 @@ void OGameWindow::StepGame(uint32_t t) {
     if (StepFade()) return;
     CheckLevel();
     if (G().skill != G().appliedSkill) ApplySkillChange();
-    ++G().frameCounter;
+    // Counted up to the largest value and held there: a level where no red frog ever comes (none
+    // allowed, or all of them kept away) must not wrap round to a count that never reaches the arrival.
+    if (G().frameCounter < INT32_MAX) ++G().frameCounter;
     pond::UpdatePond(t);
     bool landed = false;
     const bool onLastIsland = pond::UpdatePlayer(t, landed);
@@ -337,7 +340,9 @@ bool OGameWindow::StepFade() {
     GameState& g = G();
     if (g.fadeCount < g.fadeLength) {
         if (g.fadingFrog)
-            g.fadingFrog->SetTransparency(static_cast<uint32_t>(g.fadeCount * 255 / g.fadeLength));
+            // In 64 bits: a fade of more than eight million steps (a modder's DeadTimeExtend) would
+            // overflow the product.
+            g.fadingFrog->SetTransparency(static_cast<uint32_t>(int64_t{g.fadeCount} * 255 / g.fadeLength));
         ++g.fadeCount;
         Compose();
         return true;
@@ -524,6 +529,9 @@ void OGameWindow::NewGame() {
     g.levelAdvanced = false;
     pond::PlaceLives(nullptr, nullptr);
     StartLevel();
+    // Drawn now: a paused game takes no frame step until the pause ends, and the old pond would stay
+    // on screen as if New had done nothing.
+    Compose();
 }
 
 void OGameWindow::FinishLevel() {
@@ -637,6 +645,11 @@ void OGameWindow::OpenGamesPage() {
     IniFile file;
     file.Load(SettingsFilePath());
     const std::string page = file.GetString("Links", "GamesPage", "https://marshwade.org/games.html");
+    if (!platform::IsWebLink(page)) {
+        std::fprintf(stderr, "marshwade: [Links] GamesPage \"%s\" is not an http or https address; not opened\n",
+                     page.c_str());
+        return;
+    }
     if (!engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
         std::fprintf(stderr, "marshwade: could not start a browser for %s\n", page.c_str());
 }

@@ -318,8 +318,8 @@ void Eat(OFly& flyer, OFrog& frog) {
         flyer.HideAll();
         if (!player) return;
         PlaySoundFile("WAV\\eat.wav");
-        g.score = std::min(g.score, INT32_MAX - flyer.points) + flyer.points;
-        g.levelPoints = std::min(g.levelPoints, INT32_MAX - flyer.points) + flyer.points;
+        AddPoints(g.score, flyer.points);
+        AddPoints(g.levelPoints, flyer.points);
         return;
     }
     if (player) PlaySoundFile("WAV\\uneat.wav");

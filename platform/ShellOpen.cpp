@@ -1,47 +1,75 @@
 #include "platform/ShellOpen.h"
 
-#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <thread>
+
+extern char** environ;
 
 namespace platform {
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+// The opener is our child: reaped on a thread of its own so that it leaves no zombie, and nothing
+// waits for the browser it starts.
+void ReapLater(pid_t child) {
+    std::thread([child] {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+}  // namespace
+
+bool IsWebLink(std::string_view link) {
+    size_t host = 0;
+    if (StartsWithNoCase(link, "https://"))
+        host = 8;
+    else if (StartsWithNoCase(link, "http://"))
+        host = 7;
+    else
+        return false;
+    if (link.size() <= host || link[host] == '/') return false;
+    for (char c : link) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) return false;
+    }
+    return true;
+}
 
 bool OpenWithXdgOpen(const std::string& target) {
-    // A pipe closed by a successful exec: the opener writes its errno into it only when the exec
-    // failed, so an empty pipe means xdg-open is running.
-    int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return false;
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(report[0]);
-        ::close(report[1]);
-        return false;
-    }
-    if (child == 0) {
-        // The child forks the opener and leaves at once, so the opener is nobody's zombie.
-        ::close(report[0]);
-        const pid_t opener = ::fork();
-        if (opener == 0) {
-            ::setsid();
-            ::execlp("xdg-open", "xdg-open", target.c_str(), static_cast<char*>(nullptr));
-            const int error = errno;
-            [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
-            ::_exit(127);
-        }
-        ::_exit(opener < 0 ? 1 : 0);
-    }
-    ::close(report[1]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    int error = 0;
-    ssize_t n;
-    do n = ::read(report[0], &error, sizeof error);
-    while (n < 0 && errno == EINTR);
-    ::close(report[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    if (target.empty() || target[0] == '-') return false;
+    // posix_spawn rather than fork: the game has threads, and a forked copy of a threaded process may
+    // only call what is safe after fork. The opener gets a session of its own (a Ctrl+C in the
+    // terminal that started the game does not reach the browser) and the default signal handling.
+    posix_spawnattr_t attributes;
+    if (::posix_spawnattr_init(&attributes) != 0) return false;
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setsigdefault(&attributes, &all);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    char program[] = "xdg-open";
+    char* argv[] = {program, const_cast<char*>(target.c_str()), nullptr};
+    pid_t child = 0;
+    const int error = ::posix_spawnp(&child, program, nullptr, &attributes, argv, environ);
+    ::posix_spawnattr_destroy(&attributes);
+    if (error != 0) return false;
+    ReapLater(child);
+    return true;
 }
 
 }  // namespace platform

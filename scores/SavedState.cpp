@@ -140,5 +140,8 @@ ReadStateResult ReadStateText(std::string_view text, const StateLimits& limits) 
     const size_t expected = 8 + 3 * static_cast<size_t>(islandCount);
     result.fieldCountMatches = !text.empty() && text.back() == '\t' &&
                                static_cast<size_t>(std::count(text.begin(), text.end(), '\t')) == expected;
+    // Saved after its last frog had gone (a quit confirmed while the frog faded), the game had ended:
+    // its level and score are not carried into the next start, which begins a new game.
+    if (result.fieldCountMatches && result.lives == 0) result.progressValid = false;
     return result;
 }

@@ -46,14 +46,14 @@ void ONewLevel::BuildContents() {
     Row(text, "Score", 30, 80, kLeftAligned);
     Row(text, std::to_string(levelPoints).c_str(), 150, 80, kRightAligned);
     Row(text, "Bonus", 30, 110, kLeftAligned);
-    Row(text, std::to_string(2 * levelPoints).c_str(), 150, 110, kRightAligned);
+    Row(text, std::to_string(LevelBonus(levelPoints)).c_str(), 150, 110, kRightAligned);
     if (LivingFrogCount() < static_cast<int32_t>(game.frogs.size())) {
         Row(text, "Bonus frog", 30, 140, kLeftAligned);
         Row(text, bonusFrog ? "YES" : "NO", 150, 140, kRightAligned);
     }
     Row(text, "Total score", 30, 190, kLeftAligned);
     // The level bonus is credited here, so the total shows it.
-    game.score += 2 * levelPoints;
+    AddPoints(game.score, LevelBonus(levelPoints));
     Row(text, std::to_string(game.score).c_str(), 150, 190, kRightAligned);
 
     Compose();

@@ -65,6 +65,29 @@ TEST_F(Creatures, AHopOntoOpenWaterDrownsAndThePondStandsStillWhileTheFrogFades)
     EXPECT_EQ(drowned->CellX(), -1);
 }
 
+// Counts at the top of their range, as a modder's tuning reaches them: a fade of millions of steps, a
+// level where no red frog ever resets the frame counter. Neither wraps round.
+TEST_F(Creatures, ALongFadeAndALevelWithoutRedFrogsCountWithoutWrappingRound) {
+    Start(1, "[Frogs]\nMaxBadFrogNumber=0\n");
+    WaitForArrival();
+    ClearPond();
+    S().DeadTimeExtend = INT32_MAX;
+    Game().OnPress(vk::kLeft, 0, 0);
+    Step(5);
+    OFrog* drowned = G().fadingFrog;
+    ASSERT_NE(drowned, nullptr);
+    ASSERT_EQ(G().fadeLength, INT32_MAX);
+    G().fadeCount = 100000000;
+    Step();
+    EXPECT_EQ(drowned->Clips()[0]->Transparency(), 100000000ull * 255 / INT32_MAX);
+    G().fadeCount = G().fadeLength;
+    Step(2);
+    ASSERT_EQ(G().fadingFrog, nullptr);
+    G().frameCounter = INT32_MAX - 1;
+    Step(3);
+    EXPECT_EQ(G().frameCounter, INT32_MAX);
+}
+
 TEST_F(Creatures, ARedFrogAndThePlayersFrogOnOneCellBothDrownAndTheLeafGoesUnder) {
     Start();
     WaitForArrival();

@@ -311,19 +311,28 @@ TEST_F(GameDialogsTest, AQuitDialogThatCannotBeShownLeavesTheGameRunningAndNothi
 }
 
 TEST_F(GameDialogsTest, ALevelDialogThatCannotBeShownCreditsTheBonusAndTheNextLevelStarts) {
-    const int32_t level = TheGameSettings().levelNumber;
-    TheGameState().levelPoints = 25;
-    TheGameState().score = 100;
-    session->Os().FailWindowCreation(true);
-    game->FinishLevel();
-    session->Os().Pump();
-    session->Os().FailWindowCreation(false);
-    EXPECT_EQ(Dialog(), nullptr);
-    EXPECT_FALSE(game->IsModalPaused());
-    EXPECT_EQ(TheGameState().score, 150);
-    Step();
-    EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
-    EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+    struct Case {
+        int32_t levelPoints, score, after;
+    } cases[] = {
+        {25, 100, 150},
+        {INT32_MAX / 2 + 1, 0, INT32_MAX},  // a bonus past the largest score is held there
+        {1000, INT32_MAX - 5, INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        const int32_t level = TheGameSettings().levelNumber;
+        TheGameState().levelPoints = c.levelPoints;
+        TheGameState().score = c.score;
+        session->Os().FailWindowCreation(true);
+        game->FinishLevel();
+        session->Os().Pump();
+        session->Os().FailWindowCreation(false);
+        EXPECT_EQ(Dialog(), nullptr);
+        EXPECT_FALSE(game->IsModalPaused());
+        EXPECT_EQ(TheGameState().score, c.after) << c.levelPoints << " points on " << c.score;
+        Step();
+        EXPECT_EQ(TheGameSettings().levelNumber, level + 1);
+        EXPECT_EQ(TheGameState().pendingDialog, kNoDialog);
+    }
 }
 
 // Help, Options and Top 10 stand a few pixels apart: a pointer that jumps from one straight onto the
@@ -378,6 +387,16 @@ TEST_F(GameDialogsTest, EveryClickOnAButtonOpensItsDialogWhereverThePointerCameF
     }
     EXPECT_EQ(G().player->X(), frogX) << "a click on a button hopped the frog";
     EXPECT_EQ(G().player->Y(), frogY);
+}
+
+TEST_F(GameDialogsTest, NewWhilePausedShowsTheNewPondAtOnceAndThePauseStays) {
+    G().paused = true;
+    Step(2);
+    const std::vector<uint8_t> before = Picture();
+    ClickOn(game, game->NewButton());
+    Step(2);
+    EXPECT_TRUE(G().paused);
+    EXPECT_NE(Picture(), before) << "the old pond is still on screen";
 }
 
 }  // namespace

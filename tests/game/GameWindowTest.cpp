@@ -6,6 +6,7 @@
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "tests/game/GameFixture.h"
+#include "ui/ControlEvents.h"
 #include "ui/OButton.h"
 
 namespace {
@@ -316,6 +317,32 @@ TEST_F(Window, TheNameDialogClosingStartsANewGameAndTheLevelDialogTheNextLevel) 
     EXPECT_EQ(S().levelNumber, 1);
     EXPECT_EQ(G().score, 0);
     EXPECT_EQ(pond::LivingFrogs(), 8);
+}
+
+// The Games button's page comes from the settings file, which anyone can edit: only a web address
+// reaches the desktop's opener.
+TEST_F(Window, GamesOpensOnlyAnHttpOrHttpsPage) {
+    struct Case {
+        const char* page;
+        const char* opened;  // null: nothing handed to the desktop
+    } cases[] = {
+        {"https://example.org/games.html", "https://example.org/games.html?r=qmw&a=avp"},
+        {"http://127.0.0.1:8080/games.html", "http://127.0.0.1:8080/games.html?r=qmw&a=avp"},
+        {"--help", nullptr},
+        {"file:///etc/passwd", nullptr},
+        {"/usr/bin/xterm", nullptr},
+    };
+    for (const Case& c : cases) {
+        Start(1, std::string("[Links]\nGamesPage=") + c.page + "\n");
+        Game().OnCommand(Game().GamesButton()->CommandId(), ControlEvent::Click);
+        const std::vector<std::string> opened = session->Os().ShellRequests();
+        if (c.opened) {
+            EXPECT_EQ(opened, std::vector<std::string>{c.opened}) << c.page;
+        } else {
+            EXPECT_TRUE(opened.empty()) << c.page;
+        }
+        session.reset();
+    }
 }
 
 }  // namespace

@@ -188,7 +188,9 @@ TEST_F(SavedGameTest, OptionsReadFromTheFileAndAutoSaveOffWithoutOne) {
     }
 }
 
-TEST_F(SavedGameTest, LivesZeroRestoresOptionsLevelAndScoreButNoGame) {
+// Saved with no frog left (a quit confirmed while the last one faded): the game had ended, so only
+// the options come back, and the next start is a new game at level 1 with no score.
+TEST_F(SavedGameTest, LivesZeroRestoresTheOptionsButNeitherTheLevelNorTheScore) {
     WriteState(Text(With({"2", "0", "1", "7", "4000", "30", "5"}, kIslands, "0")));
     StartGame();
     const GameState& g = TheGameState();
@@ -196,8 +198,8 @@ TEST_F(SavedGameTest, LivesZeroRestoresOptionsLevelAndScoreButNoGame) {
     EXPECT_EQ(g.skill, 2);
     EXPECT_FALSE(g.soundOn);
     EXPECT_TRUE(g.autoSave);
-    EXPECT_EQ(TheGameSettings().levelNumber, 7);
-    EXPECT_EQ(g.score, 4000);
+    EXPECT_EQ(TheGameSettings().levelNumber, 1);
+    EXPECT_EQ(g.score, 0);
     EXPECT_EQ(pond::LivingFrogs(), TheGameSettings().MaxFrogNumber - 4) << "a Master's new lives";
     EXPECT_NE(Islands()[1], (Island{2, 1, 3})) << "the islands are placed afresh";
 }

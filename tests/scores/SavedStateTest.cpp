@@ -87,7 +87,7 @@ TEST(SavedStateTest, DamagedFieldsNeverReachTheGame) {
         {"skill 7", [](SavedState& s) { s.skill = 7; }, false, true, true, true},
         {"skill -1", [](SavedState& s) { s.skill = -1; }, false, true, true, true},
         {"skill INT_MAX", [](SavedState& s) { s.skill = 2147483647; }, false, true, true, true},
-        {"lives 0", [](SavedState& s) { s.lives = 0; }, true, true, true, false},
+        {"lives 0: the game had ended", [](SavedState& s) { s.lives = 0; }, true, false, true, false},
         {"lives 20", [](SavedState& s) { s.lives = 20; }, true, true, true, false},
         {"lives -3", [](SavedState& s) { s.lives = -3; }, true, true, true, false},
         {"level 0", [](SavedState& s) { s.levelNumber = 0; }, true, false, true, true},

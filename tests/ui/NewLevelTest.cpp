@@ -49,6 +49,17 @@ TEST_F(NewLevelTest, ShowsTheLevelsPointsItsBonusAndTheTotalWithTheBonusCredited
     EXPECT_EQ(Lines(dialog).at(190).rbegin()->second.right, 270);
 }
 
+// Points past what the digits hold come only from a modder's tuning, but must not wrap the score round.
+TEST_F(NewLevelTest, ABonusPastTheLargestScoreHoldsTheTotalThere) {
+    TheGameSettings().levelNumber = 4;
+    TheGameState().score = 2000000000;
+    Frogs(8, 0);
+    ONewLevel* dialog = OpenWith(2000000000, false);
+    EXPECT_EQ(Texts(dialog), (std::vector<std::string>{"Level 4 completed", "Score", "2000000000", "Bonus",
+                                                       "4000000000", "Total score", "2147483647"}));
+    EXPECT_EQ(TheGameState().score, INT32_MAX);
+}
+
 struct BonusRow {
     int dead;
     bool bonusFrog;
