@@ -1,5 +1,7 @@
 #include "engine/OWindow.h"
 
+#include <optional>
+
 #include <cstdlib>
 
 #include "engine/Engine.h"
@@ -376,7 +378,16 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
         return EventResult::Handled;
     }
     std::lock_guard lock(mutex_);
-    const bool disabled = modalPaused_;  // a dialog is open over this window: no input
+    if (const std::optional<EventResult> handled = HandleWindowEvent(e)) return *handled;
+    // A dialog is open over this window: no input.
+    if (modalPaused_) return EventResult::Handled;
+    return DeliverInput(e);
+}
+
+// The events about the window itself (its size, its picture, closing, focus and capture, the
+// program's own requests); none when the event is input.
+std::optional<EventResult> OWindow::HandleWindowEvent(const NativeEvent& e) {
+    const bool disabled = modalPaused_;
     switch (e.type) {
         case NativeEventType::Resized:
             if (native_) {
@@ -430,16 +441,18 @@ EventResult OWindow::HandleNativeEvent(const NativeEvent& e) {
                 postedMoveKept_ = true;
                 return EventResult::Handled;
             }
-            break;
+            return std::nullopt;
         case NativeEventType::CaptureLost:
             OnCaptureLost();
             return EventResult::Handled;
         case NativeEventType::HitTest:
             return !disabled && DragAllowedAt(e.x, e.y) ? EventResult::Caption : EventResult::Default;
         default:
-            break;
+            return std::nullopt;
     }
-    if (disabled) return EventResult::Handled;
+}
+
+EventResult OWindow::DeliverInput(const NativeEvent& e) {
     int cx = 0, cy = 0;
     switch (e.type) {
         case NativeEventType::KeyDown:

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -49,7 +50,7 @@ class OWindow {
     virtual void OnChar(uint8_t character);
     virtual void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
                                 const ORect* rect);
-    virtual void OnCommand(int a, int b);
+    virtual void OnCommand(int source, int event);
 
     void Lock() { mutex_.lock(); }
     void Unlock() { mutex_.unlock(); }
@@ -168,6 +169,9 @@ class OWindow {
     // The native window is going: forgets it and returns the parent to let go of, which the caller
     // does once this window's lock is released.
     OWindow* HandleDestroyed();
+    std::optional<platform::EventResult> HandleWindowEvent(const platform::NativeEvent& event);
+    // Keys, characters, moves and buttons, to the controls and the window's own handlers.
+    platform::EventResult DeliverInput(const platform::NativeEvent& event);
     static void RenumberFrom(std::vector<OGraph*>& list, size_t from);
 
     std::string caption_;

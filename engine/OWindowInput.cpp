@@ -90,7 +90,7 @@ void OWindow::OnChar(uint8_t character) {
     if (ControlInput* c = ControlOf(focus_)) c->OnChar(character);
 }
 
-void OWindow::OnCommand(int a, int b) {
+void OWindow::OnCommand(int source, int event) {
     OWindow* parent = nullptr;
     {
         std::lock_guard lock(mutex_);
@@ -98,7 +98,7 @@ void OWindow::OnCommand(int a, int b) {
     }
     // Pinned for the call, as Teardown pins it: the parent's own teardown waits until it returns.
     if (OWindow* pinned = window_registry::Pin(parent)) {
-        pinned->OnCommand(a, b & 0xFFFF);
+        pinned->OnCommand(source, event & 0xFFFF);
         window_registry::Unpin(pinned);
     }
 }
