@@ -64,7 +64,7 @@ std::string RestingFlies() {
 
 }  // namespace
 
-std::string StateTrace::Line(int frame) {
+std::string StateTrace::Line(int frame, const char* dialog) {
     const GameState& g = TheGameState();
     const GameSettings& s = TheGameSettings();
     int redOnGrid = 0;
@@ -78,8 +78,9 @@ std::string StateTrace::Line(int frame) {
          << ",\"living\":" << pond::LivingFrogs() << ",\"cell\":[" << (p ? p->CellX() : -1) << ","
          << (p ? p->CellY() : -1) << "],\"state\":\"" << (p ? StateName(p->state) : "none")
          << "\",\"islands\":" << pond::CountIslands() << ",\"redFrogs\":" << redOnGrid
-         << ",\"pending\":" << g.pendingDialog << ",\"paused\":" << (g.paused ? "true" : "false")
-         << ",\"skill\":" << g.skill << ",\"pond\":\"" << PondMap() << "\",\"flies\":" << RestingFlies()
+         << ",\"pending\":" << g.pendingDialog << ",\"paused\":" << (g.paused ? "true" : "false");
+    line << ",\"dialog\":\"" << (dialog ? dialog : "") << '"';
+    line << ",\"skill\":" << g.skill << ",\"pond\":\"" << PondMap() << "\",\"flies\":" << RestingFlies()
          << "}";
     return line.str();
 }

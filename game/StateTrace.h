@@ -5,7 +5,8 @@
 
 // The running game as one line of text, a JSON object: the frame, score, level, lives, the player's
 // frog, the islands, the red frogs on the grid, the pending dialog and the pause (the replay tool's
-// fields, in its order), then the skill, a map of the pond and the cells of the resting flies.
+// fields, in its order), the dialog in front, then the skill, a map of the pond and the cells of the
+// resting flies.
 //
 // The map holds the six rows from the top, separated by '/', one character per cell: '.' open water,
 // 'E' the entry island, 'I' another island afloat, '1' to '9' a leaf with that many frames left before
@@ -20,8 +21,10 @@
 // (its frame step).
 class StateTrace {
   public:
-    // The line for the game as it stands after frame step `frame`, without a line end.
-    static std::string Line(int frame);
+    // The line for the game as it stands after frame step `frame`, without a line end; `dialog`
+    // names the dialog in front ("" for none). The program's own log always says none: the game
+    // window writes it from its frame step, and that stands still while a dialog is over it.
+    static std::string Line(int frame, const char* dialog = "");
 
     // The trace MARSHWADE_STATE_LOG asks for: none when it is unset or empty, or when its file cannot
     // be created (said on standard error).

@@ -14,31 +14,15 @@
 #include "game/OGameWindow.h"
 #include "graphics/OffscreenPicture.h"
 #include "scores/OWndInsert.h"
-#include "scores/OWndScores.h"
-#include "scores/OWndScoresClear.h"
 #include "scores/SavedGame.h"
 #include "tests/soak/SoakInput.h"
 #include "tests/soak/SoakPilot.h"
 #include "tests/soak/SoakProfiles.h"
 #include "tools/replay/ReplaySession.h"
 #include "ui/OCheckbox.h"
-#include "ui/ONewLevel.h"
 #include "ui/OOptionsWindow.h"
-#include "ui/OWndHelp.h"
-#include "ui/OWndQuit.h"
 
 namespace {
-
-std::string KindOf(const OWindow* w) {
-    if (dynamic_cast<const OWndQuit*>(w)) return "quit";
-    if (dynamic_cast<const ONewLevel*>(w)) return "level completed";
-    if (dynamic_cast<const OOptionsWindow*>(w)) return "options";
-    if (dynamic_cast<const OWndHelp*>(w)) return "help";
-    if (dynamic_cast<const OWndInsert*>(w)) return "name";
-    if (dynamic_cast<const OWndScoresClear*>(w)) return "clear";
-    if (dynamic_cast<const OWndScores*>(w)) return "top 10";
-    return "other";
-}
 
 // The window's picture as a binary PPM file, for looking at what the soak saw.
 void WritePicture(const OWindow& window, const std::string& path) {
@@ -142,7 +126,7 @@ bool SoakDriver::StartRun(std::string& failure) {
         return false;
     }
     startBroken_ = savedGame_.CheckStart();
-    input_ = std::make_unique<SoakInput>(session_->Os(), random_);
+    input_ = std::make_unique<SoakInput>(session_->Windows(), random_);
     input_->Trace(trace_);
     invariants_.BeginRun();
     seenDialogs_.clear();
@@ -167,23 +151,16 @@ void SoakDriver::EndRun() {
     TallyInputs();
     input_.reset();
     inputsTallied_ = 0;
-    windows_.clear();
     session_.reset();
 }
 
 void SoakDriver::RefreshWindows() {
-    // Windows that closed but are not torn down yet have no native window any more: keep them until
-    // their teardown, as the program's own game threads would.
-    std::erase_if(windows_, [](OWindow* w) { return !OWindow::Exists(w); });
-    if (!session_) return;
-    for (platform::HeadlessNativeWindow* native : session_->Os().Windows()) {
-        auto* w = static_cast<OWindow*>(native->UserData());
-        if (!w || !OWindow::Exists(w) || std::find(windows_.begin(), windows_.end(), w) != windows_.end())
-            continue;
-        windows_.push_back(w);
-    }
-    // The game window first.
-    std::stable_partition(windows_.begin(), windows_.end(), [this](OWindow* w) { return w == Game(); });
+    if (session_) session_->Windows().Refresh(Game());
+}
+
+const std::vector<OWindow*>& SoakDriver::Windows() const {
+    static const std::vector<OWindow*> kNone;
+    return session_ ? session_->Windows().All() : kNone;
 }
 
 void SoakDriver::ChangeMood() {
@@ -245,8 +222,9 @@ void SoakDriver::Act() {
                                  static_cast<size_t>(Below(static_cast<int>(game->Controls().size()))));
     }
     RefreshWindows();
-    if (windows_.size() > 1 && Chance(answer)) {
-        OWindow* dialog = windows_.back();
+    OWindow* front = session_->Windows().Front();
+    if (front && front != game && Chance(answer)) {
+        OWindow* dialog = front;
         ActOnDialog(*dialog);
         // A hasty player goes on before the game has taken its next step: the focus elsewhere on
         // the desktop now and then, and a button of the game.
@@ -259,12 +237,12 @@ void SoakDriver::Act() {
     }
     for (int n = mood_ == Mood::Storm ? 1 + Below(4) : 1; n > 0; --n) {
         RefreshWindows();
-        if (windows_.empty() || !Chance(anything)) break;
+        if (Windows().empty() || !Chance(anything)) break;
         // Mostly the window in front; sometimes one under it, which must take no input.
-        OWindow& target = Below(4) == 0
-                              ? *windows_[static_cast<size_t>(Below(static_cast<int>(windows_.size())))]
-                              : *windows_.back();
-        input_->Anything(target);
+        OWindow* target = session_->Windows().Front();
+        if (!target || Below(4) == 0)
+            target = Windows()[static_cast<size_t>(Below(static_cast<int>(Windows().size())))];
+        input_->Anything(*target);
     }
     RefreshWindows();
 }
@@ -274,31 +252,20 @@ void SoakDriver::StepWindows() {
     if (Chance(0.002)) session_->Os().Manual().Advance(static_cast<uint32_t>(1 + Below(2000)));
     if (OGameWindow* game = Game(); game && !game->IsStopping()) session_->StepFrame();
     RefreshWindows();
-    // The dialogs' own game threads: a step each, or the teardown of one that has closed. The newest
-    // first, so a dialog over another goes before the one under it.
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        OWindow* w = *it;
-        if (w == Game() || !OWindow::Exists(w)) continue;
-        if (w->IsStopping()) {
-            w->Teardown();
-        } else {
-            w->RunFrame();
-        }
-        session_->Os().Pump();
-    }
-    RefreshWindows();
+    // The dialogs' own game threads.
+    session_->StepDialogs();
 }
 
 void SoakDriver::Count() {
     const GameState& g = TheGameState();
-    for (OWindow* w : windows_) {
+    for (OWindow* w : Windows()) {
         if (w == Game() || std::find(seenDialogs_.begin(), seenDialogs_.end(), w) != seenDialogs_.end())
             continue;
         seenDialogs_.push_back(w);
         ++figures_.dialogs;
-        const std::string kind = KindOf(w);
+        const std::string kind = HeadlessWindows::DialogName(w);
         ++figures_.dialogsByKind[kind];
-        if (kind == "level completed") ++figures_.levels;
+        if (kind == "level") ++figures_.levels;
         if (kind == "name") ++figures_.gamesLost;
     }
     // Dialogs are gone once torn down; their addresses may come again for new ones.
@@ -346,12 +313,12 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
             if (trace_) std::fprintf(stderr, "the game closed, %s\n", saved ? "saved" : "not saved");
             EndRun();
         }
-        std::vector<std::string> broken = invariants_.Check(windows_, Game());
+        std::vector<std::string> broken = invariants_.Check(Windows(), Game());
         broken.insert(broken.begin(), startBroken_.begin(), startBroken_.end());
         startBroken_.clear();
         // A full redraw of every window now and then: a few times a second of game time is plenty.
         if (figures_.steps % 97 == 0) {
-            for (OWindow* w : windows_) {
+            for (OWindow* w : Windows()) {
                 const std::vector<std::string> stale = SoakInvariants::CheckPicture(*w);
                 broken.insert(broken.end(), stale.begin(), stale.end());
             }
@@ -370,10 +337,10 @@ bool SoakDriver::Run(int64_t steps, std::string& failure) {
         Count();
         // MARSHWADE_SOAK_SHOTS=FOLDER: every window's picture now and then.
         if (!shots_.empty() && figures_.steps % 2500 == 0) {
-            for (size_t k = 0; k < windows_.size(); ++k)
-                WritePicture(*windows_[k], shots_ + "/seed" + std::to_string(seed_) + "-step" +
-                                               std::to_string(figures_.steps) + "-" + std::to_string(k) +
-                                               ".ppm");
+            for (size_t k = 0; k < Windows().size(); ++k)
+                WritePicture(*Windows()[k], shots_ + "/seed" + std::to_string(seed_) + "-step" +
+                                                std::to_string(figures_.steps) + "-" + std::to_string(k) +
+                                                ".ppm");
         }
     }
     TallyInputs();

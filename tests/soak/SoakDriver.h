@@ -64,6 +64,8 @@ class SoakDriver {
     void ActOnDialog(OWindow& dialog);
     void StepWindows();
     void RefreshWindows();
+    // The game window first, then the dialogs, oldest first; none between runs.
+    const std::vector<OWindow*>& Windows() const;
     void Count();
     void ChangeMood();
     // Adds the inputs the current hands delivered since they were last counted.
@@ -79,7 +81,6 @@ class SoakDriver {
     SoakProgram program_;
     std::unique_ptr<ReplaySession> session_;
     std::unique_ptr<SoakInput> input_;
-    std::vector<OWindow*> windows_;  // the game window first, then the dialogs, oldest first
     std::vector<const OWindow*> seenDialogs_;
     SoakInvariants invariants_;
     SoakSavedGame savedGame_;

@@ -1,13 +1,10 @@
 #include "tests/soak/SoakInput.h"
 
 #include <array>
-#include <cstdio>
-#include <typeinfo>
 
 #include "engine/OWindow.h"
 #include "engine/VirtualKey.h"
 #include "graphics/OGraph.h"
-#include "platform/HeadlessPlatform.h"
 
 using platform::NativeEventType;
 
@@ -16,19 +13,7 @@ constexpr int kPauseKey = 'P';
 }  // namespace
 
 void SoakInput::Send(OWindow& window, NativeEventType type, int code, int x, int y) {
-    auto* native = static_cast<platform::HeadlessNativeWindow*>(window.Native());
-    if (!native || !OWindow::Exists(&window)) return;
-    if (type == NativeEventType::MouseMove || type == NativeEventType::ButtonDown ||
-        type == NativeEventType::ButtonUp)
-        native->SetCursor(x, y);
-    ++count_;
-    if (trace_)
-        std::fprintf(stderr, "input %lld: window %s event %d code %d at %d,%d\n",
-                     static_cast<long long>(count_), typeid(window).name(), static_cast<int>(type), code, x,
-                     y);
-    os_.Dispatch(native, {type, code, x, y});
-    // What the handler posted (a close, a dialog to open, a present) is delivered before the next input.
-    os_.Pump();
+    windows_.Send(window, type, code, x, y);
 }
 
 int SoakInput::RandomKey() {

@@ -1,20 +1,19 @@
 #pragma once
-// The soak's hands: random input delivered to the windows as the main thread's event loop would
-// deliver it (a key goes down and up, a click is a move, a press and a release), followed at once by
-// whatever the handlers posted. Aimed at random points, at the windows' own controls, or typed.
+// The soak's hands: random input delivered to the windows through the game's headless windows (as
+// the main thread's event loop would deliver it: a key goes down and up, a click is a move, a press
+// and a release, followed at once by whatever the handlers posted). Aimed at random points, at the
+// windows' own controls, or typed.
 #include <cstdint>
 #include <random>
 
+#include "game/HeadlessWindows.h"
 #include "platform/NativeEvent.h"
 
-namespace platform {
-class HeadlessPlatform;
-}
 class OWindow;
 
 class SoakInput {
   public:
-    SoakInput(platform::HeadlessPlatform& os, std::mt19937& random) : os_(os), random_(random) {}
+    SoakInput(HeadlessWindows& windows, std::mt19937& random) : windows_(windows), random_(random) {}
 
     // One input of any kind to `window`: a key, a typed character, a click anywhere (also just
     // outside the window), a click on one of its controls, a drag, a move, a focus change, a close
@@ -31,9 +30,9 @@ class SoakInput {
     void Focus(OWindow& window, bool on);
     void Type(OWindow& window, int count);
 
-    int64_t Count() const { return count_; }
+    int64_t Count() const { return windows_.Count(); }
     // Every event written to standard error as it is delivered, for following a failure up to it.
-    void Trace(bool on) { trace_ = on; }
+    void Trace(bool on) { windows_.Trace(on); }
 
   private:
     void Send(OWindow& window, platform::NativeEventType type, int code, int x, int y);
@@ -41,8 +40,6 @@ class SoakInput {
     int RandomKey();
     void Drag(OWindow& window);
 
-    platform::HeadlessPlatform& os_;
+    HeadlessWindows& windows_;
     std::mt19937& random_;
-    int64_t count_ = 0;
-    bool trace_ = false;
 };

@@ -17,26 +17,8 @@
 #include "graphics/OffscreenPicture.h"
 #include "scores/DataFilePath.h"
 
-using platform::NativeEventType;
-
 namespace {
 constexpr uint32_t kFramePeriodMs = 20;
-
-int KeyCode(std::string_view name) {
-    static const std::pair<const char*, int> kKeys[] = {
-        {"Left", vk::kLeft},     {"Right", vk::kRight}, {"Up", vk::kUp},
-        {"Down", vk::kDown},     {"Space", vk::kSpace}, {"P", 'P'},
-        {"Escape", vk::kEscape}, {"Enter", vk::kEnter}, {"Tab", vk::kTab}};
-    for (const auto& [key, code] : kKeys) {
-        if (name == key) return code;
-    }
-    int code = 0;
-    for (char c : name) {
-        if (c < '0' || c > '9' || code > 9999) return -1;
-        code = code * 10 + (c - '0');
-    }
-    return name.empty() ? -1 : code;
-}
 }  // namespace
 
 ReplaySession::ReplaySession(uint32_t seed) {
@@ -86,25 +68,22 @@ bool ReplaySession::Start() {
     return true;
 }
 
-void ReplaySession::Send(NativeEventType type, int code, int x, int y) {
-    if (!window_ || !OWindow::Exists(window_) || !window_->Native()) return;
-    os_.Dispatch(window_->Native(), {type, code, x, y});
-    os_.Pump();
+OWindow* ReplaySession::Front() {
+    if (!window_ || !OWindow::Exists(window_)) return nullptr;
+    windows_.Refresh(window_);
+    return windows_.Front();
 }
 
 void ReplaySession::Key(int code) {
-    Send(NativeEventType::KeyDown, code, 0, 0);
-    Send(NativeEventType::KeyUp, code, 0, 0);
+    if (OWindow* front = Front()) windows_.Key(*front, code);
 }
 
 void ReplaySession::Click(int x, int y, int button) {
-    Send(NativeEventType::MouseMove, 0, x, y);
-    Send(NativeEventType::ButtonDown, button, x, y);
-    Send(NativeEventType::ButtonUp, button, x, y);
+    if (OWindow* front = Front()) windows_.Click(*front, x, y, button);
 }
 
 void ReplaySession::Focus(bool on) {
-    Send(NativeEventType::FocusChanged, on ? 1 : 0, 0, 0);
+    if (OWindow* front = Front()) windows_.Focus(*front, on);
 }
 
 void ReplaySession::StepFrame() {
@@ -115,51 +94,13 @@ void ReplaySession::StepFrame() {
     ++frame_;
 }
 
-std::string ReplaySession::StateLine() const {
-    return StateTrace::Line(frame_);
+void ReplaySession::StepDialogs() {
+    if (window_ && OWindow::Exists(window_)) windows_.StepDialogs(window_);
 }
 
-bool ParseScript(std::string_view text, std::vector<ScriptInput>& inputs, std::string& error) {
-    std::istringstream in{std::string(text)};
-    std::string raw;
-    for (int number = 1; std::getline(in, raw); ++number) {
-        std::istringstream words(raw);
-        std::string first;
-        if (!(words >> first) || first[0] == '#') continue;
-        ScriptInput input;
-        std::string verb, a, b, rest;
-        char* end = nullptr;
-        input.frame = static_cast<int>(std::strtol(first.c_str(), &end, 10));
-        const bool frameOk = end && *end == '\0' && input.frame >= 0;
-        words >> verb >> a;
-        std::getline(words >> std::ws, b);
-        auto fail = [&](const std::string& why) {
-            error = "line " + std::to_string(number) + ": " + why;
-            return false;
-        };
-        if (!frameOk) return fail("the frame must be a number");
-        if (verb == "key") {
-            input.kind = ScriptInput::Kind::Key;
-            input.code = KeyCode(a);
-            if (input.code < 0 || !b.empty()) return fail("unknown key '" + a + "'");
-        } else if (verb == "click" || verb == "rclick") {
-            input.kind = verb == "click" ? ScriptInput::Kind::Click : ScriptInput::Kind::RightClick;
-            std::istringstream xy(a + " " + b);
-            if (!(xy >> input.x >> input.y) || (xy >> rest)) return fail("a click needs X and Y");
-        } else if (verb == "shot" && !a.empty() && b.empty()) {
-            input.kind = ScriptInput::Kind::Shot;
-            input.file = a;
-        } else if (verb == "focus" && (a == "on" || a == "off") && b.empty()) {
-            input.kind = ScriptInput::Kind::Focus;
-            input.code = a == "on" ? 1 : 0;
-        } else {
-            return fail("expected key, click, rclick, focus or shot");
-        }
-        inputs.push_back(input);
-    }
-    std::stable_sort(inputs.begin(), inputs.end(),
-                     [](const ScriptInput& l, const ScriptInput& r) { return l.frame < r.frame; });
-    return true;
+std::string ReplaySession::StateLine() {
+    OWindow* front = Front();
+    return StateTrace::Line(frame_, HeadlessWindows::DialogName(front));
 }
 
 bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs, std::ostream& out) {
@@ -191,6 +132,7 @@ bool RunReplay(uint32_t seed, int frames, const std::vector<ScriptInput>& inputs
             }
         }
         session.StepFrame();
+        session.StepDialogs();
         out << session.StateLine() << '\n';
         for (const ScriptInput* shot : shots) {
             if (session.Window() && !WriteWindowPpm(*session.Window(), shot->file))

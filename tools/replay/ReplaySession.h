@@ -6,9 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "game/HeadlessWindows.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/HeadlessSoundPlayer.h"
 #include "platform/TempFolder.h"
+#include "tools/replay/ReplayScript.h"
 
 class OGameWindow;
 
@@ -28,26 +30,34 @@ class ReplaySession {
 
     // Builds the game window; false when a picture could not be read.
     bool Start();
-    // Input as the window would receive it from the main thread's event loop.
+    // Input as the window in front (the newest dialog open, else the game window) would receive it
+    // from the main thread's event loop; a click in that window's own pixels.
     void Key(int code);
     void Click(int x, int y, int button = 1);
     void Focus(bool on);
-    // Moves the clock on by one frame period, runs one frame step and delivers what it posted.
+    // Moves the clock on by one frame period, runs one frame step of the game window and delivers
+    // what it posted.
     void StepFrame();
+    // The dialogs' game threads, one pass (HeadlessWindows::StepDialogs).
+    void StepDialogs();
 
-    // One JSON object describing the game after the last step (StateTrace::Line).
-    std::string StateLine() const;
+    // One JSON object describing the game after the last step (StateTrace::Line), with the dialog
+    // in front.
+    std::string StateLine();
     int Frame() const { return frame_; }
     OGameWindow* Window() const { return window_; }
     platform::HeadlessPlatform& Os() { return os_; }
     platform::HeadlessSoundPlayer& Sound() { return sound_; }
+    HeadlessWindows& Windows() { return windows_; }
 
   private:
-    void Send(platform::NativeEventType type, int code, int x, int y);
+    // The window in front, its list brought up to date first.
+    OWindow* Front();
 
     platform::HeadlessPlatform os_{1024, 768};
     platform::HeadlessSoundPlayer sound_{os_.Manual()};
     platform::SoundPlayer* previousSound_ = nullptr;
+    HeadlessWindows windows_{os_};
     OGameWindow* window_ = nullptr;
     int frame_ = 0;
 };
@@ -65,24 +75,8 @@ class PrivateSavedFiles {
     platform::TempFolder folder_{"marshwade-replay"};
 };
 
-// One timed input of a replay script: `FRAME key NAME`, `FRAME click X Y`, `FRAME rclick X Y`,
-// `FRAME focus on|off`. NAME is Left, Right, Up, Down, Space, P, Escape, Enter, Tab or a key code.
-// `FRAME shot FILE` writes the window's picture after that frame's step as a PPM file.
-struct ScriptInput {
-    int frame = 0;
-    enum class Kind { Key, Click, RightClick, Focus, Shot } kind = Kind::Key;
-    int code = 0;  // key code, or 1/0 for focus on/off
-    int x = 0;
-    int y = 0;
-    std::string file;
-};
-
 // Writes the game window's picture (750 x 550) as a binary PPM file.
 bool WriteWindowPpm(const OGameWindow& window, const std::string& path);
-
-// Reads a script; blank lines and lines starting with '#' are skipped. False with the line number
-// and reason in `error` on the first bad line.
-bool ParseScript(std::string_view text, std::vector<ScriptInput>& inputs, std::string& error);
 
 // Plays `inputs` on a new session for `frames` frame steps, writing one state line per step (the
 // inputs of a frame are given before its step). Returns false when the game could not start.

@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if ((arg == "--seed" || arg == "--frames") && i + 1 < argc) {
             long& target = arg == "--seed" ? seed : frames;
-            if (!Number(argv[++i], arg == "--seed" ? 4294967295L : 100000000L, target)) return Usage();
+            if (!Number(argv[++i], arg == "--seed" ? 4294967295L : long{kLastScriptFrame}, target))
+                return Usage();
         } else if (path.empty() && arg.rfind("--", 0) != 0) {
             path = arg;
         } else {
