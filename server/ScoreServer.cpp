@@ -71,7 +71,8 @@ const char* StatusTitle(int status) {
 ScoreServer::ScoreServer(ServerSettings settings)
     : settings_(std::move(settings)),
       http_(std::make_unique<httplib::Server>()),
-      limiter_(settings_.publishesPerMinute) {
+      limiter_(settings_.publishesPerMinute),
+      serialWrites_(settings_.database.rfind("sqlite:", 0) == 0) {
     std::random_device device;
     addressSalt_ = (static_cast<uint64_t>(device()) << 32) ^ device();
 }
@@ -201,8 +202,14 @@ void ScoreServer::Publish(const httplib::Request& request, httplib::Response& re
     int64_t rank = 0, total = 0;
     int skill = 0;
     std::vector<ScoreRow> rows;
-    bool ok = storage && storage->Store(decoded.result, Windows1252ToUtf8(decoded.result.name), digits,
-                                        NowSeconds(), outcome);
+    bool ok = storage != nullptr;
+    if (ok) {
+        // SQLite takes one writer at a time and makes the others sleep and retry; queueing the writers
+        // of this process here instead keeps a publish's wait to the inserts ahead of it.
+        std::unique_lock<std::mutex> serial(writeMutex_, std::defer_lock);
+        if (serialWrites_) serial.lock();
+        ok = storage->Store(decoded.result, Windows1252ToUtf8(decoded.result.name), digits, NowSeconds(), outcome);
+    }
     if (ok && outcome.added) ++generation_;
     ok = ok && storage->Rank(outcome.id, rank, skill) && storage->Count(skill, total);
     const int64_t page = (rank - 1) / kRowsPerPage + 1;

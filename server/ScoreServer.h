@@ -69,6 +69,8 @@ class ScoreServer {
     uint64_t addressSalt_ = 0;
     int port_ = 0;
 
+    const bool serialWrites_;
+    std::mutex writeMutex_;
     std::mutex poolMutex_;
     std::vector<std::unique_ptr<Storage>> pool_;
 
