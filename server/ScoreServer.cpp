@@ -208,7 +208,8 @@ void ScoreServer::Publish(const httplib::Request& request, httplib::Response& re
         // of this process here instead keeps a publish's wait to the inserts ahead of it.
         std::unique_lock<std::mutex> serial(writeMutex_, std::defer_lock);
         if (serialWrites_) serial.lock();
-        ok = storage->Store(decoded.result, Windows1252ToUtf8(decoded.result.name), digits, NowSeconds(), outcome);
+        ok = storage->Store(decoded.result, Windows1252ToUtf8(decoded.result.name), digits, NowSeconds(),
+                            outcome);
     }
     if (ok && outcome.added) ++generation_;
     ok = ok && storage->Rank(outcome.id, rank, skill) && storage->Count(skill, total);
