@@ -1,5 +1,6 @@
 # Two commands do everything on a fresh Debian machine:
 #   make play   install what is missing, build, generate the pictures and sounds, start the game
+#   make serve  the same, then the score server on 127.0.0.1:8080 (SQLite in the build folder)
 #   make test   the same set-up, then every test: plain, AddressSanitizer+UBSan, ThreadSanitizer
 # Further targets: build, install, package, package-test, bench, soak, fuzz, fuzz-run, clean.
 #   make install [PREFIX=/usr/local] [DESTDIR=...]   the game, its data, desktop entry, icons, manual
@@ -22,7 +23,7 @@ SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || echo 0)
 export SOURCE_DATE_EPOCH
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build play install package package-test test test-plain test-asan test-tsan bench soak fuzz fuzz-run clean
+.PHONY: deps build play serve install package package-test test test-plain test-asan test-tsan bench soak fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -35,6 +36,12 @@ build: deps $(BUILD)/CMakeCache.txt
 
 play: build
 	./$(BUILD)/marshwade
+
+# The score server on 127.0.0.1:8080 with an SQLite file in the build folder; the game's Publish
+# reaches it once its INI has the [Links] line printed at start.
+serve: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target marshwade-scores game_assets
+	./$(BUILD)/marshwade-scores --listen 127.0.0.1:8080 --database sqlite:$(BUILD)/marshwade-scores.db
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"

@@ -31,39 +31,6 @@ bool UsableHost(std::string_view host) {
 
 }  // namespace
 
-std::string RecordText(int32_t score, std::string_view skill, std::string_view name) {
-    std::string text = std::to_string(score);
-    text.push_back('\t');
-    text += skill;
-    text.push_back('\t');
-    text += name;
-    text += "\tqmw\texe";
-    return text;
-}
-
-std::string Encode(std::string_view text) {
-    uint8_t sum = 0, maskedSum = 0;
-    for (char c : text) {
-        const auto byte = static_cast<uint8_t>(c);
-        sum = static_cast<uint8_t>(sum + byte);
-        maskedSum = static_cast<uint8_t>(maskedSum + (byte ^ kPublishMask));
-    }
-    std::string digits;
-    digits.reserve(3 * (text.size() + 2));
-    uint8_t previous = kPublishStart;
-    auto put = [&](uint8_t value) {
-        const auto code = static_cast<uint8_t>(previous ^ value);
-        digits.push_back(static_cast<char>('0' + code / 100));
-        digits.push_back(static_cast<char>('0' + code / 10 % 10));
-        digits.push_back(static_cast<char>('0' + code % 10));
-        previous = value;
-    };
-    put(sum);
-    put(maskedSum);
-    for (char c : text) put(static_cast<uint8_t>(c));
-    return digits;
-}
-
 std::string ScoresPageHost(const std::string& settingsPath) {
     IniFile file;
     file.Load(settingsPath);

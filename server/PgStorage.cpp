@@ -1,0 +1,192 @@
+#include "server/PgStorage.h"
+
+#include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace scores_server {
+namespace {
+
+// The same schema as the SQLite store's, version for version, in PostgreSQL's types.
+const char* const kMigrations[] = {
+    "CREATE TABLE results ("
+    " id BIGSERIAL PRIMARY KEY,"
+    " digits TEXT NOT NULL UNIQUE,"
+    " name TEXT NOT NULL,"
+    " score INTEGER NOT NULL,"
+    " skill INTEGER NOT NULL,"
+    " published BIGINT NOT NULL,"
+    " seed BIGINT,"
+    " input_log BYTEA);"
+    "CREATE INDEX results_board ON results (skill, score DESC, id);",
+};
+
+// Any number constant; every server process migrating takes this lock, so only one migrates.
+constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(7300123);";
+
+struct ResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+}  // namespace
+
+PgStorage::PgStorage(std::string conninfo) : conninfo_(std::move(conninfo)) {}
+
+PgStorage::~PgStorage() {
+    PQfinish(db_);
+}
+
+bool PgStorage::Fail(const char* what) {
+    error_ = std::string(what) + ": " + (db_ ? PQerrorMessage(db_) : "no connection");
+    while (!error_.empty() && error_.back() == '\n') error_.pop_back();
+    return false;
+}
+
+bool PgStorage::Exec(const char* sql) {
+    Result r(PQexec(db_, sql));
+    const ExecStatusType status = PQresultStatus(r.get());
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || Fail("exec");
+}
+
+bool PgStorage::Prepare(const char* name, const char* sql, int parameters) {
+    Result r(PQprepare(db_, name, sql, parameters, nullptr));
+    return PQresultStatus(r.get()) == PGRES_COMMAND_OK || Fail(name);
+}
+
+PGresult* PgStorage::Run(const char* name, std::initializer_list<std::string> parameters) {
+    std::vector<const char*> values;
+    for (const std::string& p : parameters) values.push_back(p.c_str());
+    PGresult* r =
+        PQexecPrepared(db_, name, static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(r);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return r;
+    Fail(name);
+    PQclear(r);
+    return nullptr;
+}
+
+bool PgStorage::Migrate() {
+    if (!Exec("BEGIN;") || !Exec(kMigrationLock)) return false;
+    bool ok = Exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL);");
+    int version = 0;
+    bool hasRow = false;
+    if (ok) {
+        Result r(PQexec(db_, "SELECT version FROM schema_version;"));
+        ok = PQresultStatus(r.get()) == PGRES_TUPLES_OK || Fail("version");
+        if (ok && PQntuples(r.get()) > 0) {
+            version = std::atoi(PQgetvalue(r.get(), 0, 0));
+            hasRow = true;
+        }
+    }
+    if (ok && version > kSchemaVersion) {
+        error_ = "the database has schema version " + std::to_string(version) +
+                 ", newer than this program's " + std::to_string(kSchemaVersion);
+        ok = false;
+    }
+    for (int v = version; ok && v < kSchemaVersion; ++v) ok = Exec(kMigrations[v]);
+    if (ok && version != kSchemaVersion) {
+        const std::string set =
+            (hasRow ? "UPDATE schema_version SET version = " : "INSERT INTO schema_version VALUES (") +
+            std::to_string(kSchemaVersion) + (hasRow ? ";" : ");");
+        ok = Exec(set.c_str());
+    }
+    if (!ok) {
+        const std::string kept = error_;
+        Exec("ROLLBACK;");
+        error_ = kept;
+        return false;
+    }
+    return Exec("COMMIT;");
+}
+
+bool PgStorage::Open(std::string& error) {
+    db_ = PQconnectdb(conninfo_.c_str());
+    bool ok = PQstatus(db_) == CONNECTION_OK || Fail("connect");
+    ok = ok && Exec("SET client_min_messages = warning;") && Migrate();
+    ok = ok &&
+         Prepare("insert",
+                 "INSERT INTO results (digits, name, score, skill, published) VALUES ($1, $2, $3, $4, $5)"
+                 " ON CONFLICT (digits) DO NOTHING RETURNING id;",
+                 5);
+    ok = ok && Prepare("find", "SELECT id FROM results WHERE digits = $1;", 1);
+    ok = ok && Prepare("page",
+                       "SELECT id, name, score, skill, published FROM results WHERE skill = $1"
+                       " ORDER BY score DESC, id LIMIT $3 OFFSET $2;",
+                       3);
+    ok = ok && Prepare("count", "SELECT count(*) FROM results WHERE skill = $1;", 1);
+    ok = ok &&
+         Prepare(
+             "rank",
+             "SELECT r.skill, (SELECT count(*) FROM results o WHERE o.skill = r.skill AND"
+             " (o.score > r.score OR (o.score = r.score AND o.id <= r.id))) FROM results r WHERE r.id = $1;",
+             1);
+    ok = ok && Prepare("remove", "DELETE FROM results WHERE id = $1;", 1);
+    // The connection string may carry a password: the error names the database by its kind only.
+    if (!ok) error = "postgresql: " + error_;
+    return ok;
+}
+
+bool PgStorage::Store(const publish::PublishedResult& result, const std::string& nameUtf8,
+                      const std::string& digits, int64_t now, StoreOutcome& outcome) {
+    outcome = StoreOutcome{};
+    Result inserted(Run("insert", {digits, nameUtf8, std::to_string(result.score),
+                                   std::to_string(result.skill), std::to_string(now)}));
+    if (!inserted) return false;
+    if (PQntuples(inserted.get()) == 1) {
+        outcome.id = std::atoll(PQgetvalue(inserted.get(), 0, 0));
+        outcome.added = true;
+        return true;
+    }
+    Result found(Run("find", {digits}));
+    if (!found) return false;
+    if (PQntuples(found.get()) != 1) return Fail("find");
+    outcome.id = std::atoll(PQgetvalue(found.get(), 0, 0));
+    return true;
+}
+
+bool PgStorage::Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) {
+    rows.clear();
+    Result r(Run("page", {std::to_string(skill), std::to_string(offset), std::to_string(limit)}));
+    if (!r) return false;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+        ScoreRow row;
+        row.id = std::atoll(PQgetvalue(r.get(), i, 0));
+        row.name.assign(PQgetvalue(r.get(), i, 1), static_cast<size_t>(PQgetlength(r.get(), i, 1)));
+        row.score = std::atoi(PQgetvalue(r.get(), i, 2));
+        row.skill = std::atoi(PQgetvalue(r.get(), i, 3));
+        row.time = std::atoll(PQgetvalue(r.get(), i, 4));
+        rows.push_back(std::move(row));
+    }
+    return true;
+}
+
+bool PgStorage::Count(int skill, int64_t& count) {
+    Result r(Run("count", {std::to_string(skill)}));
+    if (!r || PQntuples(r.get()) != 1) return r ? Fail("count") : false;
+    count = std::atoll(PQgetvalue(r.get(), 0, 0));
+    return true;
+}
+
+bool PgStorage::Rank(int64_t id, int64_t& rank, int& skill) {
+    Result r(Run("rank", {std::to_string(id)}));
+    if (!r) return false;
+    if (PQntuples(r.get()) != 1) {
+        error_ = "no result with id " + std::to_string(id);
+        return false;
+    }
+    skill = std::atoi(PQgetvalue(r.get(), 0, 0));
+    rank = std::atoll(PQgetvalue(r.get(), 0, 1));
+    return true;
+}
+
+bool PgStorage::Remove(int64_t id) {
+    Result r(Run("remove", {std::to_string(id)}));
+    if (!r) return false;
+    if (std::string(PQcmdTuples(r.get())) == "1") return true;
+    error_ = "no result with id " + std::to_string(id);
+    return false;
+}
+
+}  // namespace scores_server

@@ -1,0 +1,45 @@
+#pragma once
+#include <sqlite3.h>
+
+#include <string>
+
+#include "server/Storage.h"
+
+namespace scores_server {
+
+// The default store: one SQLite file in WAL mode, so page reads of the other workers go on while one
+// publishes. Each worker opens its own connection; writers wait for each other through the busy timeout.
+class SqliteStorage : public Storage {
+  public:
+    explicit SqliteStorage(std::string path);
+    ~SqliteStorage() override;
+    SqliteStorage(const SqliteStorage&) = delete;
+    SqliteStorage& operator=(const SqliteStorage&) = delete;
+
+    bool Open(std::string& error) override;
+    bool Store(const publish::PublishedResult& result, const std::string& nameUtf8, const std::string& digits,
+               int64_t now, StoreOutcome& outcome) override;
+    bool Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) override;
+    bool Count(int skill, int64_t& count) override;
+    bool Rank(int64_t id, int64_t& rank, int& skill) override;
+    bool Remove(int64_t id) override;
+    std::string LastError() const override { return error_; }
+
+  private:
+    bool Exec(const char* sql);
+    bool Prepare(const char* sql, sqlite3_stmt*& statement);
+    bool Migrate();
+    bool Fail(const char* what);
+
+    std::string path_;
+    std::string error_;
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* find_ = nullptr;
+    sqlite3_stmt* insert_ = nullptr;
+    sqlite3_stmt* page_ = nullptr;
+    sqlite3_stmt* count_ = nullptr;
+    sqlite3_stmt* rank_ = nullptr;
+    sqlite3_stmt* remove_ = nullptr;
+};
+
+}  // namespace scores_server

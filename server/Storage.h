@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scores/PublishCodec.h"
+
+namespace scores_server {
+
+// One stored result. The name is UTF-8 (converted from the game's code page when it was stored).
+struct ScoreRow {
+    int64_t id = 0;
+    std::string name;
+    int32_t score = 0;
+    int skill = 0;     // 0 Novice, 1 Expert, 2 Master
+    int64_t time = 0;  // seconds since 1970, when it was first published
+};
+
+// What storing a publish did: the row's id, whether it is new, and its place at its skill.
+struct StoreOutcome {
+    int64_t id = 0;
+    bool added = false;
+};
+
+// The score store behind the server: one interface, an SQLite and a PostgreSQL backend. Every
+// statement is prepared; the schema is created and migrated by Open, recorded in a version table.
+//
+// A result is identified by its digits: the same digits published again find the row they stored the
+// first time. The schema keeps room for what a later verification needs (a seed and an input log per
+// row) without any of it being filled today.
+//
+// Threads: one Storage object is used by one thread at a time; the server holds one per worker.
+class Storage {
+  public:
+    virtual ~Storage() = default;
+
+    // Creates or migrates the schema. False with `error` set when the database cannot be used.
+    virtual bool Open(std::string& error) = 0;
+    // Stores a decoded result unless its digits are stored already. False on a database error.
+    virtual bool Store(const publish::PublishedResult& result, const std::string& nameUtf8,
+                       const std::string& digits, int64_t now, StoreOutcome& outcome) = 0;
+    // The rows of a skill, best first (equal scores: the earlier first), from `offset`, at most `limit`.
+    virtual bool Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) = 0;
+    virtual bool Count(int skill, int64_t& count) = 0;
+    // The 1-based place of row `id` at its skill, in the order Page gives.
+    virtual bool Rank(int64_t id, int64_t& rank, int& skill) = 0;
+    // Removes one row; false when there is no such row or on a database error.
+    virtual bool Remove(int64_t id) = 0;
+    virtual std::string LastError() const = 0;
+};
+
+// The schema version this program writes; Open migrates older databases up to it.
+inline constexpr int kSchemaVersion = 1;
+
+// A new, unopened store for a --database value: "sqlite:PATH" or "postgresql://...". Null with `error`
+// set for anything else.
+std::unique_ptr<Storage> MakeStorage(const std::string& database, std::string& error);
+
+}  // namespace scores_server
