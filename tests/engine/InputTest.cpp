@@ -90,6 +90,16 @@ TEST_F(InputTest, MouseButtonsGoToTheCaptureOnlyAndOtherwiseNowhere) {
     EXPECT_TRUE(focused->log.empty());
 }
 
+// A window that opens under a resting pointer (the name window over the pond, the game window given
+// back its input) hears no move before the first press: the press itself finds the control under it.
+TEST_F(InputTest, APressWithNoMoveBeforeItReachesTheControlUnderThePointer) {
+    TestControl* c = Control(50, 50, 20, 20, false);
+    c->captureOnMove = true;
+    Send(NativeEventType::ButtonDown, 1, 55, 56);
+    Send(NativeEventType::ButtonUp, 1, 55, 56);
+    EXPECT_EQ(c->log, (Log{"move 5,6", "capture in", "press 1 5,6", "release 1 5,6"}));
+}
+
 TEST_F(InputTest, CaptureLostReleasesTheCaptureAndTellsTheControl) {
     TestControl* c = Control(0, 0, 20, 20, false);
     w->CaptureGraph(c);
