@@ -17,6 +17,7 @@
 #include "graphics/OClip.h"
 #include "platform/Platform.h"
 #include "platform/ShellOpen.h"
+#include "scores/PublishLink.h"
 #include "scores/SavedGame.h"
 #include "ui/ControlEvents.h"
 #include "ui/OButton.h"
@@ -644,12 +645,12 @@ void OGameWindow::OnCommand(int source, int event) {
 void OGameWindow::OpenGamesPage() {
     IniFile file;
     file.Load(SettingsFilePath());
-    const std::string page = file.GetString("Links", "GamesPage", "https://marshwade.org/games.html");
+    const std::string page = file.GetString("Links", "GamesPage", publish::kDefaultGamesPage);
     if (!platform::IsWebLink(page)) {
         std::fprintf(stderr, "marshwade: [Links] GamesPage \"%s\" is not an http or https address; not opened\n",
                      page.c_str());
         return;
     }
-    if (!engine::GetPlatform().OpenWithShell(page + "?r=qmw&a=avp"))
+    if (!engine::GetPlatform().OpenWithShell(page + publish::kGamesQuery))
         std::fprintf(stderr, "marshwade: could not start a browser for %s\n", page.c_str());
 }

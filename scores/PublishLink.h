@@ -14,6 +14,9 @@ namespace publish {
 
 inline constexpr const char* kDefaultScoresPage = "https://marshwade.org";
 inline constexpr const char* kScoresPath = "/cgi-bin/gameres.pl?e=";
+// The Games button's page without a [Links] GamesPage key, and the query the game appends to it.
+inline constexpr const char* kDefaultGamesPage = "https://marshwade.org/games.html";
+inline constexpr const char* kGamesQuery = "?r=qmw&a=avp";
 
 // The score page's host from the settings file at `settingsPath`: the [Links] ScoresPage key, without
 // a trailing '/'. Anything but an http or https address (a value the browser opener could take for

@@ -1,6 +1,7 @@
 #include "tools/assetgen/IniText.h"
 
 #include "game/GameSettings.h"
+#include "scores/PublishLink.h"
 
 namespace assetgen {
 
@@ -16,13 +17,12 @@ constexpr const char* kPreamble = R"(; Quillmoss.ini: tuning values of the pond.
 )";
 
 // The links the game's buttons open: not tuning values, read where they are used.
-constexpr const char* kLinks = R"(
-[Links]
-; the page the Games button opens; the game appends "?r=qmw&a=avp"
-GamesPage=https://marshwade.org/games.html
-; the host the score table's Publish button sends results to; the game appends "/cgi-bin/gameres.pl?e=" and the digits
-ScoresPage=https://marshwade.org
-)";
+std::string LinksText() {
+    return std::string("\n[Links]\n; the page the Games button opens; the game appends \"") + publish::kGamesQuery +
+           "\"\nGamesPage=" + publish::kDefaultGamesPage +
+           "\n; the host the score table's Publish button sends results to; the game appends \"" +
+           publish::kScoresPath + "\" and the digits\nScoresPage=" + publish::kDefaultScoresPage + "\n";
+}
 
 // "; what it does; range LOW..HIGH" for a key with a range, the low bound named by its key where it
 // follows one.
@@ -52,7 +52,7 @@ std::string SettingsFileText() {
         text += CommentLine(k);
         text += std::string(k.key) + "=" + k.defaultText + "\n";
     }
-    return text + kLinks;
+    return text + LinksText();
 }
 
 }  // namespace assetgen
