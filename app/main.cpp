@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,41 @@ void OpenGamesPage(platform::Platform& os) {
     struct stat info {};
     if (stat(page.c_str(), &info) == 0) os.OpenWithShell(page);
 }
+constexpr const char* kUsage =
+    "Usage: marshwade [--help] [--version]\n"
+    "A frog hops across a pond of sinking lily leaves. Play with the arrow keys or the mouse.\n"
+    "\n"
+    "  -h, --help     print this help and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "The settings are in INI/Quillmoss.ini beside the game's data; MARSHWADE_SEED=N lays the pond out\n"
+    "the same way every time. See marshwade(6).\n";
+
+// What the command line asks for: nothing (play), a help or version text, or a usage error (exit 2,
+// as command-line programs do). Returns the exit code when the program must end without playing.
+std::optional<int> ReadCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("marshwade %s\n", MARSHWADE_VERSION);
+            return 0;
+        }
+        std::fprintf(stderr, "marshwade: unknown option '%s'\n%s", arg.c_str(), kUsage);
+        return 2;
+    }
+    return std::nullopt;
+}
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const std::optional<int> code = ReadCommandLine(argc, argv)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
-    if (!os.Ready()) return 2;
+    if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
     engine::SetPlatform(&os);
 
     SetProgramIcon();

@@ -24,6 +24,8 @@ class SdlPlatform final : public Platform {
     ~SdlPlatform() override;
     // False when SDL's video could not start (no display).
     bool Ready() const { return ready_; }
+    // True when SDL started but found no display to show a window on (no X11, no Wayland).
+    bool NoDisplay() const { return noDisplay_; }
     PresentMode Presenting() const { return presentMode_; }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
@@ -48,6 +50,7 @@ class SdlPlatform final : public Platform {
     EventResult HitTest(SdlNativeWindow* window, int32_t x, int32_t y);
 
   private:
+    static bool HasDisplay();
     SdlNativeWindow* Find(uint32_t windowId) const;
     EventResult Dispatch(SdlNativeWindow* window, const NativeEvent& event);
     void HandleSdlEvent(const ::SDL_Event& event);
@@ -59,6 +62,7 @@ class SdlPlatform final : public Platform {
     int Push(::SDL_Event& event);
 
     bool ready_ = false;
+    bool noDisplay_ = false;
     PresentMode presentMode_;
     uint32_t userEvent_ = 0;
     int32_t screenWidth_ = 1024;
