@@ -25,6 +25,7 @@ OWindow::OWindow(OWindow* parent)
       width_(WindowDefaults::Current().width),
       height_(WindowDefaults::Current().height) {
     window_registry::RecordMainThread();
+    GraphHost::SetExistsCheck(&window_registry::ContainsHost);
     graphics::EffectsLibrary::Load();
     caption_ = parent ? "Dialog window" : "Main window";
     CreateNativeWindow();

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "graphics/Compositor.h"
+#include "graphics/GraphHost.h"
+#include "graphics/OGraph.h"
 #include "graphics/ORect.h"
 #include "graphics/OffscreenPicture.h"
 #include "platform/NativeEvent.h"
@@ -32,7 +34,7 @@ class NativeWindow;
 // frame steps and, at the end, Teardown, which deletes the object: never delete a window yourself.
 // The lock is held for a whole frame step with its composition and for every event the main thread
 // hands over; the scene operations take it themselves, so either thread may call them.
-class OWindow {
+class OWindow : public GraphHost {
   public:
     explicit OWindow(OWindow* parent = nullptr);
     OWindow(const OWindow&) = delete;
@@ -48,8 +50,8 @@ class OWindow {
     virtual void OnPress(int code, int x, int y);
     virtual void OnRelease(int code, int x, int y);
     virtual void OnChar(uint8_t character);
-    virtual void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
-                                const ORect* rect);
+    void OnGraphChanged(OGraph* owner, OGraph* drawable, bool& handled, uint8_t kind,
+                        const ORect* rect) override;
     virtual void OnCommand(int source, int event);
 
     void Lock() { mutex_.lock(); }
@@ -76,8 +78,8 @@ class OWindow {
     void GetCursorClientPos(int& x, int& y) const;
 
     // Scene: the drawables this window holds, their capture and focus; see OGraph.
-    void AddGraph(OGraph* graph);
-    void RemoveGraph(OGraph* graph);
+    void AddGraph(OGraph* graph) override;
+    void RemoveGraph(OGraph* graph) override;
     void CaptureGraph(OGraph* graph);
     void FocusGraph(OGraph* graph);
     void FocusNext();
@@ -89,7 +91,7 @@ class OWindow {
     void AddDirtyRect(const ORect& rect);
     void FillBackground(const ORect& rect);
     // Draws `graph`'s pixels (source rectangle) at the destination rectangle, clipped to both.
-    void DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
+    void DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh) override;
 
     // Text in the font of `font`, measured as the picture would show it; 0 when no face can be used.
     int TextWidth(std::string_view text, const graphics::FontRecord& font);
@@ -114,6 +116,7 @@ class OWindow {
     static bool Exists(const OWindow* window);
 
     bool IsStopping() const { return (stateFlags_.load() & kStopping) != 0; }
+    bool HostStopping() const override { return IsStopping(); }
     bool IsSuspended() const { return suspended_.load(); }
     bool IsModalPaused() const { return modalPaused_.load(); }
     bool CreationFailed() const { return creationFailed_ != 0; }
@@ -213,3 +216,9 @@ class OWindow {
     std::vector<ORect> presentPending_;  // composed, not yet shown by the main thread
     std::vector<ORect> lastDrawn_;
 };
+
+// The window that holds `graph`, for the layers that know windows; null when none holds it. Every
+// host of drawables is a window.
+inline OWindow* WindowOf(const OGraph* graph) {
+    return graph ? static_cast<OWindow*>(graph->Window()) : nullptr;
+}

@@ -39,6 +39,14 @@ bool Contains(const OWindow* window) {
     return std::find(R().windows.begin(), R().windows.end(), window) != R().windows.end();
 }
 
+// Compared as hosts, each window in the list being alive: the host asked about may have gone.
+bool ContainsHost(const GraphHost* host) {
+    if (!host) return false;
+    std::lock_guard lock(R().mutex);
+    return std::any_of(R().windows.begin(), R().windows.end(),
+                       [host](const OWindow* w) { return static_cast<const GraphHost*>(w) == host; });
+}
+
 size_t Count() {
     std::lock_guard lock(R().mutex);
     return R().windows.size();

@@ -3,6 +3,7 @@
 #include <thread>
 #include <vector>
 
+class GraphHost;
 class OWindow;
 
 // The list of all existing windows and the record of the application's main thread. Membership is
@@ -13,6 +14,8 @@ class OWindow;
 namespace window_registry {
 void Add(OWindow* window);
 bool Contains(const OWindow* window);
+// The same for a window known only as the host of drawables.
+bool ContainsHost(const GraphHost* host);
 size_t Count();
 // Null when the window is not (or no longer) in the list.
 OWindow* Pin(OWindow* window);

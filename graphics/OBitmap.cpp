@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <istream>
 
-#include "engine/OWindow.h"
+#include "graphics/GraphHost.h"
+#include "graphics/OGraphNotify.h"
 #include "graphics/BmpReader.h"
 #include "graphics/EffectsLibrary.h"
 #include "graphics/LiveSet.h"
@@ -255,7 +256,7 @@ void OBitmap::BuildMask(uint32_t key) {
 }
 
 void OBitmap::Draw(const ORect* rect) {
-    OWindow* window = Window();
+    GraphHost* window = Window();
     if (!IsVisible() || !window || !pixels_) return;
     const ORect bounds = Bounds();
     if (!rect) {

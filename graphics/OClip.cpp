@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <istream>
 
-#include "engine/OWindow.h"
+#include "graphics/GraphHost.h"
+#include "graphics/OGraphNotify.h"
 #include "graphics/ClipFileReader.h"
 #include "graphics/ClipFormat.h"
 #include "graphics/FileBytes.h"
@@ -71,7 +72,7 @@ void OClip::SetParent(OGraph* parent) {
     OffsetChildren(X() - x, Y() - y, Depth() - depth);
 }
 
-void OClip::AttachToWindow(OWindow* window) {
+void OClip::AttachToWindow(GraphHost* window) {
     if (IsBeingDestroyed() || window == Window()) return;
     currentIndex_ = 0;
     shownIndex_ = 0;

@@ -26,7 +26,7 @@ class OClip : public OGraph {
     void Reset() override;
     void SetKeep(bool keep) override;
     void SetParent(OGraph* parent) override;
-    void AttachToWindow(OWindow* window) override;
+    void AttachToWindow(GraphHost* window) override;
     OGraph* Clone() override;
     void SetPosition(float x, float y, float depth) override;
     void Offset(float dx, float dy, float ddepth) override;

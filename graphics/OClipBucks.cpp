@@ -1,6 +1,6 @@
 #include "graphics/OClipBucks.h"
 
-#include "engine/OWindow.h"
+#include "graphics/GraphHost.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 
@@ -111,7 +111,7 @@ void OClipBucks::SetKeep(bool keep) {
     }
 }
 
-void OClipBucks::AddTo(OWindow* window) {
+void OClipBucks::AddTo(GraphHost* window) {
     if (!window) return;
     for (OClip* clip : clips_) window->AddGraph(clip);
 }

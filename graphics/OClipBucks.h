@@ -4,7 +4,7 @@
 #include <vector>
 
 class OClip;
-class OWindow;
+class GraphHost;
 
 // A creature or effect made of several clips, each loaded from its own file, of which one (the
 // current clip) is shown at a time; all of them share one position. The pond's creatures derive
@@ -45,7 +45,7 @@ class OClipBucks {
     void SetClipRates(int rate);
     void SetTransparency(uint32_t transparency);
     void SetKeep(bool keep);
-    void AddTo(OWindow* window);
+    void AddTo(GraphHost* window);
     // Destroys every clip and empties the set.
     void Destroy();
 

@@ -1,6 +1,7 @@
 #include "graphics/OGraph.h"
 
-#include "engine/OWindow.h"
+#include "graphics/GraphHost.h"
+#include "graphics/OGraphNotify.h"
 #include "graphics/LiveSet.h"
 
 namespace {
@@ -37,11 +38,11 @@ void OGraph::SetParent(OGraph* parent) {
 }
 
 bool OGraph::WindowAlive() const {
-    return window_ && OWindow::Exists(window_);
+    return GraphHost::Exists(window_);
 }
 
-void OGraph::AttachToWindow(OWindow* window) {
-    if (window_ != window && WindowAlive() && !window_->IsStopping()) window_->RemoveGraph(this);
+void OGraph::AttachToWindow(GraphHost* window) {
+    if (window_ != window && WindowAlive() && !window_->HostStopping()) window_->RemoveGraph(this);
     window_ = window;
     float x = 0, y = 0, depth = 0;
     for (const OGraph* g = this; g; g = IsLive(g->parent_) ? g->parent_ : nullptr) {
@@ -176,7 +177,7 @@ void OGraph::Destroy() {
     stateFlags_ |= kBeingDestroyed;
     SetVisible(false);
     if (IsLive(parent_) && !parent_->IsBeingDestroyed()) parent_->DetachChild(this);
-    if (WindowAlive() && !window_->IsStopping()) window_->RemoveGraph(this);
+    if (WindowAlive() && !window_->HostStopping()) window_->RemoveGraph(this);
     Reset();
     if (IsLive(template_)) {
         template_->copyCount_ -= 1;

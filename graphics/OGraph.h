@@ -7,7 +7,7 @@
 #include "graphics/ORect.h"
 #include "graphics/PixelSource.h"
 
-class OWindow;
+class GraphHost;
 class ControlInput;
 
 // What kind of drawable an object is, for the window's lists: controls go to the control list,
@@ -30,7 +30,7 @@ class OGraph {
     virtual void Reset();
     virtual void SetKeep(bool keep);
     virtual void SetParent(OGraph* parent);
-    virtual void AttachToWindow(OWindow* window);
+    virtual void AttachToWindow(GraphHost* window);
     virtual OGraph* Clone();
     virtual void SaveState();
     virtual void RestoreState();
@@ -73,7 +73,8 @@ class OGraph {
     ORect Bounds() const;
 
     bool Keep() const { return keep_; }
-    OWindow* Window() const { return window_; }
+    // The window that holds it, as far as a drawable knows windows.
+    GraphHost* Window() const { return window_; }
     OGraph* Parent() const { return parent_; }
     uint32_t LastStepTime() const { return lastStepTime_; }
     int OrderIndex() const { return orderIndex_; }
@@ -122,14 +123,14 @@ class OGraph {
     void SetAbsolute(float x, float y, float depth);
     void SetLocal(float x, float y, float depth);
     void SetParentPointer(OGraph* parent) { parent_ = parent; }
-    void SetWindowPointer(OWindow* window) { window_ = window; }
+    void SetWindowPointer(GraphHost* window) { window_ = window; }
 
   private:
     static constexpr uint32_t kBeingDestroyed = 2;
     bool WindowAlive() const;
 
     bool keep_ = false;
-    OWindow* window_ = nullptr;
+    GraphHost* window_ = nullptr;
     OGraph* parent_ = nullptr;
     uint32_t lastStepTime_ = 0;
     int orderIndex_ = 0;

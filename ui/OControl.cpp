@@ -54,8 +54,7 @@ OControl* OControl::FromCommandId(int id) {
 }
 
 OWindow* OControl::LiveWindow() const {
-    OWindow* w = Window();
-    return (w && OWindow::Exists(w)) ? w : nullptr;
+    return GraphHost::Exists(Window()) ? WindowOf(this) : nullptr;
 }
 
 bool OControl::HitTest(int x, int y) {

@@ -6,6 +6,8 @@
 #include "ui/ControlEvents.h"
 #include "ui/OGroup.h"
 
+class OWindow;
+
 // Base of every interactive element: a group that keeps the state bits (ControlState) fed by the
 // window's mouse and keyboard routing, turns their changes into events (ControlEvent), plays the
 // hover and click sounds, and hands each event to the control it belongs to or, at the top, to the

@@ -53,14 +53,14 @@ bool OEdit::CopyFrom(OGraph* source) {
 
 // The caption becomes a box as high as the text (at most the field's height - 2), as much narrower
 // than the field as it is lower, centred; the caret is a bar as high as the text.
-void OEdit::AttachToWindow(OWindow* window) {
+void OEdit::AttachToWindow(GraphHost* window) {
     if (IsBeingDestroyed() || window == Window()) return;
     OText* caption = Caption();
-    if (window && OWindow::Exists(window) && IsLive(caption)) {
+    if (GraphHost::Exists(window) && IsLive(caption)) {
         caption->SetAutoSize(true);
         caption->AttachToWindow(window);
         float h = caption->TextHeight();
-        if (caption->GetText().empty()) h = static_cast<float>(window->TextHeight(" ", caption->Font()));
+        if (caption->GetText().empty()) h = static_cast<float>(static_cast<OWindow*>(window)->TextHeight(" ", caption->Font()));
         h = std::max(std::min(h, Height() - 2), 0.0f);
         const float boxWidth = std::max(Width() - (Height() - h), 0.0f);
         caption->SetAutoSize(false);

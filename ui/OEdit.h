@@ -20,7 +20,7 @@ class OEdit : public OButton {
     OEdit(const std::string& text, const std::string& clipFile, int normal, int highlight, int pressed,
           bool focusable, const std::string& defaultClipFile = kDefaultClip);
 
-    void AttachToWindow(OWindow* window) override;
+    void AttachToWindow(GraphHost* window) override;
     OGraph* Clone() override;
     void UpdateState() override;
     void OnPress(int code, int x, int y) override;

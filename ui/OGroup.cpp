@@ -6,7 +6,7 @@
 #include "graphics/LiveSet.h"
 #include "graphics/OGraphNotify.h"
 
-void OGroup::AttachToWindow(OWindow* window) {
+void OGroup::AttachToWindow(GraphHost* window) {
     if (IsBeingDestroyed() || window == Window()) return;
     OGraph::AttachToWindow(window);
     for (OGraph* child : Children()) {

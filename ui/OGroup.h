@@ -13,7 +13,7 @@ class OGroup : public OClip {
   public:
     OGroup() = default;
 
-    void AttachToWindow(OWindow* window) override;
+    void AttachToWindow(GraphHost* window) override;
     OGraph* Clone() override;
     void Step(uint32_t timeMs) override;
     void Draw(const ORect* rect) override;

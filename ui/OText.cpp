@@ -24,7 +24,7 @@ void OText::SetText(const std::string& text) {
 }
 
 void OText::Measure() {
-    OWindow* w = Window();
+    OWindow* w = WindowOf(this);
     if (w && OWindow::Exists(w)) {
         textWidth_ = static_cast<float>(w->TextWidth(text_, font_));
         textHeight_ = static_cast<float>(w->TextHeight(text_, font_));
@@ -54,7 +54,7 @@ void OText::Reset() {
     textHeight_ = 0;
 }
 
-void OText::AttachToWindow(OWindow* window) {
+void OText::AttachToWindow(GraphHost* window) {
     OGraph::AttachToWindow(window);
     Measure();
     if (autoSize_) FitToText();
@@ -97,7 +97,7 @@ void OText::SetSize(float width, float height, float depthExtent) {
 }
 
 void OText::Draw(const ORect* rect) {
-    OWindow* w = Window();
+    OWindow* w = WindowOf(this);
     if (!IsVisible() || !w) return;
     ORect area = Bounds();
     if (rect && !IntersectRect(*rect, Bounds(), area)) return;
@@ -110,7 +110,7 @@ void OText::Draw(const ORect* rect) {
 
 std::vector<int> OText::PrefixWidths() {
     std::vector<int> prefix;
-    OWindow* w = Window();
+    OWindow* w = WindowOf(this);
     if (!w || !OWindow::Exists(w)) return prefix;
     prefix.reserve(text_.size() + 1);
     const std::string_view text(text_);

@@ -30,7 +30,7 @@ class OText : public OBitmap {
     void Measure();
 
     void Reset() override;
-    void AttachToWindow(OWindow* window) override;
+    void AttachToWindow(GraphHost* window) override;
     OGraph* Clone() override;
     // With autoSize the requested size is replaced by the measured one.
     void SetSize(float width, float height, float depthExtent) override;

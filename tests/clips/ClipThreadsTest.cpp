@@ -26,7 +26,7 @@ class Label final : public OGraph {
     explicit Label(std::atomic<int>& draws) : draws_(draws) { SetSize(200, 40, 0); }
     void Draw(const ORect* rect) override {
         if (!Window() || !rect) return;
-        Window()->DrawText("Level 12 completed!!", font_, static_cast<int>(X()), static_cast<int>(Y()), *rect,
+        WindowOf(this)->DrawText("Level 12 completed!!", font_, static_cast<int>(X()), static_cast<int>(Y()), *rect,
                            3, 7);
         draws_.fetch_add(1);
     }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/OWindow.h"
 #include "graphics/ControlInput.h"
 #include "graphics/OGraph.h"
 
@@ -21,7 +22,7 @@ class TestControl : public OGraph, public ControlInput {
     }
     void OnMouseMove(int x, int y) override {
         Log("move " + std::to_string(x) + "," + std::to_string(y));
-        if (captureOnMove && Window()) Window()->CaptureGraph(this);
+        if (captureOnMove && Window()) WindowOf(this)->CaptureGraph(this);
     }
     void OnPress(int code, int x, int y) override {
         Log("press " + std::to_string(code) + " " + std::to_string(x) + "," + std::to_string(y));

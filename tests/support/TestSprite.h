@@ -61,7 +61,7 @@ class TestSprite : public OGraph {
         ORect area = Bounds();
         if (rect && !IntersectRect(*rect, Bounds(), area)) return;
         drawn.push_back(area);
-        if (OWindow* w = Window()) {
+        if (GraphHost* w = Window()) {
             int sx = area.left - static_cast<int>(X()), sy = area.top - static_cast<int>(Y());
             int aw = area.right - area.left, ah = area.bottom - area.top;
             w->DrawBitmap(this, area.left, area.top, aw, ah, sx, sy, aw, ah);
