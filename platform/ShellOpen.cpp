@@ -44,7 +44,8 @@ bool IsWebLink(std::string_view link) {
         return false;
     if (link.size() <= host || link[host] == '/') return false;
     for (char c : link) {
-        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) return false;
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F || c == '"' || c == '<' || c == '>' || c == '\\') return false;
     }
     return true;
 }
