@@ -13,8 +13,8 @@ bool OpenWithXdgOpen(const std::string& target);
 
 // True for an address a settings file may send to the browser: http:// or https:// (in any case)
 // followed by a host, with no blank, control character, quote, angle bracket or backslash that would
-// split or bend the link. Anything else in a link setting is
-// refused rather than handed to the desktop, which would open files or programs by other schemes.
+// split or bend the link. Anything else in a link setting is refused rather than handed to the
+// desktop, which would open files or programs by other schemes.
 bool IsWebLink(std::string_view link);
 
 }  // namespace platform
