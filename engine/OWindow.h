@@ -217,8 +217,10 @@ class OWindow : public GraphHost {
     std::vector<ORect> lastDrawn_;
 };
 
-// The window that holds `graph`, for the layers that know windows; null when none holds it. Every
-// host of drawables is a window.
+// The window that holds `graph`, for the layers that know windows; null when none holds it or the
+// one it last knew has gone (looked up before the cast, which must not touch a window that has gone).
+// Every host of drawables is a window.
 inline OWindow* WindowOf(const OGraph* graph) {
-    return graph ? static_cast<OWindow*>(graph->Window()) : nullptr;
+    GraphHost* host = graph ? graph->Window() : nullptr;
+    return GraphHost::Exists(host) ? static_cast<OWindow*>(host) : nullptr;
 }

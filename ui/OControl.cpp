@@ -54,7 +54,7 @@ OControl* OControl::FromCommandId(int id) {
 }
 
 OWindow* OControl::LiveWindow() const {
-    return GraphHost::Exists(Window()) ? WindowOf(this) : nullptr;
+    return WindowOf(this);
 }
 
 bool OControl::HitTest(int x, int y) {

@@ -25,7 +25,7 @@ void OText::SetText(const std::string& text) {
 
 void OText::Measure() {
     OWindow* w = WindowOf(this);
-    if (w && OWindow::Exists(w)) {
+    if (w) {
         textWidth_ = static_cast<float>(w->TextWidth(text_, font_));
         textHeight_ = static_cast<float>(w->TextHeight(text_, font_));
     } else {
@@ -111,7 +111,7 @@ void OText::Draw(const ORect* rect) {
 std::vector<int> OText::PrefixWidths() {
     std::vector<int> prefix;
     OWindow* w = WindowOf(this);
-    if (!w || !OWindow::Exists(w)) return prefix;
+    if (!w) return prefix;
     prefix.reserve(text_.size() + 1);
     const std::string_view text(text_);
     for (size_t n = 0; n <= text.size(); ++n)
