@@ -21,6 +21,7 @@
 #include "scores/SavedGame.h"
 #include "ui/ControlEvents.h"
 #include "ui/OButton.h"
+#include "ui/OText.h"
 
 namespace {
 GameState& G() {
@@ -257,7 +258,39 @@ void OGameWindow::StartGame() {
         AddGraph(scoreDigits_[i]);
     }
     ShowScore();
+    MakePauseSign();
     PostMouseMove();
+}
+
+// "Paused" over the middle of the pond, white on a dark shadow so that it reads over water, leaves
+// and islets alike; a drawable of its own in front of the pond, never drawn into its pictures.
+void OGameWindow::MakePauseSign() {
+    graphics::FontRecord font;
+    font.height = 64;
+    font.weight = 800;
+    for (int i = 0; i < 2; ++i) {
+        OText* sign = new OText("Paused");
+        font.colour = i == 0 ? 0x00203020 : 0x00FFFFFF;
+        sign->SetAutoSize(true);
+        sign->SetFont(font);
+        sign->SetVisible(false);
+        AddGraph(sign);
+        const float offset = i == 0 ? 3.0f : 0.0f;
+        sign->SetPosition((650.0f - sign->Width()) / 2 + offset, (550.0f - sign->Height()) / 2 + offset,
+                          i == 0 ? -51.0f : -52.0f);
+        pauseSign_[i] = sign;
+    }
+}
+
+void OGameWindow::ShowPauseSign(bool shown) {
+    bool changed = false;
+    for (OText* sign : pauseSign_) {
+        if (!IsLive(sign) || sign->IsVisible() == shown) continue;
+        sign->SetVisible(shown);
+        changed = true;
+    }
+    // A paused game takes no frame step of its own to draw the change.
+    if (changed) Compose();
 }
 
 bool OGameWindow::Stop() {
@@ -313,6 +346,7 @@ void OGameWindow::StepGame(uint32_t t) {
         CarryOutQuit();
         return;
     }
+    ShowPauseSign(G().paused);
     if (G().paused) return;
     // The pond stands still while another window has the input focus.
     if (!HasInputFocus()) return;

@@ -7,6 +7,7 @@
 
 class OBitmap;
 class OButton;
+class OText;
 class OClip;
 class StateTrace;
 
@@ -76,6 +77,8 @@ class OGameWindow : public OWindow {
     static bool QuitConfirmed();
     void ShowLevelDigits();
     void ClickToward(int x, int y);
+    void MakePauseSign();
+    void ShowPauseSign(bool shown);
     void DestroyPrototypes();
 
     // Before the level-completed dialog opens: the islands but the last taken out of sight, the
@@ -107,6 +110,7 @@ class OGameWindow : public OWindow {
     OBitmap* background_ = nullptr;
     OClip* digits_ = nullptr;
     OClip* levelDigits_[3] = {};
+    OText* pauseSign_[2] = {};  // its shadow, then the sign
     OClip* scoreDigits_[6] = {};
 
     // The prototypes are kept objects: this window owns them and destroys them at Stop.

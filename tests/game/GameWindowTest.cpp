@@ -345,4 +345,27 @@ TEST_F(Window, GamesOpensOnlyAnHttpOrHttpsPage) {
     }
 }
 
+// The sign is the window's own drawable over the pond: white letters appear in the middle of the pond
+// while the game is paused, whatever paused it, and are gone again once it goes on.
+TEST_F(Window, APauseShowsPausedOverThePondUntilTheGameGoesOn) {
+    Start();
+    WaitForArrival();
+    auto whitePixels = [this] {
+        int white = 0;
+        for (int y = 235; y < 315; ++y) {
+            const uint8_t* row = Game().GetPicture()->Row(y);
+            for (int x = 175; x < 475; ++x)
+                white += row[3 * x] == 255 && row[3 * x + 1] == 255 && row[3 * x + 2] == 255;
+        }
+        return white;
+    };
+    const int before = whitePixels();
+    Game().OnPress(vk::kSpace, 0, 0);
+    Step(2);
+    EXPECT_GT(whitePixels(), before + 500) << "no sign while paused";
+    Game().OnPress(vk::kSpace, 0, 0);
+    Step(2);
+    EXPECT_LT(whitePixels(), before + 50) << "the sign stayed after the pause";
+}
+
 }  // namespace
