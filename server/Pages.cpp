@@ -21,7 +21,8 @@ const char* const kStyle =
     "p.banner{background:#f4f1d0;color:#0000c8;padding:10px;border-radius:8px;font-weight:bold}"
     "table{width:100%;border-collapse:collapse;background:#cde8b0;color:#10331c;border-radius:8px}"
     "th,td{padding:6px 8px;text-align:left;border-bottom:1px solid #9cc487}"
-    "td.score{text-align:right;color:#0000c8;font-weight:bold}td.name{word-break:break-word}"
+    "td.score,th.score{text-align:right}td.score{color:#0000c8;font-weight:bold}"
+    "td.name{word-break:break-word}"
     "tr.you{background:#f4f1d0;outline:2px solid #0000c8}"
     "td.when{color:#3d5c45;font-size:.85em}"
     "a{color:#cde8b0}.pages{display:flex;justify-content:space-between;margin-top:10px}"
@@ -55,7 +56,8 @@ std::string Date(int64_t time) {
 }
 
 std::string Table(const std::vector<ScoreRow>& rows, int64_t firstPlace, int64_t marked) {
-    std::string html = "<table><tr><th>#</th><th>Name</th><th>Score</th><th class=\"when\">Date</th></tr>";
+    std::string html =
+        "<table><tr><th>#</th><th>Name</th><th class=\"score\">Score</th><th class=\"when\">Date</th></tr>";
     int64_t place = firstPlace;
     for (const ScoreRow& row : rows) {
         html += row.id == marked ? "<tr class=\"you\" id=\"you\">" : "<tr>";
@@ -97,8 +99,9 @@ std::string LeaderboardPage(int skill, int64_t page, int64_t total, const std::v
 std::string FrontPage(const std::vector<ScoreRow> (&best)[3], const int64_t (&totals)[3], bool hasFrog) {
     std::string html = Head("Marshwade scores", hasFrog, -1);
     for (int s = 0; s < 3; ++s) {
+        const char* results = totals[s] == 1 ? " result)</h2>" : " results)</h2>";
         html += "<h2><a href=\"/skill/" + std::string(SkillSlug(s)) + "\">" + SkillName(s) + "</a> (" +
-                Grouped(totals[s]) + " results)</h2>" + Table(best[s], 1, 0);
+                Grouped(totals[s]) + results + Table(best[s], 1, 0);
     }
     return html + kFoot;
 }
