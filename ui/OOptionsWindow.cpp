@@ -11,6 +11,9 @@
 
 namespace {
 constexpr float kHeadingHeight = 33;
+// Colours as 0x00BBGGRR: a pale cream title over a shadow darker than the shore.
+constexpr uint32_t kTitleColour = 0x00D8F4FA;
+constexpr uint32_t kShadowColour = 0x00102010;
 constexpr const char* kSkillNames[] = {"Novice", "Expert", "Master"};
 
 // A button of the window's own: empty caption, looks from `clipFile`, the dialogs' sounds.
@@ -36,8 +39,11 @@ bool OOptionsWindow::Start() {
     BuildButtons();
     Compose();
     const float w = ClientWidth();
-    BuildHeading("Options", w / 2 - 50, 0);
-    BuildHeading("Skills", w / 2 - 28, 172);
+    // The title stands on the dark-green shore: light letters on a dark shadow read there, where black
+    // ones were lost. "Skills" stands on the water and stays black.
+    BuildHeading("Options", w / 2 - 50 + 2, 2, kShadowColour);
+    BuildHeading("Options", w / 2 - 50, 0, kTitleColour);
+    BuildHeading("Skills", w / 2 - 28, 172, 0);
 
     // Frame 0 is the switch at rest, frame 1 both its highlighted and its pressed look. Not
     // focusable: the switches never take the focus from OK, so Enter keeps meaning OK.
@@ -78,10 +84,11 @@ void OOptionsWindow::BuildButtons() {
     AddGraph(cancelButton);
 }
 
-void OOptionsWindow::BuildHeading(const char* words, float x, float y) {
+void OOptionsWindow::BuildHeading(const char* words, float x, float y, uint32_t colour) {
     auto* heading = new OText(words);
     graphics::FontRecord font = heading->Font();
     font.height = static_cast<int32_t>(kHeadingHeight);
+    font.colour = colour;
     heading->SetFont(font);
     heading->SetPosition(x, y, 0);
     AddGraph(heading);

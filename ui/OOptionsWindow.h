@@ -37,7 +37,7 @@ class OOptionsWindow final : public OWindow {
   private:
     void BuildFrame();
     void BuildButtons();
-    void BuildHeading(const char* words, float x, float y);
+    void BuildHeading(const char* words, float x, float y, uint32_t colour);
     // A switch of a leaf and a frog at (x, y) with its label beside it, checked when `on`.
     OCheckbox* BuildSwitch(float x, float y, const char* label, bool on);
     // Puts back the settings found at opening.
