@@ -139,6 +139,9 @@ void OOptionsWindow::OnPress(int code, int x, int y) {
         Restore();
         Close();
     }
+    // A switch that changes its look hides the old one, which clears the window's focus: Enter still
+    // means OK.
+    if (code == vk::kEnter && !Focus()) FocusGraph(okButton);
     OWindow::OnPress(code, x, y);
 }
 

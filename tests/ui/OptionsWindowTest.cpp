@@ -43,6 +43,19 @@ TEST_F(OptionsWindowTest, OkAfterExpertThenMasterLeavesMasterCheckedAlone) {
     EXPECT_EQ(TheGameState().skill, 2);
 }
 
+// Every switch changes its look by hiding one picture, which clears the window's focus; Enter must
+// still close the window as OK does, after any of them.
+TEST_F(OptionsWindowTest, EnterAfterClickingASwitchIsStillOk) {
+    for (int which = 0; which < 3; ++which) {
+        OOptionsWindow* options = OpenOptions();
+        OControl* switches[] = {options->SkillBoxes()[2], options->SoundBox(), options->AutoSaveBox()};
+        ClickOn(options, switches[which]);
+        Key(options, vk::kEnter);
+        EXPECT_TRUE(Closed(options)) << "switch " << which;
+    }
+    EXPECT_EQ(TheGameState().skill, 2) << "OK kept the skill chosen";
+}
+
 TEST_F(OptionsWindowTest, ClickingTheCheckedSkillKeepsIt) {
     TheGameState().skill = 1;
     OOptionsWindow* options = OpenOptions();
