@@ -80,18 +80,9 @@ bool PgStorage::Migrate() {
             hasRow = true;
         }
     }
-    if (ok && version > kSchemaVersion) {
-        error_ = "the database has schema version " + std::to_string(version) +
-                 ", newer than this program's " + std::to_string(kSchemaVersion);
-        ok = false;
-    }
-    for (int v = version; ok && v < kSchemaVersion; ++v) ok = Exec(kMigrations[v]);
-    if (ok && version != kSchemaVersion) {
-        const std::string set =
-            (hasRow ? "UPDATE schema_version SET version = " : "INSERT INTO schema_version VALUES (") +
-            std::to_string(kSchemaVersion) + (hasRow ? ";" : ");");
-        ok = Exec(set.c_str());
-    }
+    std::vector<std::string> steps;
+    ok = ok && PlanMigration(version, hasRow, kMigrations, steps, error_);
+    for (size_t i = 0; ok && i < steps.size(); ++i) ok = Exec(steps[i].c_str());
     if (!ok) {
         const std::string kept = error_;
         Exec("ROLLBACK;");

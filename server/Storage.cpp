@@ -14,4 +14,21 @@ std::unique_ptr<Storage> MakeStorage(const std::string& database, std::string& e
     return nullptr;
 }
 
+bool PlanMigration(int version, bool hasRow, const char* const* migrations, std::vector<std::string>& steps,
+                   std::string& error) {
+    steps.clear();
+    if (version > kSchemaVersion) {
+        error = "the database has schema version " + std::to_string(version) +
+                ", newer than this program's " + std::to_string(kSchemaVersion);
+        return false;
+    }
+    for (int v = version; v < kSchemaVersion; ++v) steps.emplace_back(migrations[v]);
+    if (version != kSchemaVersion) {
+        const char* record =
+            hasRow ? "UPDATE schema_version SET version = " : "INSERT INTO schema_version VALUES (";
+        steps.push_back(record + std::to_string(kSchemaVersion) + (hasRow ? ";" : ");"));
+    }
+    return true;
+}
+
 }  // namespace scores_server

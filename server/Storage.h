@@ -53,6 +53,13 @@ class Storage {
 // The schema version this program writes; Open migrates older databases up to it.
 inline constexpr int kSchemaVersion = 1;
 
+// What takes a database from `version` (recorded in schema_version when `hasRow`) to kSchemaVersion:
+// the backend's migrations still to run, then the statement that records the new version. Both
+// backends run the same steps in their own transaction. False with `error` set for a database newer
+// than this program, which must not be touched.
+bool PlanMigration(int version, bool hasRow, const char* const* migrations, std::vector<std::string>& steps,
+                   std::string& error);
+
 // A new, unopened store for a --database value: "sqlite:PATH" or "postgresql://...". Null with `error`
 // set for anything else.
 std::unique_ptr<Storage> MakeStorage(const std::string& database, std::string& error);
