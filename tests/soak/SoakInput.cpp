@@ -33,18 +33,15 @@ int SoakInput::RandomKey() {
 }
 
 void SoakInput::Key(OWindow& window, int code) {
-    Send(window, NativeEventType::KeyDown, code, 0, 0);
-    Send(window, NativeEventType::KeyUp, code, 0, 0);
+    windows_.Key(window, code);
 }
 
 void SoakInput::Click(OWindow& window, int x, int y, int button) {
-    Send(window, NativeEventType::MouseMove, 0, x, y);
-    Send(window, NativeEventType::ButtonDown, button, x, y);
-    Send(window, NativeEventType::ButtonUp, button, x, y);
+    windows_.Click(window, x, y, button);
 }
 
 void SoakInput::Focus(OWindow& window, bool on) {
-    Send(window, NativeEventType::FocusChanged, on ? 1 : 0, 0, 0);
+    windows_.Focus(window, on);
 }
 
 void SoakInput::Type(OWindow& window, int count) {
