@@ -11,7 +11,7 @@
 
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
-#include "game/OGameWindow.h"
+#include "windows/OGameWindow.h"
 #include "graphics/BmpReader.h"
 #include "platform/NativeWindow.h"
 #include "platform/ProgramPath.h"
@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
     }
     window->SetQuitOnTeardown(true);
     // On this thread, once the first frame of the pond is on the screen: looking for a device can
-    // take a tenth of a second or more (SDL probes ALSA when no sound server answers), and the
-    // standard error is silenced while it looks, which must not swallow what loading the game says.
+    // take a tenth of a second or more (every sound device is probed when no sound server
+    // answers), and the standard error is silenced while it looks, which must not swallow what
+    // loading the game says.
     // The pond makes no sound in its first moments, so the game thread does not open it first.
     os.AfterFirstPresentInLoop([] {
         platform::SoundPlayer::Shared().Open();

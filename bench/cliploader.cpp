@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "graphics/ClipFileReader.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

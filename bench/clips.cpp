@@ -13,7 +13,7 @@
 #include "graphics/FontRecord.h"
 #include "graphics/OClip.h"
 #include "platform/HeadlessPlatform.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

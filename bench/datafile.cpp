@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "scores/DataFileCodec.h"
-#include "scores/DesEngine.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFileCodec.h"
+#include "storage/DesEngine.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/SoundLibrary.h"
 #include "platform/WavFile.h"
-#include "tests/sound/WavBuilder.h"
+#include "tests/support/WavBuilder.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scores/DataFileCodec.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFileCodec.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

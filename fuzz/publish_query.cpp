@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scores/PublishCodec.h"
+#include "storage/PublishCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view digits(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "game/GameSettings.h"
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniFile file;

@@ -22,11 +22,11 @@
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"
 #include "platform/TempFolder.h"
-#include "scores/DataFileCodec.h"
-#include "scores/DataFilePath.h"
-#include "scores/SavedGame.h"
-#include "scores/SavedState.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "storage/DataFileCodec.h"
+#include "storage/DataFilePath.h"
+#include "game/SavedGame.h"
+#include "storage/SavedState.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <variant>
 
-#include "game/IniFile.h"
-#include "game/NumberText.h"
+#include "storage/IniFile.h"
+#include "storage/NumberText.h"
 #include "platform/ProgramPath.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "game/OHeart.h"
 #include "game/OLeave.h"
 #include "game/OWave.h"
+#include "ui/DialogAnswer.h"
 
 // Which dialog the game is waiting for (the pending-dialog value). The frame step sets 1 and 3 and
 // posts a mouse move; the game window's mouse-move handler, on the main thread, opens the dialog.
@@ -23,8 +24,6 @@ enum PendingDialog : int32_t {
     kLevelOpen = 5,
 };
 
-// The answer a dialog leaves when it closes.
-enum DialogAnswer : int32_t { kNoAnswer = 0, kAnswerYes = 1, kAnswerNo = 2 };
 
 // The running game: the values the game window, the creatures' rules, the dialogs and the saved
 // state share, and the pond's lists. The level number, the difficulty level and the tuning values

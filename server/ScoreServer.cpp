@@ -7,7 +7,7 @@
 #include <ctime>
 #include <random>
 
-#include "scores/PublishCodec.h"
+#include "storage/PublishCodec.h"
 #include "server/FrogPicture.h"
 #include "server/Pages.h"
 #include "server/Text.h"

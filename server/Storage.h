@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scores/PublishCodec.h"
+#include "storage/PublishCodec.h"
 
 namespace scores_server {
 

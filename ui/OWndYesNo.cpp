@@ -1,7 +1,6 @@
 #include "ui/OWndYesNo.h"
 
 #include "engine/VirtualKey.h"
-#include "game/GameState.h"
 #include "ui/ControlEvents.h"
 #include "ui/FramePiece.h"
 #include "ui/OButton.h"
@@ -51,7 +50,7 @@ void OWndYesNo::BuildFrame() {
 void OWndYesNo::Answer(int answer) {
     if (answered_) return;
     answered_ = true;
-    TheGameState().dialogAnswer = answer;
+    if (answerSink_) answerSink_(answer);
     Close();
 }
 

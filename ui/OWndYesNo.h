@@ -1,14 +1,17 @@
 #pragma once
+#include <functional>
+#include <utility>
 #include <string>
 
 #include "engine/OWindow.h"
+#include "ui/DialogAnswer.h"
 #include "ui/OLongText.h"
 
 class OButton;
 
 // The base of the small dialogs over the game window: a frame of shore and border pictures, a Yes
-// (or OK/Play) button and usually a No button, and a numeric answer left in the game state when it
-// closes (1 yes, 2 no or Escape). Subclasses build their buttons and texts in BuildContents, store
+// (or OK/Play) button and usually a No button, and an answer (DialogAnswer: yes, or no for No and
+// Escape) handed on when it closes to whoever set the answer sink; the toolkit keeps none of it. Subclasses build their buttons and texts in BuildContents, store
 // them in yesButton/noButton, add them and focus one.
 //
 // Created by its opener on the main thread with the game window as parent (which the dialog pauses
@@ -27,6 +30,10 @@ class OWndYesNo : public OWindow {
     virtual void BuildContents();
     virtual void BuildFrame();
 
+    // Where the answer goes when the dialog closes: called once, on the main thread.
+    using AnswerSink = std::function<void(int answer)>;
+    void SetAnswerSink(AnswerSink sink) { answerSink_ = std::move(sink); }
+
     OButton* YesButton() const { return yesButton; }
     OButton* NoButton() const { return noButton; }
 
@@ -37,7 +44,7 @@ class OWndYesNo : public OWindow {
   protected:
     ~OWndYesNo() override = default;
 
-    // Sets the dialog answer and asks the window to close. A dialog answers once: a key or click
+    // Hands the answer to the sink and asks the window to close. A dialog answers once: a key or click
     // handled before the close has been carried out changes nothing.
     void Answer(int answer);
     // Whether Answer has been called.
@@ -63,4 +70,5 @@ class OWndYesNo : public OWindow {
 
   private:
     bool answered_ = false;
+    AnswerSink answerSink_;
 };

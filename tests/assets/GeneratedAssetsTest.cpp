@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "ClipBytes.h"
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "graphics/OClipBucks.h"
 #include "platform/ProgramPath.h"
 #include "tests/clips/ClipsFixture.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "graphics/OClip.h"
 #include "platform/ProgramPath.h"
 #include "tests/clips/ClipsFixture.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

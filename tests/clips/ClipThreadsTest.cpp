@@ -14,7 +14,7 @@
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
 #include "platform/HeadlessPlatform.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "graphics/EffectsLibrary.h"
 #include "graphics/OBitmap.h"
 #include "tests/clips/ClipsFixture.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 #include "tests/pictures/FakeEffectsLog.h"
 
 namespace {

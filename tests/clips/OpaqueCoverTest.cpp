@@ -7,7 +7,7 @@
 
 #include "graphics/OBitmap.h"
 #include "tests/clips/ClipsFixture.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 #include "tests/support/TestSprite.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "game/GameState.h"
 #include "platform/SdlPlatform.h"
 #include "ui/DialogSize.h"
-#include "ui/ONewLevel.h"
+#include "windows/ONewLevel.h"
 
 namespace {
 // The plain window under the dialog; it closes itself once the dialog has let it go.

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "scores/SavedState.h"
-#include "scores/TScoresTable.h"
+#include "storage/SavedState.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
 #include "ui/OCheckbox.h"
-#include "scores/OWndScores.h"
-#include "ui/OOptionsWindow.h"
-#include "ui/OWndHelp.h"
-#include "ui/OWndQuit.h"
+#include "windows/OWndScores.h"
+#include "windows/OOptionsWindow.h"
+#include "windows/OWndHelp.h"
+#include "windows/OWndQuit.h"
 #include "ui/OWndYesNo.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "game/GameSettings.h"
 #include "game/GameState.h"
-#include "game/OGameWindow.h"
+#include "windows/OGameWindow.h"
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
 #include "platform/ProgramPath.h"

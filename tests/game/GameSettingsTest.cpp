@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "game/GameSettings.h"
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "game/PlayBounds.h"
 #include "platform/ProgramPath.h"
 #include "tests/support/TempFolder.h"

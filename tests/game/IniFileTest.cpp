@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "game/NumberText.h"
+#include "storage/NumberText.h"
 
 namespace {
 

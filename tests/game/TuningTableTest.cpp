@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "tools/tuning/TuningTable.h"
 
 namespace {

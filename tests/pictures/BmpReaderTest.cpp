@@ -10,7 +10,7 @@
 
 #include "graphics/BmpReader.h"
 #include "graphics/PictureMask.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "graphics/ClipFileReader.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "graphics/PictureRecord.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 
 namespace {
 

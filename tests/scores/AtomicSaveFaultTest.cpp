@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "TestFiles.h"
-#include "scores/DataFileCodec.h"
+#include "storage/DataFileCodec.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "TestFiles.h"
-#include "scores/DataFileIo.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFileIo.h"
+#include "storage/TScoresTable.h"
 #include "tests/scores/FaultyFiles.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include "PlainDes.h"
 #include "TestFiles.h"
-#include "scores/BlockChaining.h"
-#include "scores/Crc32.h"
-#include "scores/DataFileCodec.h"
-#include "scores/TScoresTable.h"
+#include "storage/BlockChaining.h"
+#include "storage/Crc32.h"
+#include "storage/DataFileCodec.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

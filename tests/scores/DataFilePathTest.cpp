@@ -7,8 +7,8 @@
 
 #include "TestFiles.h"
 #include "platform/ProgramPath.h"
-#include "scores/DataFilePath.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFilePath.h"
+#include "storage/TScoresTable.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "TestFiles.h"
-#include "scores/DataFileCodec.h"
+#include "storage/DataFileCodec.h"
 #include "tests/scores/FaultyFiles.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "PlainDes.h"
-#include "scores/DesEngine.h"
+#include "storage/DesEngine.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "engine/VirtualKey.h"
-#include "scores/DataFileCodec.h"
+#include "storage/DataFileCodec.h"
 #include "tests/scores/FaultyFiles.h"
 #include "tests/scores/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"

@@ -7,9 +7,9 @@
 
 #include "engine/VirtualKey.h"
 #include "graphics/OClip.h"
-#include "scores/DataFileCodec.h"
-#include "scores/OWndScoresClear.h"
-#include "scores/PublishLink.h"
+#include "storage/DataFileCodec.h"
+#include "windows/OWndScoresClear.h"
+#include "storage/PublishLink.h"
 #include "tests/scores/FaultyFiles.h"
 #include "tests/scores/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"

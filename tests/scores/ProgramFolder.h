@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/ProgramPath.h"
-#include "scores/DataFilePath.h"
+#include "storage/DataFilePath.h"
 #include "tests/support/TempFolder.h"
 
 class ProgramFolder {

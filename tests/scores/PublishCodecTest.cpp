@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "scores/PublishCodec.h"
+#include "storage/PublishCodec.h"
 
 namespace {
 

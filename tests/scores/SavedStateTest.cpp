@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "scores/SavedState.h"
+#include "storage/SavedState.h"
 
 namespace {
 

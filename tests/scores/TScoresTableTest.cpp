@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "scores/DataFileCodec.h"
-#include "scores/DataFileIo.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFileCodec.h"
+#include "storage/DataFileIo.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

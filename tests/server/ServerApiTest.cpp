@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ServerProcess.h"
-#include "scores/PublishCodec.h"
+#include "storage/PublishCodec.h"
 
 // The HTTP interface of marshwade-scores, through the real program on 127.0.0.1. Built twice: against
 // SQLite in a fresh folder, and against the PostgreSQL that pg_virtualenv starts around the test run.

@@ -11,16 +11,16 @@
 #include "engine/VirtualKey.h"
 #include "game/GameSettings.h"
 #include "game/GameState.h"
-#include "game/OGameWindow.h"
+#include "windows/OGameWindow.h"
 #include "graphics/OffscreenPicture.h"
-#include "scores/OWndInsert.h"
-#include "scores/SavedGame.h"
+#include "windows/OWndInsert.h"
+#include "game/SavedGame.h"
 #include "tests/soak/SoakInput.h"
 #include "tests/soak/SoakPilot.h"
 #include "tests/soak/SoakProfiles.h"
 #include "tools/replay/ReplaySession.h"
 #include "ui/OCheckbox.h"
-#include "ui/OOptionsWindow.h"
+#include "windows/OOptionsWindow.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <random>
 
-#include "game/HeadlessWindows.h"
+#include "windows/HeadlessWindows.h"
 #include "platform/NativeEvent.h"
 
 class OWindow;

@@ -9,7 +9,7 @@
 #include "engine/WindowRegistry.h"
 #include "game/GameSettings.h"
 #include "game/GameState.h"
-#include "game/OGameWindow.h"
+#include "windows/OGameWindow.h"
 #include "game/PlayBounds.h"
 #include "game/PondGrid.h"
 #include "game/PondRules.h"
@@ -19,8 +19,8 @@
 #include "graphics/OGraphNotify.h"
 #include "graphics/OffscreenPicture.h"
 #include "platform/NativeWindow.h"
-#include "scores/OWndInsert.h"
-#include "ui/ONewLevel.h"
+#include "windows/OWndInsert.h"
+#include "windows/ONewLevel.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scores/SavedState.h"
+#include "storage/SavedState.h"
 
 class SoakSavedGame {
   public:

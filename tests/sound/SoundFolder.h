@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/ProgramPath.h"
-#include "tests/sound/WavBuilder.h"
+#include "tests/support/WavBuilder.h"
 
 namespace testing_support {
 

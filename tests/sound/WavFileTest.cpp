@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/WavFile.h"
-#include "tests/sound/WavBuilder.h"
+#include "tests/support/WavBuilder.h"
 
 namespace {
 

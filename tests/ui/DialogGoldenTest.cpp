@@ -4,10 +4,10 @@
 #include "tests/support/GoldenPicture.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/OCheckbox.h"
-#include "ui/ONewLevel.h"
-#include "ui/OOptionsWindow.h"
-#include "ui/OWndHelp.h"
-#include "ui/OWndQuit.h"
+#include "windows/ONewLevel.h"
+#include "windows/OOptionsWindow.h"
+#include "windows/OWndHelp.h"
+#include "windows/OWndQuit.h"
 
 namespace dialog_test {
 namespace {

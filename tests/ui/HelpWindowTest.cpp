@@ -3,7 +3,7 @@
 #include "engine/VirtualKey.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/OButton.h"
-#include "ui/OWndHelp.h"
+#include "windows/OWndHelp.h"
 
 namespace dialog_test {
 namespace {

@@ -4,7 +4,7 @@
 #include "game/OFrog.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/OButton.h"
-#include "ui/ONewLevel.h"
+#include "windows/ONewLevel.h"
 
 namespace dialog_test {
 namespace {

@@ -4,7 +4,7 @@
 #include "tests/ui/DialogFixture.h"
 #include "ui/OButton.h"
 #include "ui/OCheckbox.h"
-#include "ui/OOptionsWindow.h"
+#include "windows/OOptionsWindow.h"
 
 namespace dialog_test {
 namespace {

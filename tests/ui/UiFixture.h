@@ -15,7 +15,7 @@
 #include "graphics/OGraphNotify.h"
 #include "platform/HeadlessSoundPlayer.h"
 #include "platform/ProgramPath.h"
-#include "tests/pictures/ClipFileBuilder.h"
+#include "tests/support/ClipFileBuilder.h"
 #include "tests/support/HeadlessWindowTest.h"
 #include "tests/support/TempFolder.h"
 #include "ui/OControl.h"

@@ -3,9 +3,9 @@
 #include "engine/VirtualKey.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/OButton.h"
-#include "ui/ONewLevel.h"
-#include "ui/OWndHelp.h"
-#include "ui/OWndQuit.h"
+#include "windows/ONewLevel.h"
+#include "windows/OWndHelp.h"
+#include "windows/OWndQuit.h"
 
 namespace dialog_test {
 namespace {

@@ -1,7 +1,7 @@
 #include "tools/assetgen/IniText.h"
 
 #include "game/GameSettings.h"
-#include "scores/PublishLink.h"
+#include "storage/PublishLink.h"
 
 namespace assetgen {
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "scores/DataFileCodec.h"
-#include "scores/DataFileIo.h"
-#include "scores/TScoresTable.h"
+#include "storage/DataFileCodec.h"
+#include "storage/DataFileIo.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "engine/Engine.h"
 #include "engine/VirtualKey.h"
 #include "game/GameRandom.h"
-#include "game/OGameWindow.h"
+#include "windows/OGameWindow.h"
 #include "game/StateTrace.h"
 #include "graphics/OffscreenPicture.h"
-#include "scores/DataFilePath.h"
+#include "storage/DataFilePath.h"
 
 namespace {
 constexpr uint32_t kFramePeriodMs = 20;

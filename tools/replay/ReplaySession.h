@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/HeadlessWindows.h"
+#include "windows/HeadlessWindows.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/HeadlessSoundPlayer.h"
 #include "platform/TempFolder.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/GameSettings.h"
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "game/PlayBounds.h"
 
 namespace {

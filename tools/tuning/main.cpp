@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "game/GameSettings.h"
-#include "game/IniFile.h"
+#include "storage/IniFile.h"
 #include "tools/tuning/TuningTable.h"
 
 int main(int argc, char** argv) {
