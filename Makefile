@@ -16,6 +16,8 @@ FUZZ      ?= build-fuzz
 FUZZ_SECONDS ?= 600
 SOAK_STEPS ?= 1000000
 SOAK_SEED ?= 1
+# The score server's soak: publishes sent (a quarter of them distinct) before the boards are checked.
+PUBLISH_SOAK_COUNT ?= 1000000
 PACKAGE   ?= build-package
 PREFIX    ?= /usr/local
 # Packages carry the time of the commit they were built from, not the time of the build.
@@ -83,6 +85,9 @@ soak: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target soak_test
 	MARSHWADE_SOAK_STEPS=$(SOAK_STEPS) MARSHWADE_SOAK_SEED=$(SOAK_SEED) \
 		$(BUILD)/tests/soak/soak_test --gtest_filter='*OnRequest*'
+	cmake --build $(BUILD) -j $(JOBS) --target publish_soak_test
+	MARSHWADE_PUBLISH_SOAK_COUNT=$(PUBLISH_SOAK_COUNT) MARSHWADE_PUBLISH_SOAK_SEED=$(SOAK_SEED) \
+		$(BUILD)/tests/server/publish_soak_test
 
 # libFuzzer targets, built with clang; fuzz-run runs each for FUZZ_SECONDS.
 fuzz: deps

@@ -110,8 +110,11 @@ bool PgStorage::Open(std::string& error) {
     ok = ok &&
          Prepare(
              "rank",
-             "SELECT r.skill, (SELECT count(*) FROM results o WHERE o.skill = r.skill AND"
-             " (o.score > r.score OR (o.score = r.score AND o.id <= r.id))) FROM results r WHERE r.id = $1;",
+             // Two index ranges, as with SQLite, rather than an OR over every row of the skill.
+             "SELECT r.skill,"
+             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score) +"
+             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score AND o.id <= r.id)"
+             " FROM results r WHERE r.id = $1;",
              1);
     ok = ok && Prepare("remove", "DELETE FROM results WHERE id = $1;", 1);
     // The connection string may carry a password: the error names the database by its kind only.

@@ -98,9 +98,13 @@ bool SqliteStorage::Open(std::string& error) {
                    page_);
     ok = ok && Prepare("SELECT count(*) FROM results WHERE skill = ?1;", count_);
     ok = ok &&
+         // Two counts rather than one with an OR: each is a range of the board index, where the
+         // OR made SQLite walk every row of the skill on every publish.
          Prepare(
-             "SELECT r.skill, (SELECT count(*) FROM results o WHERE o.skill = r.skill AND"
-             " (o.score > r.score OR (o.score = r.score AND o.id <= r.id))) FROM results r WHERE r.id = ?1;",
+             "SELECT r.skill,"
+             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score) +"
+             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score AND o.id <= r.id)"
+             " FROM results r WHERE r.id = ?1;",
              rank_);
     ok = ok && Prepare("DELETE FROM results WHERE id = ?1;", remove_);
     if (!ok) error = path_ + ": " + error_;
