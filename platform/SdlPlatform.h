@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/SdlGamepads.h"
 #include "platform/SdlPresenter.h"
 
 union SDL_Event;
@@ -56,6 +57,9 @@ class SdlPlatform final : public Platform {
     void HandleSdlEvent(const ::SDL_Event& event);
     void HandleWindowEvent(const ::SDL_Event& event);
     void HandleKey(const ::SDL_Event& event, bool down);
+    void DispatchKey(SdlNativeWindow* window, int vk, bool down);
+    // A gamepad's keys go where the keyboard's would: the window with the input focus.
+    bool HandlePad(const ::SDL_Event& event);
     void HandleText(const ::SDL_Event& event);
     void HandlePosted(const ::SDL_Event& event);
     // SDL_PushEvent, never while the main thread destroys a window (see DestroyNativeWindow).
@@ -72,6 +76,7 @@ class SdlPlatform final : public Platform {
     std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
     std::mutex pushMutex_;  // a push from any thread against a window's destruction
     std::function<void()> afterFirstPresent_;
+    SdlGamepads gamepads_;
     bool quit_ = false;
     int exitCode_ = 0;
 };
