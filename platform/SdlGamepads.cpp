@@ -11,9 +11,14 @@ constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 }  // namespace
 
 SdlGamepads::~SdlGamepads() {
+    Close();
+}
+
+void SdlGamepads::Close() {
     for (auto& [id, pad] : pads_) SDL_GameControllerClose(pad.controller);
     pads_.clear();
     if (opened_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    opened_ = false;
 }
 
 bool SdlGamepads::Open() {

@@ -33,6 +33,8 @@ class SdlGamepads {
     // Starts SDL's game-controller part; the pads already plugged in arrive as device events. False
     // when SDL cannot: the game plays on with the keyboard and the mouse.
     bool Open();
+    // Closes every pad and SDL's game-controller part; before SDL quits.
+    void Close();
     // Takes the pad events among SDL's (true), adding to `keys` what they stand for.
     bool Translate(const SDL_Event& event, std::vector<PadKey>& keys);
     int Count() const { return static_cast<int>(pads_.size()); }

@@ -50,7 +50,7 @@ SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
         screenHeight_ = mode.h;
     }
     SDL_StartTextInput();
-    gamepads_.Open();
+    if (gamepads_.Open()) testPad_ = SdlTestPad::FromEnvironment();
     ready_ = userEvent_ != static_cast<uint32_t>(-1);
 }
 
@@ -70,6 +70,8 @@ SdlPlatform::~SdlPlatform() {
         std::lock_guard lock(pushMutex_);
         windows_.clear();
     }
+    testPad_.reset();
+    gamepads_.Close();
     SDL_Quit();
 }
 

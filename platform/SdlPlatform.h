@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "platform/SdlGamepads.h"
+#include "platform/SdlTestPad.h"
 #include "platform/SdlPresenter.h"
 
 union SDL_Event;
@@ -77,6 +78,7 @@ class SdlPlatform final : public Platform {
     std::mutex pushMutex_;  // a push from any thread against a window's destruction
     std::function<void()> afterFirstPresent_;
     SdlGamepads gamepads_;
+    std::unique_ptr<SdlTestPad> testPad_;  // end-to-end tests only (MARSHWADE_TEST_PAD)
     bool quit_ = false;
     int exitCode_ = 0;
 };
