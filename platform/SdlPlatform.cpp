@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/SdlGamepads.h"
 #include "platform/SdlNativeWindow.h"
+#include "platform/SdlTestPad.h"
 #include "platform/ShellOpen.h"
 #include "platform/TimingTrace.h"
 #include "platform/VirtualKeys.h"
@@ -50,7 +52,8 @@ SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
         screenHeight_ = mode.h;
     }
     SDL_StartTextInput();
-    if (gamepads_.Open()) testPad_ = SdlTestPad::FromEnvironment();
+    gamepads_ = std::make_unique<SdlGamepads>();
+    if (gamepads_->Open()) testPad_ = SdlTestPad::FromEnvironment();
     ready_ = userEvent_ != static_cast<uint32_t>(-1);
 }
 
@@ -71,7 +74,7 @@ SdlPlatform::~SdlPlatform() {
         windows_.clear();
     }
     testPad_.reset();
-    gamepads_.Close();
+    gamepads_.reset();
     SDL_Quit();
 }
 
@@ -269,7 +272,7 @@ void SdlPlatform::DispatchKey(SdlNativeWindow* window, int vk, bool down) {
 
 bool SdlPlatform::HandlePad(const SDL_Event& e) {
     std::vector<PadKey> keys;
-    if (!gamepads_.Translate(e, keys)) return false;
+    if (!gamepads_ || !gamepads_->Translate(e, keys)) return false;
     for (const PadKey& key : keys) {
         // Looked up for every key: the first may close the window it went to (B closing a dialog).
         SDL_Window* focused = SDL_GetKeyboardFocus();

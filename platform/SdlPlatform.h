@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/SdlGamepads.h"
-#include "platform/SdlTestPad.h"
 #include "platform/SdlPresenter.h"
 
 union SDL_Event;
@@ -14,6 +12,8 @@ union SDL_Event;
 namespace platform {
 
 class SdlNativeWindow;
+class SdlGamepads;
+class SdlTestPad;
 
 // The real desktop through SDL2: windows, the event loop on the main thread, posted events from
 // game threads (SDL_PushEvent is thread-safe), the steady millisecond clock, xdg-open and the
@@ -77,7 +77,7 @@ class SdlPlatform final : public Platform {
     std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
     std::mutex pushMutex_;  // a push from any thread against a window's destruction
     std::function<void()> afterFirstPresent_;
-    SdlGamepads gamepads_;
+    std::unique_ptr<SdlGamepads> gamepads_;
     std::unique_ptr<SdlTestPad> testPad_;  // end-to-end tests only (MARSHWADE_TEST_PAD)
     bool quit_ = false;
     int exitCode_ = 0;
