@@ -430,22 +430,21 @@ TEST_F(GameDialogsTest, TabAndShiftTabWalkEveryButtonOfTheGameAndOfEachDialog) {
         }
         const std::vector<OButton*> expected = c.order(game, w);
         w->FocusGraph(nullptr);
-        std::vector<OGraph*> forwards, backwards;
+        std::vector<OGraph*> forwards(expected.size() + 1), backwards(expected.size() + 1);
         for (size_t i = 0; i <= expected.size(); ++i) {
             Key(w, vk::kTab);
-            forwards.push_back(w->Focus());
+            forwards[i] = w->Focus();
         }
         Send(w, NativeEventType::KeyDown, vk::kShift);
         for (size_t i = 0; i <= expected.size(); ++i) {
             Key(w, vk::kTab);
-            backwards.push_back(w->Focus());
+            backwards[i] = w->Focus();
         }
         Send(w, NativeEventType::KeyUp, vk::kShift);
-        std::vector<OGraph*> want(expected.begin(), expected.end());
-        want.push_back(nullptr);
+        std::vector<OGraph*> want(expected.size() + 1), wantBack(expected.size() + 1);
+        std::copy(expected.begin(), expected.end(), want.begin());
+        std::copy(expected.rbegin(), expected.rend(), wantBack.begin());
         EXPECT_EQ(forwards, want);
-        std::vector<OGraph*> wantBack(expected.rbegin(), expected.rend());
-        wantBack.push_back(nullptr);
         EXPECT_EQ(backwards, wantBack);
         // The focused button shows it: Tab to the first and its look is no longer the resting one.
         Key(w, vk::kTab);
