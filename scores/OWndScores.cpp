@@ -164,7 +164,7 @@ void OWndScores::BuildSkillName() {
     if (skill < 0 || skill > 2) return;
     static const char* const kNames[] = {"Novice", "Expert", "Master"};
     graphics::FontRecord font;
-    font.height = 26;
+    font.height = 20;
     font.weight = 700;
     for (int i = 0; i < 2; ++i) {
         auto* name = new OText(kNames[skill]);
@@ -172,7 +172,9 @@ void OWndScores::BuildSkillName() {
         name->SetAutoSize(true);
         name->SetFont(font);
         AddGraph(name);
-        const float x = ClientWidth() - name->Width() - 12;
+        // Centred in the shore between the plaque and the window's right edge.
+        const float right = title_->X() + title_->Width();
+        const float x = right + (ClientWidth() - right - name->Width()) / 2;
         const float y = title_->Y() + (title_->Height() - name->Height()) / 2;
         const float offset = i == 0 ? 2.0f : 0.0f;
         name->SetPosition(x + offset, y + offset, 0);
