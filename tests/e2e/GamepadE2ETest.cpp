@@ -63,6 +63,7 @@ class GamepadE2E : public e2e::XvfbTest {
 TEST_F(GamepadE2E, ThePadHopsTheFrogAndOpensAndClosesADialog) {
     ASSERT_TRUE(WaitForState([](const e2e::View& v) { return v.Resting() && v.column == 4 && v.row == 3; }))
         << "the frog did not arrive on the entry island";
+    std::this_thread::sleep_for(1000ms);  // settled on it, as a player sees it
     // The d-pad: one press, one hop to the left.
     Press("dpleft");
     ASSERT_TRUE(WaitForState([](const e2e::View& v) { return v.Resting() && v.column == 3; }))
