@@ -77,7 +77,7 @@ TEST_F(GamepadE2E, ThePadHopsTheFrogAndOpensAndClosesADialog) {
     trace->Poll();
     EXPECT_EQ(trace->last.column, 4) << "one push hopped more than once";
 
-    // The right shoulder puts the focus on the first button; A clicks it, B closes what it opened.
+    // The right shoulder moves the focus onto a button; A clicks it, B closes what it opened.
     Press("rightshoulder");
     Press("a");
     const Window dialog = WaitForWindow("Dialog window");
