@@ -83,6 +83,11 @@ class OWindow : public GraphHost {
     void CaptureGraph(OGraph* graph);
     void FocusGraph(OGraph* graph);
     void FocusNext();
+    // Shift+Tab's walk: the focusable control before the focused one, the last when none has the
+    // focus, none past the first.
+    void FocusPrevious();
+    // Tab's step: backwards while Shift is held down in this window, forwards otherwise.
+    void FocusStep();
     void Compose();
     // Shows what the compositions so far drew at once, rather than when the main thread's event loop
     // next runs. Main thread only (elsewhere it does nothing): for a picture composed in a Start that
@@ -194,6 +199,8 @@ class OWindow : public GraphHost {
     std::vector<OGraph*> graphics_;
     std::vector<OGraph*> controls_;
     OGraph* focus_ = nullptr;
+    // Shift is down: the window hears Shift's own press and release, as any key's.
+    bool shiftHeld_ = false;
     OGraph* capture_ = nullptr;
     std::atomic<bool> modalPaused_{false};
     int modalCount_ = 0;                    // dialogs holding this window disabled; under the lock

@@ -13,6 +13,7 @@
 
 namespace {
 using vk::IsMouseButton;
+using vk::kShift;
 using vk::kTab;
 ControlInput* ControlOf(OGraph* g) {
     return IsLive(g) ? g->AsControl() : nullptr;
@@ -75,12 +76,14 @@ void OWindow::OnPress(int code, int x, int y) {
     // The Tab rule looks at the focus before the press: a focused control moves the focus itself,
     // and Tab past the last one must leave none rather than start over at once.
     const bool hadFocus = focus_ != nullptr;
+    if (code == kShift) shiftHeld_ = true;
     if (ControlInput* c = ControlOf(target)) c->OnPress(code, RelX(target, x), RelY(target, y));
-    if (code == kTab && !hadFocus) FocusNext();
+    if (code == kTab && !hadFocus) FocusStep();
 }
 
 void OWindow::OnRelease(int code, int x, int y) {
     std::lock_guard lock(mutex_);
+    if (code == kShift) shiftHeld_ = false;
     OGraph* target = IsMouseButton(code) ? capture_ : focus_;
     if (ControlInput* c = ControlOf(target)) c->OnRelease(code, RelX(target, x), RelY(target, y));
 }
@@ -158,6 +161,33 @@ void OWindow::FocusNext() {
         }
     }
     FocusGraph(nullptr);
+}
+
+void OWindow::FocusPrevious() {
+    std::lock_guard lock(mutex_);
+    size_t end = controls_.size();
+    if (IsLive(focus_)) {
+        OGraph* top = focus_;
+        while (IsLive(top->Parent())) top = top->Parent();
+        auto it = std::find(controls_.begin(), controls_.end(), top);
+        if (it != controls_.end()) end = static_cast<size_t>(it - controls_.begin());
+    }
+    for (size_t i = end; i > 0; --i) {
+        ControlInput* c = ControlOf(controls_[i - 1]);
+        if (c && c->IsFocusable()) {
+            FocusGraph(controls_[i - 1]);
+            return;
+        }
+    }
+    FocusGraph(nullptr);
+}
+
+void OWindow::FocusStep() {
+    std::lock_guard lock(mutex_);
+    if (shiftHeld_)
+        FocusPrevious();
+    else
+        FocusNext();
 }
 
 bool OWindow::DragAllowedAt(int x, int y) {

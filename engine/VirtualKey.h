@@ -9,6 +9,7 @@ constexpr int kMiddleButton = 4;
 constexpr int kBackspace = 8;
 constexpr int kTab = 9;
 constexpr int kEnter = 13;
+constexpr int kShift = 16;
 constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kEnd = 35;

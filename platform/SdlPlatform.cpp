@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/SdlGamepads.h"
 #include "platform/SdlNativeWindow.h"
+#include "platform/SdlTestPad.h"
 #include "platform/ShellOpen.h"
 #include "platform/TimingTrace.h"
 #include "platform/VirtualKeys.h"
@@ -50,6 +52,8 @@ SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
         screenHeight_ = mode.h;
     }
     SDL_StartTextInput();
+    gamepads_ = std::make_unique<SdlGamepads>();
+    if (gamepads_->Open()) testPad_ = SdlTestPad::FromEnvironment();
     ready_ = userEvent_ != static_cast<uint32_t>(-1);
 }
 
@@ -69,6 +73,8 @@ SdlPlatform::~SdlPlatform() {
         std::lock_guard lock(pushMutex_);
         windows_.clear();
     }
+    testPad_.reset();
+    gamepads_.reset();
     SDL_Quit();
 }
 
@@ -216,6 +222,7 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
             HandleText(e);
             break;
         default:
+            if (HandlePad(e)) break;
             if (e.type == userEvent_) HandlePosted(e);
             break;
     }
@@ -252,10 +259,29 @@ void SdlPlatform::HandleKey(const SDL_Event& e, bool down) {
     SdlNativeWindow* window = Find(e.key.windowID);
     int vk = VirtualKeyFromSdl(e.key.keysym.sym);
     if (!window || vk == 0) return;
+    DispatchKey(window, vk, down);
+}
+
+void SdlPlatform::DispatchKey(SdlNativeWindow* window, int vk, bool down) {
+    const uint32_t id = window->Id();
     Dispatch(window, {down ? NativeEventType::KeyDown : NativeEventType::KeyUp, vk, 0, 0});
     if (down) trace::Mark("key");
     int ch = down ? ControlCharForVirtualKey(vk) : 0;
-    if (ch != 0 && Find(e.key.windowID)) Dispatch(window, {NativeEventType::Char, ch, 0, 0});
+    if (ch != 0 && Find(id)) Dispatch(window, {NativeEventType::Char, ch, 0, 0});
+}
+
+bool SdlPlatform::HandlePad(const SDL_Event& e) {
+    std::vector<PadKey> keys;
+    if (!gamepads_ || !gamepads_->Translate(e, keys)) return false;
+    for (const PadKey& key : keys) {
+        // Looked up for every key: the first may close the window it went to (B closing a dialog).
+        SDL_Window* focused = SDL_GetKeyboardFocus();
+        SdlNativeWindow* window = focused ? Find(SDL_GetWindowID(focused)) : nullptr;
+        // Without a window manager nothing may hold the focus: the newest window is the one in front.
+        if (!window && !windows_.empty()) window = windows_.back().get();
+        if (window) DispatchKey(window, key.code, key.down);
+    }
+    return true;
 }
 
 void SdlPlatform::HandleText(const SDL_Event& e) {

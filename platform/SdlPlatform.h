@@ -12,6 +12,8 @@ union SDL_Event;
 namespace platform {
 
 class SdlNativeWindow;
+class SdlGamepads;
+class SdlTestPad;
 
 // The real desktop through SDL2: windows, the event loop on the main thread, posted events from
 // game threads (SDL_PushEvent is thread-safe), the steady millisecond clock, xdg-open and the
@@ -56,6 +58,9 @@ class SdlPlatform final : public Platform {
     void HandleSdlEvent(const ::SDL_Event& event);
     void HandleWindowEvent(const ::SDL_Event& event);
     void HandleKey(const ::SDL_Event& event, bool down);
+    void DispatchKey(SdlNativeWindow* window, int vk, bool down);
+    // A gamepad's keys go where the keyboard's would: the window with the input focus.
+    bool HandlePad(const ::SDL_Event& event);
     void HandleText(const ::SDL_Event& event);
     void HandlePosted(const ::SDL_Event& event);
     // SDL_PushEvent, never while the main thread destroys a window (see DestroyNativeWindow).
@@ -72,6 +77,8 @@ class SdlPlatform final : public Platform {
     std::vector<std::unique_ptr<SdlNativeWindow>> windows_;  // main thread only
     std::mutex pushMutex_;  // a push from any thread against a window's destruction
     std::function<void()> afterFirstPresent_;
+    std::unique_ptr<SdlGamepads> gamepads_;
+    std::unique_ptr<SdlTestPad> testPad_;  // end-to-end tests only (MARSHWADE_TEST_PAD)
     bool quit_ = false;
     int exitCode_ = 0;
 };

@@ -126,7 +126,7 @@ void OControl::OnPress(int code, int, int) {
             w->CaptureGraph(this);
         }
     } else if (code == kTab) {
-        if (w) w->FocusNext();
+        if (w) w->FocusStep();
     } else if (code == kEnter) {
         state_ |= ControlState::KeyDown;
     }

@@ -259,6 +259,7 @@ void OGameWindow::StartGame() {
     }
     ShowScore();
     MakePauseSign();
+    MakeSavedGameNotice();
     PostMouseMove();
 }
 
@@ -291,6 +292,36 @@ void OGameWindow::ShowPauseSign(bool shown) {
     }
     // A paused game takes no frame step of its own to draw the change.
     if (changed) Compose();
+}
+
+// A start that resumes the saved game says so for a few seconds of play, in the pause sign's colours
+// near the top of the pond; a new game (New, a change of skill) takes it away at once.
+void OGameWindow::MakeSavedGameNotice() {
+    if (!G().restored) return;
+    graphics::FontRecord font;
+    font.height = 30;
+    font.weight = 700;
+    for (int i = 0; i < 2; ++i) {
+        OText* notice = new OText("Continuing your saved game");
+        font.colour = i == 0 ? 0x00203020 : 0x00FFFFFF;
+        notice->SetAutoSize(true);
+        notice->SetFont(font);
+        AddGraph(notice);
+        const float offset = i == 0 ? 2.0f : 0.0f;
+        notice->SetPosition((650.0f - notice->Width()) / 2 + offset, 70.0f + offset, i == 0 ? -51.0f : -52.0f);
+        savedNotice_[i] = notice;
+    }
+    savedNoticeSteps_ = kSavedNoticeSteps;
+}
+
+void OGameWindow::StepSavedGameNotice() {
+    if (savedNoticeSteps_ <= 0) return;
+    if (G().restored) --savedNoticeSteps_;
+    if (savedNoticeSteps_ > 0 && G().restored) return;
+    savedNoticeSteps_ = 0;
+    for (OText* notice : savedNotice_) {
+        if (IsLive(notice)) notice->SetVisible(false);
+    }
 }
 
 bool OGameWindow::Stop() {
@@ -352,6 +383,7 @@ void OGameWindow::StepGame(uint32_t t) {
     if (!HasInputFocus()) return;
     if (IsLive(loading_)) loading_->Destroy();
     loading_ = nullptr;
+    StepSavedGameNotice();
     if (StepFade()) return;
     CheckLevel();
     if (G().skill != G().appliedSkill) ApplySkillChange();

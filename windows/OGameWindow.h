@@ -48,6 +48,10 @@ class OGameWindow : public OWindow {
     OButton* HelpButton() const { return helpButton_; }
     OButton* DownButton() const { return downButton_; }
     OButton* ExitButton() const { return exitButton_; }
+    // "Continuing your saved game": shown at a start that resumes the saved game, for this many frame
+    // steps of play (four seconds at fifty a second; a pause or another window in front holds it).
+    static constexpr int kSavedNoticeSteps = 200;
+    OText* SavedGameNotice() const { return savedNotice_[1]; }
     const pond::Prototypes& Prototypes() const { return prototypes_; }
     // The loading picture until the first frame step has run.
     OBitmap* LoadingPicture() const { return loading_; }
@@ -79,6 +83,8 @@ class OGameWindow : public OWindow {
     void ClickToward(int x, int y);
     void MakePauseSign();
     void ShowPauseSign(bool shown);
+    void MakeSavedGameNotice();
+    void StepSavedGameNotice();
     void DestroyPrototypes();
 
     // Before the level-completed dialog opens: the islands but the last taken out of sight, the
@@ -111,6 +117,8 @@ class OGameWindow : public OWindow {
     OClip* digits_ = nullptr;
     OClip* levelDigits_[3] = {};
     OText* pauseSign_[2] = {};  // its shadow, then the sign
+    OText* savedNotice_[2] = {};  // its shadow, then the words
+    int savedNoticeSteps_ = 0;    // frame steps of play it still stands
     OClip* scoreDigits_[6] = {};
 
     // The prototypes are kept objects: this window owns them and destroys them at Stop.

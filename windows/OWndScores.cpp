@@ -154,6 +154,32 @@ void OWndScores::BuildTitle() {
     title->SetPosition((ClientWidth() - title->Width()) / 2, y, 0);
     AddGraph(title);
     title_ = title;
+    BuildSkillName();
+}
+
+// The table shows one skill's results; its name stands at the right of the title picture, pale on a
+// dark shadow so that it reads on the dark-green shore as the Options title does.
+void OWndScores::BuildSkillName() {
+    const int skill = TheGameState().skill;
+    if (skill < 0 || skill > 2) return;
+    static const char* const kNames[] = {"Novice", "Expert", "Master"};
+    graphics::FontRecord font;
+    font.height = 20;
+    font.weight = 700;
+    for (int i = 0; i < 2; ++i) {
+        auto* name = new OText(kNames[skill]);
+        font.colour = i == 0 ? 0x00102010 : 0x00D8F4FA;
+        name->SetAutoSize(true);
+        name->SetFont(font);
+        AddGraph(name);
+        // Centred in the shore between the plaque and the window's right edge.
+        const float right = title_->X() + title_->Width();
+        const float x = right + (ClientWidth() - right - name->Width()) / 2;
+        const float y = title_->Y() + (title_->Height() - name->Height()) / 2;
+        const float offset = i == 0 ? 2.0f : 0.0f;
+        name->SetPosition(x + offset, y + offset, 0);
+        if (i == 1) skillName_ = name;
+    }
 }
 
 void OWndScores::BuildRows() {

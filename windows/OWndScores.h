@@ -8,6 +8,7 @@
 
 class OButton;
 class OClip;
+class OText;
 
 // The high-score window (the game's Top10 button): the ten best results of the current skill, and
 // Close, Publish (the best result to the score page, in the web browser) and Clear (the skill's
@@ -45,6 +46,8 @@ class OWndScores : public OWindow {
     OButton* PublishButton() const { return publishButton_; }
     OButton* ClearButton() const { return clearButton_; }
     OClip* Title() const { return title_; }
+    // The skill's name beside the title ("Novice", "Expert", "Master").
+    OText* SkillName() const { return skillName_; }
     OButton* NameRow(int i) const { return nameRows_[static_cast<size_t>(i)]; }
     OButton* ScoreRow(int i) const { return scoreRows_[static_cast<size_t>(i)]; }
     const TScoresTable& Table() const { return table_; }
@@ -56,6 +59,7 @@ class OWndScores : public OWindow {
     void BuildFrame();
     void BuildButtons();
     void BuildTitle();
+    void BuildSkillName();
     void BuildRows();
     void FillRows();
     void OpenClearDialog();
@@ -67,6 +71,7 @@ class OWndScores : public OWindow {
     OButton* publishButton_ = nullptr;
     OButton* clearButton_ = nullptr;
     OClip* title_ = nullptr;
+    OText* skillName_ = nullptr;
     std::array<OButton*, kRows> nameRows_{};
     std::array<OButton*, kRows> scoreRows_{};
     // The results as the window shows them; Publish sends from it and Clear removes from it too.

@@ -389,6 +389,74 @@ TEST_F(GameDialogsTest, EveryClickOnAButtonOpensItsDialogWhereverThePointerCameF
     EXPECT_EQ(G().player->Y(), frogY);
 }
 
+// Without a mouse: Tab walks every button of the game window and of each dialog once, in its order,
+// and past the last leaves none; Shift+Tab walks the same buttons backwards.
+TEST_F(GameDialogsTest, TabAndShiftTabWalkEveryButtonOfTheGameAndOfEachDialog) {
+    struct Case {
+        const char* name;
+        OButton* opener;  // the game's button that opens the dialog; none for the game window itself
+        std::vector<OButton*> (*order)(OGameWindow*, OWindow*);
+    } cases[] = {
+        {"game", nullptr,
+         [](OGameWindow* g, OWindow*) {
+             return std::vector<OButton*>{g->HelpButton(),    g->DownButton(),  g->ExitButton(), g->NewButton(),
+                                          g->OptionsButton(), g->Top10Button(), g->GamesButton()};
+         }},
+        {"quit", game->ExitButton(),
+         [](OGameWindow*, OWindow* d) {
+             auto* q = dynamic_cast<OWndYesNo*>(d);
+             return std::vector<OButton*>{q->YesButton(), q->NoButton()};
+         }},
+        {"options", game->OptionsButton(),
+         [](OGameWindow*, OWindow* d) {
+             auto* o = dynamic_cast<OOptionsWindow*>(d);
+             return std::vector<OButton*>{o->OkButton(), o->CancelButton()};
+         }},
+        {"help", game->HelpButton(),
+         [](OGameWindow*, OWindow* d) { return std::vector<OButton*>{dynamic_cast<OWndYesNo*>(d)->NoButton()}; }},
+        {"top 10", game->Top10Button(),
+         [](OGameWindow*, OWindow* d) {
+             auto* t = dynamic_cast<OWndScores*>(d);
+             return std::vector<OButton*>{t->CloseButton(), t->PublishButton(), t->ClearButton()};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OWindow* w = game;
+        if (c.opener) {
+            ClickOn(game, c.opener);
+            w = Dialog();
+            ASSERT_NE(w, nullptr);
+        }
+        const std::vector<OButton*> expected = c.order(game, w);
+        w->FocusGraph(nullptr);
+        std::vector<OGraph*> forwards(expected.size() + 1), backwards(expected.size() + 1);
+        for (size_t i = 0; i <= expected.size(); ++i) {
+            Key(w, vk::kTab);
+            forwards[i] = w->Focus();
+        }
+        Send(w, NativeEventType::KeyDown, vk::kShift);
+        for (size_t i = 0; i <= expected.size(); ++i) {
+            Key(w, vk::kTab);
+            backwards[i] = w->Focus();
+        }
+        Send(w, NativeEventType::KeyUp, vk::kShift);
+        std::vector<OGraph*> want(expected.size() + 1), wantBack(expected.size() + 1);
+        std::copy(expected.begin(), expected.end(), want.begin());
+        std::copy(expected.rbegin(), expected.rend(), wantBack.begin());
+        EXPECT_EQ(forwards, want);
+        EXPECT_EQ(backwards, wantBack);
+        // The focused button shows it: Tab to the first and its look is no longer the resting one.
+        Key(w, vk::kTab);
+        EXPECT_TRUE(expected.front()->State() & ControlState::Focused);
+        if (c.opener) {
+            Key(w, vk::kEscape);
+            ASSERT_TRUE(Finished(w));
+            for (int i = 0; i < 3; ++i) session->StepFrame();
+        }
+    }
+}
+
 TEST_F(GameDialogsTest, NewWhilePausedShowsTheNewPondAtOnceAndThePauseStays) {
     G().paused = true;
     Step(2);

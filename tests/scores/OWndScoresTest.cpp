@@ -104,6 +104,26 @@ TEST_F(OWndScoresTest, WithoutTheTitlePictureTheBarStandsLower) {
     EXPECT_EQ(w->Title()->X(), (355 - w->Title()->Width()) / 2);
 }
 
+// The title says which skill the table shows, legible beside the picture: inside the window, clear of
+// the picture and of the first row, whatever the name's length.
+TEST_F(OWndScoresTest, TheTitleNamesTheSkillBesideThePicture) {
+    const std::vector<std::pair<int, std::string>> cases{{0, "Novice"}, {1, "Expert"}, {2, "Master"}};
+    for (const auto& [skill, name] : cases) {
+        SCOPED_TRACE(name);
+        OWndScores* w = OpenScores(skill);
+        const OText* text = w->SkillName();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->GetText(), name);
+        EXPECT_TRUE(text->IsVisible());
+        EXPECT_GE(text->X(), w->Title()->X() + w->Title()->Width()) << "clear of the picture";
+        EXPECT_LE(text->X() + text->Width(), 355);
+        EXPECT_GE(text->Y(), 0);
+        EXPECT_LE(text->Y() + text->Height(), w->NameRow(0)->Y()) << "above the first row";
+        EXPECT_NE(text->Font().colour, 0u) << "not black on the dark shore";
+        Close(w);
+    }
+}
+
 TEST_F(OWndScoresTest, ShowsTheTenBestOfTheSkillInDescendingOrder) {
     std::vector<Result> results;
     for (int i = 0; i < 14; ++i) results.push_back({"E" + std::to_string(i), "2", 100 * (i + 1)});

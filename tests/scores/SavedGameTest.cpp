@@ -23,6 +23,7 @@
 #include "tests/scores/ProgramFolder.h"
 #include "tests/support/TempFolder.h"
 #include "tools/replay/ReplaySession.h"
+#include "ui/OText.h"
 
 namespace {
 
@@ -151,6 +152,43 @@ TEST_F(SavedGameTest, TheConfirmedQuitMetTwiceWritesOnce) {
     session_->Os().Pump();
     const std::string text = StateText(StatePath());
     EXPECT_EQ(text.substr(0, 12), "0\t1\t1\t1\t100\t");
+}
+
+// A start that continues the saved game says so for a few seconds of play (a pause holds the count);
+// a fresh start says nothing.
+TEST_F(SavedGameTest, AContinuedGameSaysSoForAFewSecondsOfPlayAndAFreshOneDoesNot) {
+    const struct {
+        const char* what;
+        bool autoSave;
+    } cases[] = {{"continued", true}, {"fresh", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StartGame();
+        Frames(300);
+        TheGameState().autoSave = c.autoSave;
+        ConfirmQuit();
+        Frames(1);
+        StartGame(99);
+        const OText* notice = session_->Window()->SavedGameNotice();
+        if (!c.autoSave) {
+            EXPECT_EQ(notice, nullptr);
+            continue;
+        }
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(notice->GetText(), "Continuing your saved game");
+        EXPECT_TRUE(notice->IsVisible());
+        EXPECT_GE(notice->X(), 0);
+        EXPECT_LE(notice->X() + notice->Width(), 650) << "over the pond, clear of the buttons";
+        Frames(10);
+        TheGameState().paused = true;
+        Frames(500);
+        EXPECT_TRUE(notice->IsVisible()) << "a pause holds the notice";
+        TheGameState().paused = false;
+        Frames(OGameWindow::kSavedNoticeSteps - 11);
+        EXPECT_TRUE(notice->IsVisible()) << "one step of play before it goes";
+        Frames(1);
+        EXPECT_FALSE(notice->IsVisible());
+    }
 }
 
 TEST_F(SavedGameTest, AutoSaveOffLeavesAnEmptyFileAndTheNextStartIsANewGame) {
