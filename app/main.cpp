@@ -13,6 +13,7 @@
 #include "engine/OWindow.h"
 #include "game/OGameWindow.h"
 #include "graphics/BmpReader.h"
+#include "platform/DisplayScale.h"
 #include "platform/NativeWindow.h"
 #include "platform/ProgramPath.h"
 #include "platform/SdlPlatform.h"
@@ -48,20 +49,31 @@ void OpenGamesPage(platform::Platform& os) {
     if (stat(page.c_str(), &info) == 0) os.OpenWithShell(page);
 }
 constexpr const char* kUsage =
-    "Usage: marshwade [--help] [--version]\n"
+    "Usage: marshwade [--help] [--version] [--scale N|auto]\n"
     "A frog hops across a pond of sinking lily leaves. Play with the arrow keys or the mouse.\n"
     "\n"
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
+    "      --scale N  show the picture N times its size (auto: the largest that fits the screen;\n"
+    "                 MARSHWADE_SCALE sets it too). F11 or Alt+Enter switches fullscreen.\n"
     "\n"
     "The settings are in INI/Quillmoss.ini beside the game's data; MARSHWADE_SEED=N lays the pond out\n"
     "the same way every time. See marshwade(6).\n";
 
 // What the command line asks for: nothing (play), a help or version text, or a usage error (exit 2,
 // as command-line programs do). Returns the exit code when the program must end without playing.
-std::optional<int> ReadCommandLine(int argc, char** argv) {
+std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--scale" && i + 1 < argc) {
+            scale = argv[++i];
+            if (!platform::ParseScale(scale)) {
+                std::fprintf(stderr, "marshwade: --scale takes auto or a whole number from 1 to %d\n%s",
+                             static_cast<int>(platform::kMaxScale), kUsage);
+                return 2;
+            }
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -78,9 +90,11 @@ std::optional<int> ReadCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> code = ReadCommandLine(argc, argv)) return *code;
+    std::string scale;
+    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
+    if (!scale.empty()) os.SetScale(scale);
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
     engine::SetPlatform(&os);
 

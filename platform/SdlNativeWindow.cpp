@@ -10,17 +10,19 @@
 
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode)
-    : width_(options.width), height_(options.height) {
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode, int32_t scale,
+                                 uint32_t border)
+    : width_(options.width), height_(options.height), scale_(std::max(scale, 1)) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
     if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1),
-                               std::max(options.height, 1), flags);
+    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1) * scale_,
+                               std::max(options.height, 1) * scale_, flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
     presenter_ = SdlPresenter::Create(mode, window_, width_, height_);
     if (!presenter_) return;
+    presenter_->SetBorder(border);
     // Until the first present the window shows its background colour.
     presenter_->Fill(options.background);
     if (options.owner) {
@@ -41,8 +43,8 @@ void SdlNativeWindow::Show() {
 }
 
 void SdlNativeWindow::MoveTo(int32_t x, int32_t y) {
-    SDL_SetWindowPosition(window_, x, y);
-    NotePosition(x, y);
+    SDL_SetWindowPosition(window_, x * scale_, y * scale_);
+    NotePosition(x * scale_, y * scale_);
 }
 
 void SdlNativeWindow::NotePosition(int32_t x, int32_t y) {
@@ -69,14 +71,28 @@ void SdlNativeWindow::SetIcon(const PictureView& icon) {
 }
 
 Rect SdlNativeWindow::ScreenRect() const {
-    return {x_, y_, x_ + width_, y_ + height_};
+    const int32_t x = Placement::FloorDiv(x_, scale_), y = Placement::FloorDiv(y_, scale_);
+    return {x, y, x + width_, y + height_};
 }
 
 void SdlNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
+    // The logical picture's size, whatever the scale or fullscreen make of it on the screen.
+    width = width_;
+    height = height_;
+}
+
+Placement SdlNativeWindow::CurrentPlacement() const {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
-    width = w;
-    height = h;
+    return CentredPlacement(w, h, width_, height_);
+}
+
+void SdlNativeWindow::ToggleFullscreen() {
+    SDL_SetWindowFullscreen(window_, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool SdlNativeWindow::IsFullscreen() const {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 // Activation: in front and with the keyboard. A window manager gives a window back its focus when its
@@ -142,8 +158,9 @@ void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
             px = gx - wx;
             py = gy - wy;
         }
-        cursorX_ = px;
-        cursorY_ = py;
+        const Placement at = CurrentPlacement();
+        cursorX_ = at.ToLogicalX(px);
+        cursorY_ = at.ToLogicalY(py);
     }
     x = cursorX_;
     y = cursorY_;

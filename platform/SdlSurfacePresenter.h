@@ -5,6 +5,7 @@
 #include "platform/SdlPresenter.h"
 
 struct SDL_Rect;
+struct SDL_Surface;
 
 namespace platform {
 
@@ -20,12 +21,18 @@ class SdlSurfacePresenter final : public SdlPresenter {
 
     void Fill(uint32_t colour) override;
     void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+    void SetBorder(uint32_t colour) override { border_ = colour; }
 
   private:
     explicit SdlSurfacePresenter(SDL_Window* window);
 
     SDL_Window* window_;
-    std::vector<SDL_Rect> areas_;  // kept between presents so a frame allocates nothing
+    uint32_t border_ = 0;
+    std::vector<SDL_Rect> areas_;
+    // The framebuffer last presented to; a different one needs its border and the whole picture.
+    SDL_Surface* lastSurface_ = nullptr;
+    int lastWidth_ = 0;
+    int lastHeight_ = 0;  // kept between presents so a frame allocates nothing
 };
 
 }  // namespace platform
