@@ -70,8 +70,16 @@ void SdlNativeWindow::SetIcon(const PictureView& icon) {
     SDL_FreeSurface(surface);
 }
 
+// In logical screen pixels. In fullscreen the rectangle is the logical size centred where the picture
+// is, so a dialog opened over it is centred on the picture.
 Rect SdlNativeWindow::ScreenRect() const {
-    const int32_t x = Placement::FloorDiv(x_, scale_), y = Placement::FloorDiv(y_, scale_);
+    int32_t x = x_, y = y_;
+    if (fullscreen_) {
+        x += shiftX_;
+        y += shiftY_;
+    }
+    x = Placement::FloorDiv(x, scale_);
+    y = Placement::FloorDiv(y, scale_);
     return {x, y, x + width_, y + height_};
 }
 
@@ -87,12 +95,33 @@ Placement SdlNativeWindow::CurrentPlacement() const {
     return CentredPlacement(w, h, width_, height_);
 }
 
+// Fullscreen is the window itself made as large as its display, without a frame, rather than SDL's
+// fullscreen: that one asks the window manager, and with none (a bare X server, a kiosk) nothing
+// would happen. The picture then shows at the largest scale that fits, centred on the border.
 void SdlNativeWindow::ToggleFullscreen() {
-    SDL_SetWindowFullscreen(window_, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-}
-
-bool SdlNativeWindow::IsFullscreen() const {
-    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!fullscreen_) {
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        windowedBordered_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_BORDERLESS) == 0;
+        SDL_Rect display{0, 0, windowed_.w, windowed_.h};
+        const int index = SDL_GetWindowDisplayIndex(window_);
+        if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return;
+        const Placement at = CentredPlacement(display.w, display.h, width_, height_);
+        shiftX_ = at.offsetX + (width_ * at.scale - width_ * scale_) / 2;
+        shiftY_ = at.offsetY + (height_ * at.scale - height_ * scale_) / 2;
+        fullscreen_ = true;
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowSize(window_, display.w, display.h);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        NotePosition(display.x, display.y);
+    } else {
+        fullscreen_ = false;
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+        if (windowedBordered_) SDL_SetWindowBordered(window_, SDL_TRUE);
+        NotePosition(windowed_.x, windowed_.y);
+    }
+    SDL_RaiseWindow(window_);
 }
 
 // Activation: in front and with the keyboard. A window manager gives a window back its focus when its

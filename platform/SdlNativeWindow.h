@@ -46,9 +46,9 @@ class SdlNativeWindow final : public NativeWindow {
     // Frames presented by every window of the process so far (main thread only).
     static uint64_t PresentCount() { return presentCount_; }
 
-    // Fullscreen on the desktop's own mode, or back to the window it was.
+    // The whole display, or back to the window it was.
     void ToggleFullscreen();
-    bool IsFullscreen() const;
+    bool IsFullscreen() const { return fullscreen_; }
     // Where the logical picture lies in the window now.
     Placement CurrentPlacement() const;
 
@@ -72,6 +72,15 @@ class SdlNativeWindow final : public NativeWindow {
     const std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<bool> enabled_{true};
     bool capture_ = false;
+    std::atomic<bool> fullscreen_{false};
+    // In fullscreen, from the window's corner to where a logical-size window would sit centred on
+    // the picture (screen pixels); ScreenRect may be asked from a game thread.
+    std::atomic<int32_t> shiftX_{0};
+    std::atomic<int32_t> shiftY_{0};
+    bool windowedBordered_ = false;
+    struct {
+        int x = 0, y = 0, w = 0, h = 0;
+    } windowed_;  // where the window was before fullscreen
 };
 
 }  // namespace platform
