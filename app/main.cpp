@@ -49,20 +49,21 @@ void OpenGamesPage(platform::Platform& os) {
     if (stat(page.c_str(), &info) == 0) os.OpenWithShell(page);
 }
 constexpr const char* kUsage =
-    "Usage: marshwade [--help] [--version] [--scale N|auto]\n"
+    "Usage: marshwade [--help] [--version] [--scale N|auto] [--fullscreen]\n"
     "A frog hops across a pond of sinking lily leaves. Play with the arrow keys or the mouse.\n"
     "\n"
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
     "      --scale N  show the picture N times its size (auto: the largest that fits the screen;\n"
-    "                 MARSHWADE_SCALE sets it too). F11 or Alt+Enter switches fullscreen.\n"
+    "                 MARSHWADE_SCALE sets it too)\n"
+    "      --fullscreen  start fullscreen (F11 or Alt+Enter switches it at any time)\n"
     "\n"
     "The settings are in INI/Quillmoss.ini beside the game's data; MARSHWADE_SEED=N lays the pond out\n"
     "the same way every time. See marshwade(6).\n";
 
 // What the command line asks for: nothing (play), a help or version text, or a usage error (exit 2,
 // as command-line programs do). Returns the exit code when the program must end without playing.
-std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale) {
+std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale, bool& fullscreen) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--scale" && i + 1 < argc) {
@@ -72,6 +73,10 @@ std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale) {
                              static_cast<int>(platform::kMaxScale), kUsage);
                 return 2;
             }
+            continue;
+        }
+        if (arg == "--fullscreen") {
+            fullscreen = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -91,10 +96,12 @@ std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale) {
 
 int main(int argc, char** argv) {
     std::string scale;
-    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale)) return *code;
+    bool fullscreen = false;
+    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale, fullscreen)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
     if (!scale.empty()) os.SetScale(scale);
+    if (fullscreen) os.StartFullscreen();
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
     engine::SetPlatform(&os);
 

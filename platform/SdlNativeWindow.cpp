@@ -39,10 +39,19 @@ SdlNativeWindow::~SdlNativeWindow() {
 void SdlNativeWindow::Show() {
     SDL_ShowWindow(window_);  // returns once the X server has mapped the window
     trace::Mark("mapped");
+    if (fullscreenAtShow_) {
+        fullscreenAtShow_ = false;
+        if (!fullscreen_) ToggleFullscreen();
+    }
     SDL_RaiseWindow(window_);
 }
 
 void SdlNativeWindow::MoveTo(int32_t x, int32_t y) {
+    if (fullscreen_) {  // where the window goes back to when fullscreen ends
+        windowed_.x = x * scale_;
+        windowed_.y = y * scale_;
+        return;
+    }
     SDL_SetWindowPosition(window_, x * scale_, y * scale_);
     NotePosition(x * scale_, y * scale_);
 }

@@ -49,6 +49,8 @@ class SdlNativeWindow final : public NativeWindow {
     // The whole display, or back to the window it was.
     void ToggleFullscreen();
     bool IsFullscreen() const { return fullscreen_; }
+    // Goes fullscreen as soon as it is shown.
+    void FullscreenAtShow() { fullscreenAtShow_ = true; }
     // Where the logical picture lies in the window now.
     Placement CurrentPlacement() const;
 
@@ -78,6 +80,7 @@ class SdlNativeWindow final : public NativeWindow {
     std::atomic<int32_t> shiftX_{0};
     std::atomic<int32_t> shiftY_{0};
     bool windowedBordered_ = false;
+    bool fullscreenAtShow_ = false;
     struct {
         int x = 0, y = 0, w = 0, h = 0;
     } windowed_;  // where the window was before fullscreen

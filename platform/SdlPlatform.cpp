@@ -89,6 +89,10 @@ NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (!ready_) return nullptr;
     auto window = std::make_unique<SdlNativeWindow>(options, presentMode_, scale_, kBorderColour);
     if (!window->Valid()) return nullptr;
+    if (startFullscreen_ && !options.owner) {  // the game's window, once; its dialogs open over it
+        startFullscreen_ = false;
+        window->FullscreenAtShow();
+    }
     SDL_SetWindowData(window->Handle(), "marshwade", window.get());
     SDL_SetWindowHitTest(window->Handle(), &HitTestCallback, this);
     windows_.push_back(std::move(window));

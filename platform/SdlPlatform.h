@@ -32,6 +32,8 @@ class SdlPlatform final : public Platform {
     // area) or a whole number. A wrong value is reported on stderr, auto is used, and false returned.
     bool SetScale(const std::string& text);
     int32_t Scale() const { return scale_; }
+    // The first window without an owner opens fullscreen.
+    void StartFullscreen() { startFullscreen_ = true; }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
     NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
@@ -76,6 +78,7 @@ class SdlPlatform final : public Platform {
     static constexpr int32_t kRoomForFrame = 48;
     static constexpr uint32_t kBorderColour = 0x00183010;  // the pond's dark green, 0x00BBGGRR
     int32_t scale_ = 1;
+    bool startFullscreen_ = false;
     int32_t usableWidth_ = 1024;
     int32_t usableHeight_ = 768;
     int32_t screenWidth_ = 1024;
