@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
+#include "game/GameSettings.h"
+#include "game/IniFile.h"
 #include "game/OGameWindow.h"
 #include "graphics/BmpReader.h"
 #include "platform/DisplayScale.h"
@@ -100,6 +103,13 @@ int main(int argc, char** argv) {
     if (const std::optional<int> code = ReadCommandLine(argc, argv, scale, fullscreen)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
+    // The settings file's [Display] keys, below the command line and the environment.
+    IniFile ini;
+    if (ini.Load(SettingsFilePath())) {
+        const std::string fileScale = ini.GetString("Display", "Scale", "");
+        if (scale.empty() && !std::getenv("MARSHWADE_SCALE") && !fileScale.empty()) os.SetScale(fileScale);
+        if (ini.GetString("Display", "Fullscreen", "0") == "1") fullscreen = true;
+    }
     if (!scale.empty()) os.SetScale(scale);
     if (fullscreen) os.StartFullscreen();
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
