@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string>
@@ -11,13 +12,16 @@
 
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
-#include "windows/OGameWindow.h"
+#include "game/GameSettings.h"
 #include "graphics/BmpReader.h"
+#include "platform/DisplayScale.h"
 #include "platform/NativeWindow.h"
 #include "platform/ProgramPath.h"
 #include "platform/SdlPlatform.h"
 #include "platform/SoundPlayer.h"
 #include "platform/TimingTrace.h"
+#include "storage/IniFile.h"
+#include "windows/OGameWindow.h"
 
 namespace {
 // The program's icon from "CLP\\icon.bmp", for every window it opens; a missing or unusable file
@@ -48,20 +52,36 @@ void OpenGamesPage(platform::Platform& os) {
     if (stat(page.c_str(), &info) == 0) os.OpenWithShell(page);
 }
 constexpr const char* kUsage =
-    "Usage: marshwade [--help] [--version]\n"
+    "Usage: marshwade [--help] [--version] [--scale N|auto] [--fullscreen]\n"
     "A frog hops across a pond of sinking lily leaves. Play with the arrow keys or the mouse.\n"
     "\n"
     "  -h, --help     print this help and exit\n"
     "      --version  print the version and exit\n"
+    "      --scale N  show the picture N times its size (auto: the largest that fits the screen;\n"
+    "                 MARSHWADE_SCALE sets it too)\n"
+    "      --fullscreen  start fullscreen (F11 or Alt+Enter switches it at any time)\n"
     "\n"
     "The settings are in INI/Quillmoss.ini beside the game's data; MARSHWADE_SEED=N lays the pond out\n"
     "the same way every time. See marshwade(6).\n";
 
 // What the command line asks for: nothing (play), a help or version text, or a usage error (exit 2,
 // as command-line programs do). Returns the exit code when the program must end without playing.
-std::optional<int> ReadCommandLine(int argc, char** argv) {
+std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale, bool& fullscreen) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--scale" && i + 1 < argc) {
+            scale = argv[++i];
+            if (!platform::ParseScale(scale)) {
+                std::fprintf(stderr, "marshwade: --scale takes auto or a whole number from 1 to %d\n%s",
+                             static_cast<int>(platform::kMaxScale), kUsage);
+                return 2;
+            }
+            continue;
+        }
+        if (arg == "--fullscreen") {
+            fullscreen = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -78,9 +98,20 @@ std::optional<int> ReadCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> code = ReadCommandLine(argc, argv)) return *code;
+    std::string scale;
+    bool fullscreen = false;
+    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale, fullscreen)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
+    // The settings file's [Display] keys, below the command line and the environment.
+    IniFile ini;
+    if (ini.Load(SettingsFilePath())) {
+        const std::string fileScale = ini.GetString("Display", "Scale", "");
+        if (scale.empty() && !std::getenv("MARSHWADE_SCALE") && !fileScale.empty()) os.SetScale(fileScale);
+        if (ini.GetString("Display", "Fullscreen", "0") == "1") fullscreen = true;
+    }
+    if (!scale.empty()) os.SetScale(scale);
+    if (fullscreen) os.StartFullscreen();
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
     engine::SetPlatform(&os);
 

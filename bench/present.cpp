@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bench/MemcpyReference.h"
@@ -20,9 +21,10 @@ using bench_support::TimedAgainstMemcpy;
 constexpr int kW = 750, kH = 550;
 
 struct Presenting {
-    explicit Presenting(platform::PresentMode mode) {
+    explicit Presenting(platform::PresentMode mode, const char* scale = "1") {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         os = std::make_unique<platform::SdlPlatform>(mode);
+        os->SetScale(scale);
         picture.FillBackground({0, 0, kW, kH});
         for (int y = 0; y < kH; y += 3) picture.Row(y)[y % (kW * 3)] = 0x7F;  // not one flat colour
         if (!os->Ready()) return;
@@ -71,5 +73,23 @@ BENCHMARK_CAPTURE(BM_PresentPlayingFrame, surface, platform::PresentMode::Surfac
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PresentPlayingFrame, renderer, platform::PresentMode::Renderer)
     ->Unit(benchmark::kMicrosecond);
+
+// The same playing frame on a large screen: each dirty rectangle scaled by a whole number, nearest
+// pixel, into the framebuffer. The framebuffer is scale x scale times the frame, so the work grows
+// with the square of the scale; x_memcpy stays against a copy of one unscaled frame.
+void BM_PresentScaledPlayingFrame(benchmark::State& state) {
+    const std::string scale = std::to_string(state.range(0));
+    Presenting p(platform::PresentMode::Surface, scale.c_str());
+    if (!p.window) {
+        state.SkipWithError("no window on SDL's dummy video driver");
+        return;
+    }
+    std::vector<platform::Rect> rects;
+    for (int i = 0; i < 12; ++i)
+        rects.push_back({(i * 61) % 670, (i * 43) % 470, (i * 61) % 670 + 80, (i * 43) % 470 + 80});
+    p.window->Present(p.picture.View(), rects);  // the first present of a framebuffer copies it all
+    TimedAgainstMemcpy(state, [&] { p.window->Present(p.picture.View(), rects); });
+}
+BENCHMARK(BM_PresentScaledPlayingFrame)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

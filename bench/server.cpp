@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "scores/PublishCodec.h"
-#include "tests/server/ServerProcess.h"
+#include "storage/PublishCodec.h"
+#include "tests/support/ServerProcess.h"
 
 namespace {
 

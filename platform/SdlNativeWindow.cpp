@@ -10,17 +10,19 @@
 
 namespace platform {
 
-SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode)
-    : width_(options.width), height_(options.height) {
+SdlNativeWindow::SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode, int32_t scale,
+                                 uint32_t border)
+    : width_(options.width), height_(options.height), scale_(std::max(scale, 1)) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (options.borderless) flags |= SDL_WINDOW_BORDERLESS;
     if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1),
-                               std::max(options.height, 1), flags);
+    window_ = SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(options.width, 1) * scale_,
+                               std::max(options.height, 1) * scale_, flags);
     if (!window_) return;
     id_ = SDL_GetWindowID(window_);
     presenter_ = SdlPresenter::Create(mode, window_, width_, height_);
     if (!presenter_) return;
+    presenter_->SetBorder(border);
     // Until the first present the window shows its background colour.
     presenter_->Fill(options.background);
     if (options.owner) {
@@ -37,12 +39,21 @@ SdlNativeWindow::~SdlNativeWindow() {
 void SdlNativeWindow::Show() {
     SDL_ShowWindow(window_);  // returns once the X server has mapped the window
     trace::Mark("mapped");
+    if (fullscreenAtShow_) {
+        fullscreenAtShow_ = false;
+        if (!fullscreen_) ToggleFullscreen();
+    }
     SDL_RaiseWindow(window_);
 }
 
 void SdlNativeWindow::MoveTo(int32_t x, int32_t y) {
-    SDL_SetWindowPosition(window_, x, y);
-    NotePosition(x, y);
+    if (fullscreen_) {  // where the window goes back to when fullscreen ends
+        windowed_.x = x * scale_;
+        windowed_.y = y * scale_;
+        return;
+    }
+    SDL_SetWindowPosition(window_, x * scale_, y * scale_);
+    NotePosition(x * scale_, y * scale_);
 }
 
 void SdlNativeWindow::NotePosition(int32_t x, int32_t y) {
@@ -68,15 +79,58 @@ void SdlNativeWindow::SetIcon(const PictureView& icon) {
     SDL_FreeSurface(surface);
 }
 
+// In logical screen pixels. In fullscreen the rectangle is the logical size centred where the picture
+// is, so a dialog opened over it is centred on the picture.
 Rect SdlNativeWindow::ScreenRect() const {
-    return {x_, y_, x_ + width_, y_ + height_};
+    int32_t x = x_, y = y_;
+    if (fullscreen_) {
+        x += shiftX_;
+        y += shiftY_;
+    }
+    x = Placement::FloorDiv(x, scale_);
+    y = Placement::FloorDiv(y, scale_);
+    return {x, y, x + width_, y + height_};
 }
 
 void SdlNativeWindow::ClientSize(int32_t& width, int32_t& height) const {
+    // The logical picture's size, whatever the scale or fullscreen make of it on the screen.
+    width = width_;
+    height = height_;
+}
+
+Placement SdlNativeWindow::CurrentPlacement() const {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
-    width = w;
-    height = h;
+    return CentredPlacement(w, h, width_, height_);
+}
+
+// Fullscreen is the window itself made as large as its display, without a frame, rather than SDL's
+// fullscreen: that one asks the window manager, and with none (a bare X server, a kiosk) nothing
+// would happen. The picture then shows at the largest scale that fits, centred on the border.
+void SdlNativeWindow::ToggleFullscreen() {
+    if (!fullscreen_) {
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        windowedBordered_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_BORDERLESS) == 0;
+        SDL_Rect display{0, 0, windowed_.w, windowed_.h};
+        const int index = SDL_GetWindowDisplayIndex(window_);
+        if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) != 0) return;
+        const Placement at = CentredPlacement(display.w, display.h, width_, height_);
+        shiftX_ = at.offsetX + (width_ * at.scale - width_ * scale_) / 2;
+        shiftY_ = at.offsetY + (height_ * at.scale - height_ * scale_) / 2;
+        fullscreen_ = true;
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowSize(window_, display.w, display.h);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        NotePosition(display.x, display.y);
+    } else {
+        fullscreen_ = false;
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+        if (windowedBordered_) SDL_SetWindowBordered(window_, SDL_TRUE);
+        NotePosition(windowed_.x, windowed_.y);
+    }
+    SDL_RaiseWindow(window_);
 }
 
 // Activation: in front and with the keyboard. A window manager gives a window back its focus when its
@@ -142,8 +196,9 @@ void SdlNativeWindow::CursorClientPos(int32_t& x, int32_t& y) const {
             px = gx - wx;
             py = gy - wy;
         }
-        cursorX_ = px;
-        cursorY_ = py;
+        const Placement at = CurrentPlacement();
+        cursorX_ = at.ToLogicalX(px);
+        cursorY_ = at.ToLogicalY(py);
     }
     x = cursorX_;
     y = cursorY_;

@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/DisplayScale.h"
 #include "platform/NativeWindow.h"
 #include "platform/SdlPresenter.h"
 
@@ -17,8 +18,11 @@ namespace platform {
 // last saw (a game thread may ask, and X11 calls belong to the main thread).
 class SdlNativeWindow final : public NativeWindow {
   public:
-    // Null window (Valid() false) when SDL cannot create one.
-    SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode);
+    // Null window (Valid() false) when SDL cannot create one. The window is `scale` times the
+    // spec's size; everything the engine sees of it (position, size, cursor) stays in logical
+    // pixels, the screen's pixels divided by the scale.
+    SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode, int32_t scale,
+                    uint32_t border);
     ~SdlNativeWindow() override;
     bool Valid() const { return window_ && presenter_; }
     SDL_Window* Handle() const { return window_; }
@@ -42,9 +46,17 @@ class SdlNativeWindow final : public NativeWindow {
     // Frames presented by every window of the process so far (main thread only).
     static uint64_t PresentCount() { return presentCount_; }
 
-    // The window manager moved the window.
+    // The whole display, or back to the window it was.
+    void ToggleFullscreen();
+    bool IsFullscreen() const { return fullscreen_; }
+    // Goes fullscreen as soon as it is shown.
+    void FullscreenAtShow() { fullscreenAtShow_ = true; }
+    // Where the logical picture lies in the window now.
+    Placement CurrentPlacement() const;
+
+    // The window manager moved the window (screen pixels).
     void NotePosition(int32_t x, int32_t y);
-    // The mouse was seen at client (x, y).
+    // The mouse was seen at logical client (x, y).
     void NoteCursor(int32_t x, int32_t y);
 
   private:
@@ -54,6 +66,7 @@ class SdlNativeWindow final : public NativeWindow {
     uint32_t id_ = 0;
     int32_t width_ = 0;
     int32_t height_ = 0;
+    int32_t scale_ = 1;
     std::atomic<int32_t> x_{0};
     std::atomic<int32_t> y_{0};
     mutable std::atomic<int32_t> cursorX_{0};
@@ -61,6 +74,16 @@ class SdlNativeWindow final : public NativeWindow {
     const std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<bool> enabled_{true};
     bool capture_ = false;
+    std::atomic<bool> fullscreen_{false};
+    // In fullscreen, from the window's corner to where a logical-size window would sit centred on
+    // the picture (screen pixels); ScreenRect may be asked from a game thread.
+    std::atomic<int32_t> shiftX_{0};
+    std::atomic<int32_t> shiftY_{0};
+    bool windowedBordered_ = false;
+    bool fullscreenAtShow_ = false;
+    struct {
+        int x = 0, y = 0, w = 0, h = 0;
+    } windowed_;  // where the window was before fullscreen
 };
 
 }  // namespace platform

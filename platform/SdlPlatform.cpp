@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "platform/DisplayScale.h"
 #include "platform/SdlGamepads.h"
 #include "platform/SdlNativeWindow.h"
 #include "platform/SdlTestPad.h"
@@ -23,7 +25,8 @@ SDL_HitTestResult HitTestCallback(SDL_Window* win, const SDL_Point* area, void* 
     auto* self = static_cast<SdlPlatform*>(data);
     auto* window = static_cast<SdlNativeWindow*>(SDL_GetWindowData(win, "marshwade"));
     if (!window) return SDL_HITTEST_NORMAL;
-    return self->HitTest(window, area->x, area->y) == EventResult::Caption ? SDL_HITTEST_DRAGGABLE
+    const Placement at = window->CurrentPlacement();
+    return self->HitTest(window, at.ToLogicalX(area->x), at.ToLogicalY(area->y)) == EventResult::Caption ? SDL_HITTEST_DRAGGABLE
                                                                            : SDL_HITTEST_NORMAL;
 }
 }  // namespace
@@ -51,6 +54,16 @@ SdlPlatform::SdlPlatform(PresentMode presenting) : presentMode_(presenting) {
         screenWidth_ = mode.w;
         screenHeight_ = mode.h;
     }
+    SDL_Rect usable{0, 0, screenWidth_, screenHeight_};
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        usableWidth_ = usable.w;
+        usableHeight_ = usable.h;
+    } else {
+        usableWidth_ = screenWidth_;
+        usableHeight_ = screenHeight_;
+    }
+    const char* asked = SDL_getenv("MARSHWADE_SCALE");
+    SetScale(asked ? asked : "auto");
     SDL_StartTextInput();
     gamepads_ = std::make_unique<SdlGamepads>();
     if (gamepads_->Open()) testPad_ = SdlTestPad::FromEnvironment();
@@ -80,8 +93,12 @@ SdlPlatform::~SdlPlatform() {
 
 NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (!ready_) return nullptr;
-    auto window = std::make_unique<SdlNativeWindow>(options, presentMode_);
+    auto window = std::make_unique<SdlNativeWindow>(options, presentMode_, scale_, kBorderColour);
     if (!window->Valid()) return nullptr;
+    if (startFullscreen_ && !options.owner) {  // the game's window, once; its dialogs open over it
+        startFullscreen_ = false;
+        window->FullscreenAtShow();
+    }
     SDL_SetWindowData(window->Handle(), "marshwade", window.get());
     SDL_SetWindowHitTest(window->Handle(), &HitTestCallback, this);
     windows_.push_back(std::move(window));
@@ -196,8 +213,10 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
             break;
         case SDL_MOUSEMOTION:
             if (SdlNativeWindow* w = Find(e.motion.windowID)) {
-                w->NoteCursor(e.motion.x, e.motion.y);
-                Dispatch(w, {NativeEventType::MouseMove, 0, e.motion.x, e.motion.y});
+                const Placement at = w->CurrentPlacement();
+                const int32_t x = at.ToLogicalX(e.motion.x), y = at.ToLogicalY(e.motion.y);
+                w->NoteCursor(x, y);
+                Dispatch(w, {NativeEventType::MouseMove, 0, x, y});
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -208,8 +227,10 @@ void SdlPlatform::HandleSdlEvent(const SDL_Event& e) {
                 e.type == SDL_MOUSEBUTTONDOWN ? NativeEventType::ButtonDown : NativeEventType::ButtonUp;
             SdlNativeWindow* w = Find(e.button.windowID);
             if (!w) break;
-            w->NoteCursor(e.button.x, e.button.y);
-            Dispatch(w, {type, code, e.button.x, e.button.y});
+            const Placement at = w->CurrentPlacement();
+            const int32_t x = at.ToLogicalX(e.button.x), y = at.ToLogicalY(e.button.y);
+            w->NoteCursor(x, y);
+            Dispatch(w, {type, code, x, y});
             break;
         }
         case SDL_KEYDOWN:
@@ -239,7 +260,9 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& e) {
             Dispatch(window, {NativeEventType::Exposed, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // Into or out of fullscreen: the picture moves and scales, so all of it is shown again.
             Dispatch(window, {NativeEventType::Resized, 0, 0, 0});
+            if (Find(e.window.windowID)) Dispatch(window, {NativeEventType::Exposed, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT_MOVED:
             window->NotePosition(e.window.data1, e.window.data2);
@@ -257,7 +280,14 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& e) {
 
 void SdlPlatform::HandleKey(const SDL_Event& e, bool down) {
     SdlNativeWindow* window = Find(e.key.windowID);
-    int vk = VirtualKeyFromSdl(e.key.keysym.sym);
+    // F11 and Alt+Enter belong to the desktop window, not the game: they switch fullscreen.
+    const SDL_Keycode sym = e.key.keysym.sym;
+    const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+    if (window && (sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER)))) {
+        if (down && !e.key.repeat) window->ToggleFullscreen();
+        return;
+    }
+    int vk = VirtualKeyFromSdl(sym);
     if (!window || vk == 0) return;
     DispatchKey(window, vk, down);
 }
@@ -309,9 +339,25 @@ void SdlPlatform::HandlePosted(const SDL_Event& e) {
     delete event;
 }
 
+bool SdlPlatform::SetScale(const std::string& text) {
+    const std::optional<int32_t> asked = ParseScale(text);
+    if (!asked) {
+        std::fprintf(stderr, "marshwade: scale \"%s\" is not auto or a whole number from 1 to %d; using auto\n",
+                     text.c_str(), static_cast<int>(kMaxScale));
+    }
+    if (asked && *asked > 0) {
+        scale_ = *asked;
+    } else {
+        // Room for a window frame and a panel the desktop may not count as taken.
+        scale_ = FitScale(usableWidth_ - kRoomForFrame, usableHeight_ - kRoomForFrame, kLogicalWidth,
+                          kLogicalHeight);
+    }
+    return asked.has_value();
+}
+
 void SdlPlatform::ScreenSize(int32_t& width, int32_t& height) const {
-    width = screenWidth_;
-    height = screenHeight_;
+    width = screenWidth_ / scale_;
+    height = screenHeight_ / scale_;
 }
 
 bool SdlPlatform::OpenWithShell(const std::string& target) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,12 @@ class SdlPlatform final : public Platform {
     // True when SDL started but found no display to show a window on (no X11, no Wayland).
     bool NoDisplay() const { return noDisplay_; }
     PresentMode Presenting() const { return presentMode_; }
+    // The scale of the windows opened from now on: "auto" (the largest that fits the display's usable
+    // area) or a whole number. A wrong value is reported on stderr, auto is used, and false returned.
+    bool SetScale(const std::string& text);
+    int32_t Scale() const { return scale_; }
+    // The first window without an owner opens fullscreen.
+    void StartFullscreen() { startFullscreen_ = true; }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
     NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
@@ -70,6 +77,15 @@ class SdlPlatform final : public Platform {
     bool noDisplay_ = false;
     PresentMode presentMode_;
     uint32_t userEvent_ = 0;
+    // The game's picture size, which the automatic scale must fit; its dialogs are smaller.
+    static constexpr int32_t kLogicalWidth = 750;
+    static constexpr int32_t kLogicalHeight = 550;
+    static constexpr int32_t kRoomForFrame = 48;
+    static constexpr uint32_t kBorderColour = 0x00183010;  // the pond's dark green, 0x00BBGGRR
+    int32_t scale_ = 1;
+    bool startFullscreen_ = false;
+    int32_t usableWidth_ = 1024;
+    int32_t usableHeight_ = 768;
     int32_t screenWidth_ = 1024;
     int32_t screenHeight_ = 768;
     SteadyClock clock_;

@@ -20,7 +20,7 @@ const char* PresentModeName(PresentMode mode) {
 std::unique_ptr<SdlPresenter> SdlPresenter::Create(PresentMode mode, SDL_Window* window, int32_t width,
                                                    int32_t height) {
     if (mode == PresentMode::Renderer) return SdlRendererPresenter::Create(window, width, height);
-    return SdlSurfacePresenter::Create(window);
+    return SdlSurfacePresenter::Create(window, width, height);
 }
 
 }  // namespace platform

@@ -32,7 +32,10 @@ class SdlPresenter {
 
     // The whole client area in one colour (0x00BBGGRR), shown until the first present.
     virtual void Fill(uint32_t colour) = 0;
-    // Copies the rectangles of the picture to the same places of the window and shows them.
+    // The colour round the picture when the window is larger than the scaled picture (fullscreen).
+    virtual void SetBorder(uint32_t colour) = 0;
+    // Copies the rectangles of the picture to their places in the window, scaled to fit it by a whole
+    // number and centred, and shows them.
     virtual void Present(const PictureView& picture, const std::vector<Rect>& rects) = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/DisplayScale.h"
+
 namespace platform {
 
 std::unique_ptr<SdlRendererPresenter> SdlRendererPresenter::Create(SDL_Window* window, int32_t width,
@@ -15,6 +17,7 @@ std::unique_ptr<SdlRendererPresenter> SdlRendererPresenter::Create(SDL_Window* w
     p->renderer_ = SDL_CreateRenderer(window, -1, 0);
     if (!p->renderer_) p->renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!p->renderer_) return nullptr;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     p->texture_ = SDL_CreateTexture(p->renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
                                     p->width_, p->height_);
     if (!p->texture_) return nullptr;
@@ -61,7 +64,15 @@ void SdlRendererPresenter::Present(const PictureView& picture, const std::vector
         }
         SDL_UnlockTexture(texture_);
     }
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    // Scaled by a whole number, nearest pixel, centred on the border colour.
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    const Placement at = CentredPlacement(outW, outH, width_, height_);
+    const SDL_Rect to{at.offsetX, at.offsetY, width_ * at.scale, height_ * at.scale};
+    SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(border_), static_cast<Uint8>(border_ >> 8),
+                           static_cast<Uint8>(border_ >> 16), 0xFF);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &to);
     SDL_RenderPresent(renderer_);
 }
 

@@ -20,8 +20,10 @@ class SdlRendererPresenter final : public SdlPresenter {
 
     void Fill(uint32_t colour) override;
     void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
+    void SetBorder(uint32_t colour) override { border_ = colour; }
 
   private:
+    uint32_t border_ = 0;
     SdlRendererPresenter() = default;
 
     SDL_Renderer* renderer_ = nullptr;

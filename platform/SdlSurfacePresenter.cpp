@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/DisplayScale.h"
 #include "platform/SurfaceRows.h"
 
 namespace platform {
@@ -33,15 +34,18 @@ void CopyRect(const PictureView& picture, const Rect& r, SDL_Surface* surface) {
 }
 }  // namespace
 
-std::unique_ptr<SdlSurfacePresenter> SdlSurfacePresenter::Create(SDL_Window* window) {
+std::unique_ptr<SdlSurfacePresenter> SdlSurfacePresenter::Create(SDL_Window* window, int32_t width,
+                                                                 int32_t height) {
     // Without this SDL would put an OpenGL renderer behind the framebuffer, loading the very driver
     // this way of presenting exists to avoid. A user's own setting of the variable still wins.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!window || !SDL_GetWindowSurface(window)) return nullptr;
-    return std::unique_ptr<SdlSurfacePresenter>(new SdlSurfacePresenter(window));
+    return std::unique_ptr<SdlSurfacePresenter>(
+        new SdlSurfacePresenter(window, std::max(width, 1), std::max(height, 1)));
 }
 
-SdlSurfacePresenter::SdlSurfacePresenter(SDL_Window* window) : window_(window) {}
+SdlSurfacePresenter::SdlSurfacePresenter(SDL_Window* window, int32_t width, int32_t height)
+    : window_(window), width_(width), height_(height) {}
 
 SdlSurfacePresenter::~SdlSurfacePresenter() = default;
 
@@ -57,14 +61,40 @@ void SdlSurfacePresenter::Fill(uint32_t colour) {
 void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<Rect>& rects) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface || !picture.bits) return;
-    const Rect limit{0, 0, std::min(surface->w, picture.width), std::min(surface->h, picture.height)};
+    // The engine's picture may be larger than the window; the window shows its top-left part.
+    const int32_t width = std::min(width_, picture.width), height = std::min(height_, picture.height);
+    const Placement at = CentredPlacement(surface->w, surface->h, width_, height_);
+    const Rect whole{0, 0, width, height};
+    // A new framebuffer (the window went fullscreen or came back): the border round the picture
+    // gets its colour once, and the whole picture is copied, whatever the engine thought was dirty.
+    const bool fresh = surface != lastSurface_ || surface->w != lastWidth_ || surface->h != lastHeight_;
+    if (fresh) {
+        lastSurface_ = surface;
+        lastWidth_ = surface->w;
+        lastHeight_ = surface->h;
+        if (at.offsetX > 0 || at.offsetY > 0) Fill(border_);
+    }
+    std::vector<Rect> wholeOnly;
+    if (fresh) wholeOnly.push_back(whole);
+    const std::vector<Rect>& todo = fresh ? wholeOnly : rects;
+    // The picture's part that fits in the framebuffer at this scale.
+    const Rect limit{0, 0, std::min(width, (surface->w - at.offsetX) / at.scale),
+                     std::min(height, (surface->h - at.offsetY) / at.scale)};
     areas_.clear();
+    if (fresh) areas_.push_back({0, 0, surface->w, surface->h});
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    for (const Rect& r : rects) {
+    for (const Rect& r : todo) {
         Rect c;
         if (!IntersectRect(r, limit, c)) continue;
-        CopyRect(picture, c, surface);
-        areas_.push_back({c.left, c.top, c.right - c.left, c.bottom - c.top});
+        if (at.scale == 1 && at.offsetX == 0 && at.offsetY == 0)
+            CopyRect(picture, c, surface);
+        else if (IsBgrx(surface->format->format))
+            ScaleRectToBgrx(picture, c, at, static_cast<uint8_t*>(surface->pixels), surface->pitch, 0xFF);
+        else
+            continue;  // the X server's framebuffers are 32-bit; a scaled copy of anything else is not made
+        if (!fresh)
+            areas_.push_back({at.offsetX + c.left * at.scale, at.offsetY + c.top * at.scale,
+                              (c.right - c.left) * at.scale, (c.bottom - c.top) * at.scale});
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     if (!areas_.empty())

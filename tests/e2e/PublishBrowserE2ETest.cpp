@@ -11,8 +11,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "../server/ServerProcess.h"
-#include "scores/TScoresTable.h"
+#include "tests/support/ServerProcess.h"
+#include "storage/TScoresTable.h"
 
 namespace {
 

@@ -244,6 +244,8 @@ class PrivateGame {
 // A fixture with an X server of 1024 x 768 pixels and a connection to it.
 class XvfbTest : public ::testing::Test {
   protected:
+    // The server's screen; a fixture may choose another before SetUp.
+    std::string screen = "1024x768x24";
     void SetUp() override {
         if (!Exists("/usr/bin/Xvfb") || !Exists("/usr/bin/import") || !Exists("/usr/bin/xdotool"))
             GTEST_SKIP() << "Xvfb, imagemagick or xdotool missing";
@@ -251,7 +253,7 @@ class XvfbTest : public ::testing::Test {
         // never share one (a choice made by looking for lock files races with the other tests).
         int fds[2] = {-1, -1};
         ASSERT_EQ(pipe(fds), 0);
-        xvfb = Spawn({"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
+        xvfb = Spawn({"/usr/bin/Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
                       "-nolisten", "tcp"});
         close(fds[1]);
         ASSERT_GT(xvfb, 0);

@@ -48,6 +48,13 @@ TEST(CommandLineTest, OptionsAnswerAndEndAsCommandLineProgramsDo) {
         {"--fly-away", 2, "", "unknown option '--fly-away'"},
         {"level3", 2, "", "Usage: marshwade"},
         {"", 1, "", "no display to open"},
+        {"-h", 0, "--scale N", ""},
+        {"--scale 0", 2, "", "--scale takes auto or a whole number"},
+        {"--scale 9", 2, "", "--scale takes auto"},
+        {"--scale big", 2, "", "--scale takes auto"},
+        {"--scale", 2, "", "unknown option '--scale'"},  // the number is missing
+        {"--scale 3", 1, "", "no display to open"},       // a good scale: on to opening the window
+        {"--scale auto --fullscreen", 1, "", "no display to open"},
     };
     for (const Case& c : cases) {
         const Outcome run = Marshwade(c.args, folder);

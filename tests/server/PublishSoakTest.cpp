@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "ServerProcess.h"
-#include "scores/PublishCodec.h"
+#include "tests/support/ServerProcess.h"
+#include "storage/PublishCodec.h"
 
 namespace {
 

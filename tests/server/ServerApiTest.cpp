@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "ServerProcess.h"
+#include "tests/support/ServerProcess.h"
 #include "storage/PublishCodec.h"
 
 // The HTTP interface of marshwade-scores, through the real program on 127.0.0.1. Built twice: against

@@ -1,0 +1,109 @@
+// The game on a large screen: the window at twice the picture's size, centred; a click where a
+// button shows reaching that button; F11 making the window fill the screen with the picture centred
+// on the border, and bringing it back. Every screen pixel of the picture comes in 2x2 squares.
+#include "XvfbSession.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using e2e::Ppm;
+using e2e::Spawn;
+
+constexpr int kScreenW = 2560, kScreenH = 1600;
+constexpr int kLeft = (kScreenW - 1500) / 2, kTop = (kScreenH - 1100) / 2;
+
+class ScaleE2E : public e2e::XvfbTest {
+  protected:
+    void SetUp() override {
+        screen = std::to_string(kScreenW) + "x" + std::to_string(kScreenH) + "x24";
+        XvfbTest::SetUp();
+    }
+    // The window's place and size once it stops changing.
+    struct Geometry {
+        int x = 0, y = 0, w = 0, h = 0;
+    };
+    Geometry WaitFor(Window win, int w, int h) {
+        Geometry g;
+        for (int i = 0; i < 150; ++i) {
+            XWindowAttributes attrs{};
+            XGetWindowAttributes(x, win, &attrs);
+            const e2e::Point corner = Corner(win);
+            g = {corner.x, corner.y, attrs.width, attrs.height};
+            if (g.w == w && g.h == h) break;
+            std::this_thread::sleep_for(20ms);
+        }
+        return g;
+    }
+    // How many 2x2 squares of the region starting at (x0, y0), logical size w x h, are not one colour.
+    static int MixedSquares(const Ppm& shot, int x0, int y0, int w, int h) {
+        int mixed = 0;
+        for (int y = 0; y < h; y += 3)
+            for (int x = 0; x < w; x += 3) {
+                const int sx = x0 + 2 * x, sy = y0 + 2 * y;
+                const auto c = shot.At(sx, sy);
+                mixed += shot.At(sx + 1, sy) != c || shot.At(sx, sy + 1) != c || shot.At(sx + 1, sy + 1) != c;
+            }
+        return mixed;
+    }
+};
+
+TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
+    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
+                {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    const Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u);
+    Geometry g = WaitFor(win, 1500, 1100);
+    Settled(win);
+    g = WaitFor(win, 1500, 1100);
+    EXPECT_EQ(g.w, 1500);
+    EXPECT_EQ(g.h, 1100);
+    EXPECT_EQ(g.x, kLeft);
+    EXPECT_EQ(g.y, kTop);
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(MixedSquares(Shot("e2e_scale_2x"), kLeft, kTop, 750, 550), 0) << "the picture is not sharp";
+
+    // Options is at (701, 85) of the picture: on the screen, twice that from the window's corner.
+    ASSERT_TRUE(ClickAt(kLeft + 2 * 701, kTop + 2 * 85));
+    const Window options = WaitForWindow("Dialog window");
+    ASSERT_NE(options, 0u) << "a click at the scaled place of Options did not open it";
+    const Geometry d = WaitFor(options, 520, 960);
+    EXPECT_EQ(d.w, 520) << "Options is not at the game's scale";
+    EXPECT_EQ(d.h, 960);
+    EXPECT_EQ(d.x + d.w / 2, kLeft + 750) << "Options is not centred on the game";
+    EXPECT_EQ(d.y + d.h / 2, kTop + 550);
+    ASSERT_TRUE(Xdo({"key", "Escape"}));
+    for (int i = 0; i < 100 && e2e::FindByName(x, DefaultRootWindow(x), "Dialog window"); ++i)
+        std::this_thread::sleep_for(20ms);
+
+    ASSERT_TRUE(Xdo({"key", "F11"}));
+    g = WaitFor(win, kScreenW, kScreenH);
+    EXPECT_EQ(g.x, 0);
+    EXPECT_EQ(g.y, 0);
+    EXPECT_EQ(g.w, kScreenW) << "F11 did not fill the screen";
+    EXPECT_EQ(g.h, kScreenH);
+    std::this_thread::sleep_for(1000ms);
+    const Ppm full = Shot("e2e_scale_fullscreen");
+    const std::array<int, 3> border{0x10, 0x30, 0x18};
+    const struct {
+        int x, y;
+    } borderPoints[] = {{0, 0}, {kScreenW - 1, kScreenH - 1}, {kLeft - 1, kTop + 500}, {kLeft + 1500, kTop + 10},
+                        {kLeft + 700, kTop - 1}, {kLeft + 700, kTop + 1100}};
+    for (const auto& p : borderPoints) EXPECT_EQ(full.At(p.x, p.y), border) << p.x << ',' << p.y;
+    EXPECT_EQ(MixedSquares(full, kLeft, kTop, 750, 550), 0) << "the fullscreen picture is not at 2x, centred";
+
+    ASSERT_TRUE(Xdo({"key", "F11"}));
+    g = WaitFor(win, 1500, 1100);
+    EXPECT_EQ(g.w, 1500) << "F11 again did not bring the window back";
+    EXPECT_EQ(g.h, 1100);
+    EXPECT_EQ(g.x, kLeft);
+    EXPECT_EQ(g.y, kTop);
+}
+
+}  // namespace
