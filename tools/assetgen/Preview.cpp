@@ -186,7 +186,7 @@ namespace assetgen {
 namespace {
 
 // Sheet layout, in the sheet's pixels.
-constexpr int kSheetLabel = 150, kSheetGap = 6, kSheetMaxWidth = 1900;
+constexpr int kSheetLabel = 150, kSheetGap = 6, kSheetMaxWidth = 2800;
 
 struct SheetRow {
     std::string label;
