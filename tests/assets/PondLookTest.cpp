@@ -39,6 +39,7 @@ struct Look {
     double chroma = 0;    // mean colourfulness, 0 grey to 1 pure colour
     double red = 0;       // clearly red (the red frogs' colour)
     double sunlight = 0;  // clearly orange to yellow
+    double pale = 0;      // light and soft: cream, pale yellow, white
 };
 
 Look LookOf(const graphics::Picture& p) {
@@ -54,6 +55,7 @@ Look LookOf(const graphics::Picture& p) {
             look.chroma += c.Chroma() / 255.0;
             look.red += vivid && (hue < 15 || hue > 330);
             look.sunlight += vivid && hue >= 15 && hue <= 65;
+            look.pale += std::min({c.r, c.g, c.b}) > 150;
             ++count;
         }
     }
@@ -61,6 +63,7 @@ Look LookOf(const graphics::Picture& p) {
     look.chroma /= count;
     look.red /= count;
     look.sunlight /= count;
+    look.pale /= count;
     return look;
 }
 
@@ -85,13 +88,64 @@ TEST_F(PondLook, LeavesAreQuieterThanTheCreaturesAndHoldNoRed) {
                 << leaf << " frame " << frame << " looks kin to the red frogs";
     }
     for (const char* creature : {"frog0", "1-enemy0", "1-sun0", "2-sun0", "heart0"})
-        EXPECT_LT(loudestLeaf, 0.8 * Frame(creature, 0).chroma) << creature << " does not stand out";
+        EXPECT_LT(loudestLeaf, Frame(creature, 0).chroma) << creature << " does not stand out";
 }
 
-TEST_F(PondLook, BothSunsAreInSunlightColours) {
+// The suns push the frog away: they are hot and angry, red to orange, not a soft yellow bonus.
+TEST_F(PondLook, BothSunsBurnRedAndOrange) {
     for (const char* sun : {"1-sun0", "2-sun0"}) {
-        for (size_t frame = 0; frame < 4; ++frame)
-            EXPECT_GT(Frame(sun, frame).sunlight, 0.7) << sun << " frame " << frame;
+        for (size_t frame = 0; frame < 4; ++frame) {
+            const Look look = Frame(sun, frame);
+            EXPECT_GT(look.sunlight + look.red, 0.8) << sun << " frame " << frame;
+            EXPECT_GT(look.red, 0.1) << sun << " frame " << frame << " has no red heat";
+            EXPECT_LT(look.pale, 0.15) << sun << " frame " << frame << " is soft and pale";
+        }
+    }
+}
+
+// A whole leaf lies lit on the water; a sinking one is darker from its first frame and fades
+// toward the water's colour frame by frame, so the two are told apart at a glance.
+TEST_F(PondLook, SinkingLeavesAreDarkerThanWholeOnesAndFadeFrameByFrame) {
+    // Mean distance from the water's colour, for the fading.
+    auto fromWater = [](const graphics::Picture& p) {
+        double sum = 0;
+        size_t count = 0;
+        for (int32_t y = 0; y < p.Rows(); ++y)
+            for (int32_t x = 0; x < p.width; ++x) {
+                const uint8_t* q = p.bits.data() + static_cast<size_t>(y) * p.stride + static_cast<size_t>(x) * 3;
+                if ((q[0] | q[1] << 8 | q[2] << 16) == static_cast<int>(p.colourKey)) continue;
+                sum += std::abs(q[0] - 160) + std::abs(q[1] - 128) + std::abs(q[2] - 48);
+                ++count;
+            }
+        return count ? sum / count : 0.0;
+    };
+    auto light = [](const graphics::Picture& p) {
+        double sum = 0;
+        size_t count = 0;
+        for (int32_t y = 0; y < p.Rows(); ++y)
+            for (int32_t x = 0; x < p.width; ++x) {
+                const uint8_t* q = p.bits.data() + static_cast<size_t>(y) * p.stride + static_cast<size_t>(x) * 3;
+                if ((q[0] | q[1] << 8 | q[2] << 16) == static_cast<int>(p.colourKey)) continue;
+                sum += 0.114 * q[0] + 0.587 * q[1] + 0.299 * q[2];
+                ++count;
+            }
+        return count ? sum / count : 0.0;
+    };
+    for (const char* leaf : kLeaves) {
+        graphics::ClipFile file = Load(leaf);
+        ASSERT_EQ(file.frames.size(), 16u) << leaf;
+        auto frame = [&](size_t f) -> const graphics::Picture& {
+            return file.pictures.at(static_cast<size_t>(file.frames[f].pictureIndex));
+        };
+        const double whole = light(frame(2));
+        EXPECT_LT(light(frame(3)), 0.95 * whole) << leaf << ": the first sinking frame looks whole";
+        double distance = fromWater(frame(3));
+        EXPECT_LT(distance, 0.8 * fromWater(frame(2))) << leaf;
+        for (size_t f = 4; f < 15; ++f) {
+            const double next = fromWater(frame(f));
+            EXPECT_LT(next, distance) << leaf << " frame " << f << " does not fade into the water";
+            distance = next;
+        }
     }
 }
 

@@ -6,21 +6,33 @@
 
 namespace assetgen {
 
+AssetSet::AssetSet(int scale)
+    : scale_(scale), pictureFolder_(scale == 1 ? "CLP" : "CLP@" + std::to_string(scale) + "x") {}
+
+std::string AssetSet::FilePath(const std::string& relativePath) const {
+    if (relativePath.rfind("CLP/", 0) == 0) return pictureFolder_ + relativePath.substr(3);
+    return relativePath;
+}
+
 void AssetSet::AddClip(const std::string& name, ClipData clip) {
+    for (ClipFrame& f : clip.frames) {
+        f.x *= scale_;
+        f.y *= scale_;
+    }
     std::vector<uint8_t> bytes;
     std::string error;
     if (!EncodeClip(clip, bytes, &error)) throw std::runtime_error("clip " + name + ": " + error);
-    files_["CLP/" + name + ".clp"] = std::move(bytes);
+    files_[FilePath("CLP/" + name + ".clp")] = std::move(bytes);
     clips_[name] = std::move(clip);
 }
 
 void AssetSet::AddBitmap(const std::string& relativePath, const Picture& picture) {
-    files_[relativePath] = EncodeBmp(picture);
+    files_[FilePath(relativePath)] = EncodeBmp(picture);
     bitmaps_[relativePath] = picture;
 }
 
 void AssetSet::AddFile(const std::string& relativePath, std::vector<uint8_t> bytes) {
-    files_[relativePath] = std::move(bytes);
+    files_[FilePath(relativePath)] = std::move(bytes);
 }
 
 const ClipData& AssetSet::Clip(const std::string& name) const { return clips_.at(name); }

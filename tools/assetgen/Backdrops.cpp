@@ -80,6 +80,52 @@ void Moss(cairo_t* cr, double x, double y, double w, double h, uint32_t seed) {
     cairo_restore(cr);
 }
 
+// The frog in the bar's corner, drawn for its size rather than shrunk from the big frog, whose
+// spots, toes and thin outlines would melt into a blur at 20 pixels: a few bold shapes with a solid
+// dark outline, their edges on whole and half pixels, centred on a pixel corner.
+void FrogBadge(cairo_t* cr) {
+    const Rgb skin{110, 206, 70}, dark{18, 60, 16}, belly{178, 232, 120};
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    // Legs as two bent strokes a side, outlined by drawing them wide in the dark colour first.
+    auto legs = [&](double width) {
+        for (double m : {-1.0, 1.0}) {
+            cairo_move_to(cr, 4 * m, 4);
+            cairo_line_to(cr, 10 * m, 7);
+            cairo_line_to(cr, 9 * m, 0);
+            cairo_move_to(cr, 4 * m, -3);
+            cairo_line_to(cr, 8 * m, -6);
+            cairo_line_to(cr, 8 * m, -9);
+        }
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    };
+    SetRgb(cr, dark);
+    legs(5);
+    SetRgb(cr, skin);
+    legs(2.6);
+    Ellipse(cr, 0, 1, 6.5, 8);
+    SetRgb(cr, dark);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke_preserve(cr);
+    SetRgb(cr, skin);
+    cairo_fill(cr);
+    Ellipse(cr, 0, 3, 2.5, 4);
+    SetRgb(cr, belly);
+    cairo_fill(cr);
+    for (double m : {-1.0, 1.0}) {
+        Ellipse(cr, 4 * m, -6, 3, 3);
+        SetRgb(cr, dark);
+        cairo_fill(cr);
+        Ellipse(cr, 4 * m, -6, 2, 2);
+        SetRgb(cr, Rgb{240, 206, 60});
+        cairo_fill(cr);
+        cairo_rectangle(cr, 4 * m - 1, -7, 2, 2);
+        SetRgb(cr, Rgb{10, 10, 10});
+        cairo_fill(cr);
+    }
+}
+
 void TopBar(cairo_t* cr) {
     cairo_rectangle(cr, 0, 0, 650, 50);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, 50);
@@ -110,9 +156,8 @@ void TopBar(cairo_t* cr) {
 
     cairo_save(cr);
     cairo_translate(cr, 30, 25);
-    DrawLeaf(cr, 0, 0.55);
-    cairo_scale(cr, 0.45, 0.45);
-    DrawSmallFrog(cr, false);
+    DrawLeaf(cr, 0, 0.6);
+    FrogBadge(cr);
     cairo_restore(cr);
 }
 

@@ -14,13 +14,22 @@ uint8_t Over(uint32_t premultiplied, uint32_t alpha, uint8_t under) {
     return static_cast<uint8_t>(std::min<uint32_t>(255, premultiplied + ((255 - alpha) * under + 127) / 255));
 }
 
+int gDrawingScale = 1;
+
 }  // namespace
 
+int DrawingScale() { return gDrawingScale; }
+
+DrawingScaleScope::DrawingScaleScope(int scale) : previous_(gDrawingScale) { gDrawingScale = scale; }
+DrawingScaleScope::~DrawingScaleScope() { gDrawingScale = previous_; }
+
 Canvas::Canvas(int width, int height)
-    : width_(width),
-      height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      cr_(cairo_create(surface_)) {}
+    : width_(width * gDrawingScale),
+      height_(height * gDrawingScale),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_)),
+      cr_(cairo_create(surface_)) {
+    cairo_scale(cr_, gDrawingScale, gDrawingScale);
+}
 
 Canvas::~Canvas() {
     cairo_destroy(cr_);

@@ -9,9 +9,28 @@
 
 namespace assetgen {
 
+// The scale pictures are drawn at. The shapes are drawn in the game's own pixels; a set for a
+// screen that shows the game at two or three times its size is drawn from the same shapes at that
+// scale, so it is sharp where an enlarged picture would be blocky. Every picture of a set is drawn
+// at one scale, so the scale is set once around the whole set rather than passed to every helper.
+int DrawingScale();
+
+class DrawingScaleScope {
+public:
+    explicit DrawingScaleScope(int scale);
+    ~DrawingScaleScope();
+    DrawingScaleScope(const DrawingScaleScope&) = delete;
+    DrawingScaleScope& operator=(const DrawingScaleScope&) = delete;
+
+private:
+    int previous_;
+};
+
 class Canvas {
 public:
-    // A transparent ARGB surface of the given size.
+    // A transparent ARGB surface of the given size in the game's pixels: DrawingScale() times as
+    // many real pixels each way, with the drawing scaled to match. width() and height() are the
+    // real size.
     Canvas(int width, int height);
     ~Canvas();
     Canvas(const Canvas&) = delete;

@@ -195,39 +195,40 @@ void DrawBee(cairo_t* cr, int frame) {
     }
 }
 
-// Both suns must read as suns at a glance: a round face in a corona with rays, in sunlight colours.
-// They differ in the rays only: pointed flames all round, or straight beams of two lengths.
-enum class RayStyle { Flames, Beams };
+// Both suns are dangers and must read as such at a glance: a scorching face, glaring and angry, in
+// a red-hot glare with sharp spikes, never the soft yellow of a pleasant bonus. They differ in the
+// spikes only: jagged flames all round, or long and short needles in turn.
+enum class RayStyle { Flames, Needles };
 
 struct SunLook {
-    Rgb glow, core, mid, rim, ray, rayEdge;
+    Rgb glare, core, mid, rim, ray, rayEdge;
     int rays;
     RayStyle style;
 };
 
 constexpr SunLook kOrangeSun{
-    {255, 180, 50},  {255, 250, 190}, {255, 178, 40}, {232, 92, 22}, {248, 128, 28}, {196, 60, 18}, 12,
+    {255, 96, 30},  {255, 236, 140}, {255, 150, 30}, {206, 40, 16}, {236, 64, 22}, {120, 14, 8}, 12,
     RayStyle::Flames};
 constexpr SunLook kGoldenSun{
-    {255, 232, 110}, {255, 255, 225}, {255, 220, 60}, {222, 142, 12}, {255, 210, 40}, {184, 112, 8}, 16,
-    RayStyle::Beams};
+    {255, 130, 30}, {255, 248, 170}, {255, 190, 40}, {214, 70, 12}, {250, 120, 20}, {150, 30, 8}, 16,
+    RayStyle::Needles};
 
 void SunRays(cairo_t* cr, const SunLook& look, double turn) {
     for (int i = 0; i < look.rays; ++i) {
         const double a = turn + i * 2 * kPi / look.rays;
         cairo_save(cr);
         cairo_rotate(cr, a);
-        if (look.style == RayStyle::Beams) {
-            // Slim beams, long and short in turn, reaching to the cell's edge.
-            const double tip = i % 2 == 0 ? -34 : -26, half = i % 2 == 0 ? 2.6 : 2.2;
-            cairo_move_to(cr, -half, -15);
-            cairo_line_to(cr, -0.9, tip);
-            cairo_line_to(cr, 0.9, tip);
-            cairo_line_to(cr, half, -15);
+        if (look.style == RayStyle::Needles) {
+            // Thin sharp needles, long and short in turn, reaching to the cell's edge.
+            const double tip = i % 2 == 0 ? -35 : -27, half = i % 2 == 0 ? 3.0 : 2.4;
+            cairo_move_to(cr, -half, -14);
+            cairo_line_to(cr, 0, tip);
+            cairo_line_to(cr, half, -14);
         } else {
-            cairo_move_to(cr, -4.2, -16);
-            cairo_line_to(cr, 0, -30);
-            cairo_line_to(cr, 4.2, -16);
+            // A flame licking sideways: a hooked point.
+            cairo_move_to(cr, -5, -15);
+            cairo_curve_to(cr, -4, -22, 1, -24, 2.5, -32);
+            cairo_curve_to(cr, 3, -25, 5, -21, 5, -15);
         }
         cairo_close_path(cr);
         cairo_restore(cr);
@@ -235,53 +236,75 @@ void SunRays(cairo_t* cr, const SunLook& look, double turn) {
     SetRgb(cr, look.ray);
     cairo_fill_preserve(cr);
     SetRgb(cr, look.rayEdge);
-    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_width(cr, 1.3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_stroke(cr);
 }
 
-// A glowing sun with an angry face that looks the way it flies (up, before rotation).
+// A burning sun with an angry face that looks the way it flies (up, before rotation).
 void DrawSun(cairo_t* cr, const SunLook& look, int frame) {
-    // A corona with a clear edge: a glow that faded out to nothing would be blended into one
-    // ground colour and show as a disc of that colour wherever the sun stands on another.
-    const double corona = 21 + 1.5 * std::sin(frame * kPi / 2);
-    cairo_pattern_t* glow = cairo_pattern_create_radial(0, 0, 10, 0, 0, corona);
-    AddStop(glow, 0, Mix(look.glow, Rgb{255, 255, 255}, 0.6));
-    AddStop(glow, 0.75, look.glow);
-    AddStop(glow, 1, Mix(look.glow, look.rim, 0.3));
-    cairo_arc(cr, 0, 0, corona, 0, 2 * kPi);
-    cairo_set_source(cr, glow);
+    // The glare pulses with the frames. It has a clear edge: a glow that faded out to nothing would
+    // be blended into one ground colour and show as a disc of that colour wherever the sun stands on
+    // another.
+    const double glare = 21 + 1.5 * std::sin(frame * kPi / 2);
+    cairo_pattern_t* halo = cairo_pattern_create_radial(0, 0, 10, 0, 0, glare);
+    AddStop(halo, 0, Mix(look.glare, Rgb{255, 240, 160}, 0.6));
+    AddStop(halo, 0.7, look.glare);
+    AddStop(halo, 1, Mix(look.glare, look.rim, 0.5));
+    cairo_arc(cr, 0, 0, glare, 0, 2 * kPi);
+    cairo_set_source(cr, halo);
     cairo_fill(cr);
-    cairo_pattern_destroy(glow);
+    cairo_pattern_destroy(halo);
 
-    // The rays turn through one repeat of their pattern in the four frames, so the loop is seamless.
-    const int repeat = look.style == RayStyle::Beams ? 2 : 1;
+    // The spikes turn through one repeat of their pattern in the four frames, so the loop is seamless.
+    const int repeat = look.style == RayStyle::Needles ? 2 : 1;
     SunRays(cr, look, frame * (repeat * 2 * kPi / look.rays) / 4);
     cairo_pattern_t* disc = cairo_pattern_create_radial(-3, -4, 1, 0, 0, 14);
     AddStop(disc, 0, look.core);
-    AddStop(disc, 0.55, look.mid);
+    AddStop(disc, 0.5, look.mid);
     AddStop(disc, 1, look.rim);
     cairo_arc(cr, 0, 0, 14, 0, 2 * kPi);
     cairo_set_source(cr, disc);
-    cairo_fill(cr);
+    cairo_fill_preserve(cr);
     cairo_pattern_destroy(disc);
+    SetRgb(cr, look.rayEdge);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke(cr);
 
-    const Rgb face{90, 20, 10};
+    // Narrowed glaring eyes under heavy brows, and a snarl of clenched teeth.
+    const Rgb face{80, 10, 4};
     for (double m : {-1.0, 1.0}) {
-        Ellipse(cr, 5 * m, -4, 2.6, 3.2);
-        SetRgb(cr, Rgb{255, 255, 240});
-        cairo_fill(cr);
-        Ellipse(cr, 5 * m, -5.4, 1.5, 1.7);
+        cairo_move_to(cr, 8.5 * m, -5.5);
+        cairo_line_to(cr, 2 * m, -3.5);
+        cairo_line_to(cr, 7 * m, -1.8);
+        cairo_close_path(cr);
+        SetRgb(cr, Rgb{255, 250, 210});
+        cairo_fill_preserve(cr);
         SetRgb(cr, face);
+        cairo_set_line_width(cr, 1.0);
+        cairo_stroke(cr);
+        Ellipse(cr, 5 * m, -3.4, 1.3, 1.3);
         cairo_fill(cr);
-        cairo_move_to(cr, 8.5 * m, -9.5);
-        cairo_line_to(cr, 2 * m, -7);
-        cairo_set_line_width(cr, 1.8);
+        cairo_move_to(cr, 9.5 * m, -10);
+        cairo_line_to(cr, 1.5 * m, -6);
+        cairo_set_line_width(cr, 2.4);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_stroke(cr);
     }
-    cairo_move_to(cr, -5, 7);
-    cairo_curve_to(cr, -2, 4, 2, 4, 5, 7);
-    cairo_set_line_width(cr, 1.8);
+    RoundedRect(cr, -6, 4, 12, 5.5, 2);
+    SetRgb(cr, face);
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, -5, 5.8, 10, 1.8);
+    SetRgb(cr, Rgb{255, 250, 220});
+    cairo_fill(cr);
+    for (double x : {-2.5, 0.0, 2.5}) {
+        cairo_move_to(cr, x, 5.6);
+        cairo_line_to(cr, x, 7.8);
+    }
+    SetRgb(cr, face);
+    cairo_set_line_width(cr, 0.7);
     cairo_stroke(cr);
 }
 

@@ -49,13 +49,15 @@ struct LeafColours {
     Rgb centre, body, rim, vein;
 };
 
-// Muted greens, a little darker than the frog: the leaves are the ground the creatures stand on
-// and must not compete with them. No red anywhere, which belongs to the red frogs.
+// Greens of living leaves, a little quieter than the frog: the leaves are the ground the creatures
+// stand on and must not compete with them. A whole leaf is lit and dry, so every kind keeps clear
+// of the water's blue-teal: a leaf near the water's hue reads as one already going under. No red
+// anywhere, which belongs to the red frogs.
 constexpr LeafColours kLeafColours[4] = {
-    {{112, 168, 84}, {64, 128, 58}, {36, 84, 40}, {130, 180, 108}},
-    {{82, 134, 72}, {50, 104, 54}, {26, 66, 34}, {100, 148, 88}},
-    {{164, 190, 104}, {122, 160, 76}, {76, 112, 48}, {180, 204, 140}},
-    {{96, 164, 138}, {52, 124, 102}, {24, 78, 66}, {124, 184, 160}},
+    {{128, 186, 90}, {74, 144, 60}, {34, 86, 36}, {150, 200, 118}},
+    {{104, 160, 78}, {62, 124, 56}, {26, 70, 32}, {122, 174, 96}},
+    {{176, 204, 108}, {130, 172, 78}, {76, 112, 44}, {194, 216, 146}},
+    {{150, 208, 100}, {96, 170, 62}, {38, 98, 34}, {178, 224, 136}},
 };
 
 void Veins(cairo_t* cr, int kind, double r, const LeafColours& c) {
@@ -114,14 +116,18 @@ void Speckles(cairo_t* cr, double r) {
     }
 }
 
-void DrawOpenLeaf(cairo_t* cr, int kind, double r) {
+// `afloat`: a whole leaf lying on the water, with a shadow under it and a lit rim; a sinking one
+// has neither, being in the water rather than on it.
+void DrawOpenLeaf(cairo_t* cr, int kind, double r, bool afloat = true) {
     const LeafColours& c = kLeafColours[kind];
-    cairo_save(cr);
-    cairo_translate(cr, 2, 3);
-    LeafShape(cr, kind, r);
-    SetRgb(cr, Rgb{0, 20, 30}, 0.28);
-    cairo_fill(cr);
-    cairo_restore(cr);
+    if (afloat) {
+        cairo_save(cr);
+        cairo_translate(cr, 2, 3);
+        LeafShape(cr, kind, r);
+        SetRgb(cr, Rgb{0, 20, 30}, 0.32);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
 
     LeafShape(cr, kind, r);
     cairo_pattern_t* g = cairo_pattern_create_radial(-r * 0.2, -r * 0.25, r * 0.1, 0, 0, r);
@@ -138,37 +144,55 @@ void DrawOpenLeaf(cairo_t* cr, int kind, double r) {
     if (kind == 1) {
         // A raised rim catching the light: a paler green, never the red of the red frogs.
         cairo_arc(cr, 0, 0, r * 0.95 - 2.2, 0, 2 * kPi);
-        SetRgb(cr, Rgb{118, 146, 76});
+        SetRgb(cr, Rgb{128, 160, 80});
         cairo_set_line_width(cr, 3.6);
         cairo_stroke(cr);
         cairo_arc(cr, 0, 0, r * 0.95 - 4.6, 0, 2 * kPi);
-        SetRgb(cr, Rgb{150, 190, 120}, 0.5);
+        SetRgb(cr, Rgb{160, 200, 126}, 0.5);
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
     }
     if (kind == 2) Flower(cr, -r * 0.52, -r * 0.34, r / 33);
     if (kind == 3) Speckles(cr, r);
+    if (afloat) {
+        // Sunlight along the upper-left edge, inside the rim: dry and above the water.
+        cairo_save(cr);
+        LeafShape(cr, kind, r);
+        cairo_clip(cr);
+        cairo_pattern_t* light = cairo_pattern_create_linear(-r, -r, r * 0.2, r * 0.2);
+        AddStop(light, 0, Rgb{255, 255, 220}, 0.5);
+        AddStop(light, 1, Rgb{255, 255, 220}, 0.0);
+        cairo_set_source(cr, light);
+        LeafShape(cr, kind, r);
+        cairo_set_line_width(cr, 3.0);
+        cairo_stroke(cr);
+        cairo_pattern_destroy(light);
+        cairo_restore(cr);
+    }
 }
 
-// Sinking: the leaf tilts into the water from one side; what is under the water line takes the
-// water's colour, and the whole leaf darkens and curls a little.
+// Sinking: the leaf has dropped into the water (no shadow, a little lower and smaller than a whole
+// one), tilts under from one side, and fades into the water over the frames, so that even its first
+// sinking frame is told from a whole leaf at a glance. What is under the water line takes the
+// water's colour.
 void DrawSinkingLeaf(cairo_t* cr, int kind, double sink, double waterAngle, double radius) {
-    const double r = radius * (1 - 0.12 * sink);
+    const double r = radius * (0.94 - 0.12 * sink);
     cairo_push_group(cr);
-    DrawOpenLeaf(cr, kind, r);
+    cairo_translate(cr, 0, 2 + 3 * sink);
+    DrawOpenLeaf(cr, kind, r, false);
     cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
-    SetRgb(cr, kDeepWater, 0.1 + 0.25 * sink);
+    SetRgb(cr, kDeepWater, 0.32 + 0.3 * sink);
     cairo_paint(cr);
     cairo_rotate(cr, waterAngle);
-    const double line = r * (1.0 - 2.1 * sink);
+    const double line = r * (0.9 - 1.9 * sink);
     cairo_rectangle(cr, -60, line, 120, 120);
     SetRgb(cr, kWater, 0.62);
     cairo_fill(cr);
     cairo_rectangle(cr, -60, line - 1.2, 120, 2.4);
-    SetRgb(cr, Rgb{200, 235, 245}, 0.3);
+    SetRgb(cr, Rgb{200, 235, 245}, 0.35);
     cairo_fill(cr);
     cairo_pop_group_to_source(cr);
-    cairo_paint(cr);
+    cairo_paint_with_alpha(cr, 0.82 - 0.5 * sink);
 }
 
 void Bubbles(cairo_t* cr, double spread) {
@@ -192,8 +216,9 @@ Picture LeafFrame(int kind, int frame) {
         [&](cairo_t* cr) {
             if (frame == 0) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.42);
             if (frame == 1) return DrawOpenLeaf(cr, kind, kLeafRadius * 0.72);
+            if (frame == 2) return DrawOpenLeaf(cr, kind, kLeafRadius);
             if (frame == kLeafFrames - 1) return DrawUnderWater(cr, 1.3);
-            const double sink = (frame - 2) / static_cast<double>(kLeafFrames - 3);
+            const double sink = (frame - 2) / static_cast<double>(kLeafFrames - 4);
             DrawSinkingLeaf(cr, kind, sink, waterAngle, kLeafRadius);
         },
         kWater);

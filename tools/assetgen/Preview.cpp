@@ -181,3 +181,99 @@ bool WritePreviews(const AssetSet& assets, const std::string& folder) {
 }
 
 }  // namespace assetgen
+
+namespace assetgen {
+namespace {
+
+// Sheet layout, in the sheet's pixels.
+constexpr int kSheetLabel = 150, kSheetGap = 6, kSheetMaxWidth = 2800;
+
+struct SheetRow {
+    std::string label;
+    std::vector<const Picture*> pictures;
+    Rgb ground;  // shown where a picture is see-through
+};
+
+void AddRows(std::vector<SheetRow>& rows, const AssetSet& normal, const AssetSet& doubled,
+             const std::string& clip, Rgb ground) {
+    for (const AssetSet* set : {&normal, &doubled}) {
+        SheetRow row{clip + " " + std::to_string(set->scale()) + "x", {}, ground};
+        for (const Picture& p : set->Clip(clip).pictures) row.pictures.push_back(&p);
+        rows.push_back(std::move(row));
+    }
+}
+
+// The part of a picture at (x, y, w, h) in the game's pixels, from a set drawn at `scale`.
+Picture Crop(const Picture& source, int scale, int x, int y, int w, int h) {
+    Picture out(w * scale, h * scale, source.key);
+    for (int j = 0; j < out.height; ++j)
+        for (int i = 0; i < out.width; ++i) out.Set(i, j, source.At(x * scale + i, y * scale + j));
+    return out;
+}
+
+// Where each picture of a row goes, wrapping at the sheet's width; returns the rows' total height.
+int LayOut(const SheetRow& row, std::vector<std::pair<int, int>>* places) {
+    int x = kSheetLabel, y = 0, lineH = 0;
+    for (const Picture* p : row.pictures) {
+        if (x > kSheetLabel && x + p->width > kSheetMaxWidth) {
+            y += lineH + kSheetGap;
+            x = kSheetLabel;
+            lineH = 0;
+        }
+        if (places) places->emplace_back(x, y);
+        x += p->width + kSheetGap;
+        lineH = std::max(lineH, p->height);
+    }
+    return y + lineH;
+}
+
+}  // namespace
+
+bool WritePreviewSheet(const AssetSet& normal, const AssetSet& doubled, const std::string& path) {
+    std::vector<SheetRow> rows;
+    for (const char* clip : {"1-leave0", "2-leave0", "3-leave0", "4-leave0", "island0", "1-sun0", "2-sun0",
+                             "frog0", "1-enemy0", "1-fly0", "2-fly0", "3-fly0", "4-fly0", "heart0", "waves0"})
+        AddRows(rows, normal, doubled, clip, kWater);
+    for (const char* clip : {"smleav", "smfrog"}) AddRows(rows, normal, doubled, clip, kWindowBackground);
+    // The level corner of the bar, where the small frog sits, and the window icon.
+    const Picture corner1 = Crop(normal.Bitmap("CLP/all.bmp"), 1, 0, 0, 140, 50);
+    const Picture corner2 = Crop(doubled.Bitmap("CLP/all.bmp"), 2, 0, 0, 140, 50);
+    rows.push_back({"bar corner 1x", {&corner1}, kBarBottom});
+    rows.push_back({"bar corner 2x", {&corner2}, kBarBottom});
+    rows.push_back({"icon 1x, 2x", {&normal.Bitmap("CLP/icon.bmp"), &doubled.Bitmap("CLP/icon.bmp")}, kWater});
+
+    int width = kSheetLabel, height = kSheetGap;
+    for (const SheetRow& row : rows) {
+        std::vector<std::pair<int, int>> places;
+        height += LayOut(row, &places) + kSheetGap * 2;
+        for (size_t i = 0; i < places.size(); ++i)
+            width = std::max(width, places[i].first + row.pictures[i]->width + kSheetGap);
+    }
+    Canvas sheet(width, height);
+    cairo_t* cr = sheet.cr();
+    SetRgb(cr, Rgb{250, 250, 250});
+    cairo_paint(cr);
+    int y = kSheetGap;
+    for (const SheetRow& row : rows) {
+        TextAt(cr, row.label, 6, y + 16, 13, true);
+        SetRgb(cr, Rgb{20, 20, 20});
+        cairo_fill(cr);
+        std::vector<std::pair<int, int>> places;
+        const int rowH = LayOut(row, &places);
+        for (size_t i = 0; i < places.size(); ++i) {
+            const Picture& p = *row.pictures[i];
+            const int px = places[i].first, py = y + places[i].second;
+            cairo_rectangle(cr, px, py, p.width, p.height);
+            SetRgb(cr, row.ground);
+            cairo_fill(cr);
+            cairo_surface_t* s = PictureToSurface(p, true);
+            cairo_set_source_surface(cr, s, px, py);
+            cairo_paint(cr);
+            cairo_surface_destroy(s);
+        }
+        y += rowH + kSheetGap * 2;
+    }
+    return sheet.WritePng(path);
+}
+
+}  // namespace assetgen

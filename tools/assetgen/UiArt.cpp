@@ -269,6 +269,8 @@ Picture MiddleShore() {
 }
 
 Picture Line(int w, int h) {
+    w *= DrawingScale();
+    h *= DrawingScale();
     Picture p(w, h, KeyValue(kSpriteKey));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) p.Set(x, y, Rgb{28, 52, 28});
