@@ -19,7 +19,7 @@ namespace platform {
 class SdlNativeWindow final : public NativeWindow {
   public:
     // Null window (Valid() false) when SDL cannot create one. The window is `scale` times the
-    // spec's size; everything the engine sees of it (position, size, cursor) stays in logical
+    // size the options ask for; everything the engine sees of it (position, size, cursor) stays in logical
     // pixels, the screen's pixels divided by the scale.
     SdlNativeWindow(const NativeWindowSpec& options, PresentMode mode, int32_t scale,
                     uint32_t border);
