@@ -20,6 +20,8 @@
 #include "platform/SdlPlatform.h"
 #include "platform/SoundPlayer.h"
 #include "platform/TimingTrace.h"
+#include "storage/DataFileIo.h"
+#include "storage/DataFilePath.h"
 #include "storage/IniFile.h"
 #include "windows/OGameWindow.h"
 
@@ -95,12 +97,32 @@ std::optional<int> ReadCommandLine(int argc, char** argv, std::string& scale, bo
     }
     return std::nullopt;
 }
+// The player's last choice of fullscreen, kept beside the saved games: the settings file is part of
+// the read-only data, and a choice made with F11 must outlast the game.
+constexpr const char* kDisplayChoiceFile = "display.ini";
+
+std::optional<bool> RememberedFullscreen() {
+    IniFile remembered;
+    if (!remembered.Load(DataFilePath(kDisplayChoiceFile))) return std::nullopt;
+    const std::string value = remembered.GetString("Display", "Fullscreen", "");
+    if (value == "1") return true;
+    if (value == "0") return false;
+    return std::nullopt;
+}
+
+void RememberFullscreen(bool fullscreen) {
+    const std::string path = DataFilePath(kDisplayChoiceFile);
+    const std::string text = std::string("[Display]\nFullscreen=") + (fullscreen ? "1" : "0") + "\n";
+    if (!PrepareFolderFor(path) || !WriteFileAtomically(path, text))
+        std::fprintf(stderr, "marshwade: could not keep the fullscreen choice in %s\n", path.c_str());
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string scale;
+    bool askedFullscreen = false;
+    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale, askedFullscreen)) return *code;
     bool fullscreen = false;
-    if (const std::optional<int> code = ReadCommandLine(argc, argv, scale, fullscreen)) return *code;
     platform::trace::Mark("start");
     platform::SdlPlatform os;
     // The settings file's [Display] keys, below the command line and the environment.
@@ -110,6 +132,11 @@ int main(int argc, char** argv) {
         if (scale.empty() && !std::getenv("MARSHWADE_SCALE") && !fileScale.empty()) os.SetScale(fileScale);
         if (ini.GetString("Display", "Fullscreen", "0") == "1") fullscreen = true;
     }
+    // The settings file gives the first start's choice; F11 or Alt+Enter then decide the next ones,
+    // and --fullscreen this one.
+    if (const std::optional<bool> remembered = RememberedFullscreen()) fullscreen = *remembered;
+    fullscreen = fullscreen || askedFullscreen;
+    os.OnFullscreenSwitched(RememberFullscreen);
     if (!scale.empty()) os.SetScale(scale);
     if (fullscreen) os.StartFullscreen();
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;

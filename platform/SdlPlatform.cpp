@@ -95,6 +95,7 @@ NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
     if (!ready_) return nullptr;
     auto window = std::make_unique<SdlNativeWindow>(options, presentMode_, scale_, kBorderColour);
     if (!window->Valid()) return nullptr;
+    if (!options.owner && !gameWindow_) gameWindow_ = window.get();
     if (startFullscreen_ && !options.owner) {  // the game's window, once; its dialogs open over it
         startFullscreen_ = false;
         window->FullscreenAtShow();
@@ -108,6 +109,7 @@ NativeWindow* SdlPlatform::CreateNativeWindow(const NativeWindowSpec& options) {
 void SdlPlatform::DestroyNativeWindow(NativeWindow* window) {
     auto it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
     if (it == windows_.end()) return;
+    if (it->get() == gameWindow_) gameWindow_ = nullptr;
     if (handler_) handler_(*window, {NativeEventType::Destroyed, 0, 0, 0});
     it = std::find_if(windows_.begin(), windows_.end(), [&](auto& w) { return w.get() == window; });
     if (it == windows_.end()) return;
@@ -284,7 +286,14 @@ void SdlPlatform::HandleKey(const SDL_Event& e, bool down) {
     const SDL_Keycode sym = e.key.keysym.sym;
     const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
     if (window && (sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER)))) {
-        if (down && !e.key.repeat) window->ToggleFullscreen();
+        if (down && !e.key.repeat) {
+            // A dialog never fills the screen on its own: the game's window does, with the dialog over it.
+            SdlNativeWindow* target = gameWindow_ ? gameWindow_ : window;
+            const bool before = target->IsFullscreen();
+            target->ToggleFullscreen();
+            if (target == gameWindow_ && target->IsFullscreen() != before && fullscreenSwitched_)
+                fullscreenSwitched_(target->IsFullscreen());
+        }
         return;
     }
     int vk = VirtualKeyFromSdl(sym);

@@ -36,6 +36,11 @@ class SdlPlatform final : public Platform {
     int32_t Scale() const { return scale_; }
     // The first window without an owner opens fullscreen.
     void StartFullscreen() { startFullscreen_ = true; }
+    // Told on the main thread each time the player switches the game's window into or out of
+    // fullscreen, so the choice can be kept for the next start.
+    void OnFullscreenSwitched(std::function<void(bool fullscreen)> listener) {
+        fullscreenSwitched_ = std::move(listener);
+    }
 
     void SetEventHandler(EventHandler handler) override { handler_ = std::move(handler); }
     NativeWindow* CreateNativeWindow(const NativeWindowSpec& options) override;
@@ -84,6 +89,9 @@ class SdlPlatform final : public Platform {
     static constexpr uint32_t kBorderColour = 0x00183010;  // the pond's dark green, 0x00BBGGRR
     int32_t scale_ = 1;
     bool startFullscreen_ = false;
+    // The first window opened without an owner: the game's. F11 in any of its dialogs switches it.
+    SdlNativeWindow* gameWindow_ = nullptr;
+    std::function<void(bool)> fullscreenSwitched_;
     int32_t usableWidth_ = 1024;
     int32_t usableHeight_ = 768;
     int32_t screenWidth_ = 1024;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -14,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using e2e::Ppm;
 using e2e::Spawn;
+using e2e::Stop;
 
 constexpr int kScreenW = 2560, kScreenH = 1600;
 constexpr int kLeft = (kScreenW - 1500) / 2, kTop = (kScreenH - 1100) / 2;
@@ -104,6 +107,48 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
     EXPECT_EQ(g.h, 1100);
     EXPECT_EQ(g.x, kLeft);
     EXPECT_EQ(g.y, kTop);
+}
+
+// F11 is remembered beside the saved games: a game switched to fullscreen starts fullscreen the
+// next time, and one switched back starts in its window. The choice is kept at the switch itself,
+// so a game that ends without saving anything (killed here) still keeps it.
+TEST_F(ScaleE2E, TheFullscreenChoiceOutlastsTheGame) {
+    std::ostringstream settings;
+    settings << std::ifstream(std::string(MARSHWADE_BINARY_DIR) + "/INI/Quillmoss.ini").rdbuf();
+    e2e::PrivateGame game(settings.str());
+    const struct {
+        int openW, openH;  // the window as the game starts
+        const char* kept;  // display.ini after F11
+    } starts[] = {{1500, 1100, "[Display]\nFullscreen=1\n"},
+                  {kScreenW, kScreenH, "[Display]\nFullscreen=0\n"},
+                  {1500, 1100, nullptr}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.openW);
+        app = Spawn({game.Program()}, {"DISPLAY=" + display, "MARSHWADE_SEED=5", "SDL_AUDIODRIVER=dummy"});
+        ASSERT_GT(app, 0);
+        const Window win = WaitForWindow("Marshwade");
+        ASSERT_NE(win, 0u);
+        Geometry g = WaitFor(win, start.openW, start.openH);
+        EXPECT_EQ(g.w, start.openW) << "the game did not start as it was left";
+        EXPECT_EQ(g.h, start.openH);
+        if (start.kept) {
+            std::this_thread::sleep_for(500ms);
+            ASSERT_TRUE(Xdo({"key", "F11"}));
+            const bool toFull = start.openW != kScreenW;
+            g = WaitFor(win, toFull ? kScreenW : 1500, toFull ? kScreenH : 1100);
+            EXPECT_EQ(g.w, toFull ? kScreenW : 1500);
+            std::string kept;
+            for (int i = 0; i < 100 && kept != start.kept; ++i) {
+                std::this_thread::sleep_for(20ms);
+                std::ostringstream text;
+                text << std::ifstream(game.File("display.ini")).rdbuf();
+                kept = text.str();
+            }
+            EXPECT_EQ(kept, start.kept);
+        }
+        Stop(app);
+        app = 0;
+    }
 }
 
 }  // namespace
