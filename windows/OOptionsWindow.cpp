@@ -142,7 +142,19 @@ void OOptionsWindow::OnPress(int code, int x, int y) {
     // A switch that changes its look hides the old one, which clears the window's focus: Enter still
     // means OK.
     if (code == vk::kEnter && !Focus()) FocusGraph(okButton);
+    // Up and Down (a pad's d-pad too) move the skill one step, so the options need no mouse; the
+    // switches take no focus, so that Enter always means OK.
+    if (code == vk::kUp || code == vk::kDown) ChooseSkill(TheGameState().skill + (code == vk::kDown ? 1 : -1));
     OWindow::OnPress(code, x, y);
+}
+
+void OOptionsWindow::ChooseSkill(int skill) {
+    GameState& game = TheGameState();
+    const int count = static_cast<int>(skillBoxes.size());
+    if (skill < 0 || skill >= count || skill == game.skill) return;
+    if (game.skill >= 0 && game.skill < count) skillBoxes[static_cast<size_t>(game.skill)]->SetIndex(0);
+    skillBoxes[static_cast<size_t>(skill)]->SetIndex(1);
+    game.skill = skill;
 }
 
 void OOptionsWindow::OnCommand(int source, int event) {

@@ -42,6 +42,8 @@ class OOptionsWindow final : public OWindow {
     OCheckbox* BuildSwitch(float x, float y, const char* label, bool on);
     // Puts back the settings found at opening.
     void Restore();
+    // Checks the switch of `skill` and unchecks the current one; a skill outside the list is ignored.
+    void ChooseSkill(int skill);
 
     OButton* okButton = nullptr;
     OButton* cancelButton = nullptr;

@@ -1,5 +1,8 @@
 // The options window over a plain parent: switches and skills applied at once, OK keeping them,
 // Cancel and Escape putting back what was found, its frame, its focus order and what it leaves behind.
+#include <algorithm>
+#include <vector>
+
 #include "engine/VirtualKey.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/OButton.h"
@@ -54,6 +57,38 @@ TEST_F(OptionsWindowTest, EnterAfterClickingASwitchIsStillOk) {
         EXPECT_TRUE(Closed(options)) << "switch " << which;
     }
     EXPECT_EQ(TheGameState().skill, 2) << "OK kept the skill chosen";
+}
+
+// Up and Down move the skill one step without a mouse, stopping at Novice and Master; Enter keeps
+// the skill chosen, Escape puts back the one found.
+TEST_F(OptionsWindowTest, UpAndDownChooseTheSkillAndEnterOrEscapeEndsAsWithTheMouse) {
+    const struct {
+        int start;
+        std::vector<int> keys;
+        int close;  // vk::kEnter or vk::kEscape
+        int expected;
+    } cases[] = {
+        {0, {vk::kDown}, vk::kEnter, 1},
+        {0, {vk::kDown, vk::kDown, vk::kDown}, vk::kEnter, 2},
+        {2, {vk::kUp, vk::kUp, vk::kUp}, vk::kEnter, 0},
+        {1, {vk::kUp, vk::kDown, vk::kDown}, vk::kEnter, 2},
+        {1, {vk::kDown}, vk::kEscape, 1},
+    };
+    for (const auto& c : cases) {
+        TheGameState().skill = c.start;
+        OOptionsWindow* options = OpenOptions();
+        int shown = c.start;
+        for (int key : c.keys) {
+            Key(options, key);
+            shown = std::clamp(shown + (key == vk::kDown ? 1 : -1), 0, 2);
+        }
+        std::vector<int> checked(3, 0);
+        checked[static_cast<size_t>(shown)] = 1;
+        EXPECT_EQ(Checked(options), checked) << "from " << c.start << ", " << c.keys.size() << " keys";
+        Key(options, c.close);
+        EXPECT_TRUE(Closed(options));
+        EXPECT_EQ(TheGameState().skill, c.expected) << "from " << c.start << ", " << c.keys.size() << " keys";
+    }
 }
 
 TEST_F(OptionsWindowTest, ClickingTheCheckedSkillKeepsIt) {
