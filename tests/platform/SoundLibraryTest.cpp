@@ -2,7 +2,7 @@
 
 #include "platform/SoundLibrary.h"
 #include "platform/SoundSlot.h"
-#include "tests/sound/SoundFolder.h"
+#include "tests/platform/SoundFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphics/EffectsLibrary.h"
-#include "tests/pictures/FakeEffectsLog.h"
+#include "tests/graphics/FakeEffectsLog.h"
 
 using graphics::EffectsImage;
 

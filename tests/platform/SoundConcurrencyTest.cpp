@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/HeadlessSoundPlayer.h"
-#include "tests/sound/SoundFolder.h"
+#include "tests/platform/SoundFolder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "graphics/LiveSet.h"
 #include "graphics/OBitmap.h"
 #include "platform/ProgramPath.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/SdlSoundPlayer.h"
-#include "tests/sound/SoundFolder.h"
+#include "tests/platform/SoundFolder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "graphics/EffectsLibrary.h"
-#include "tests/pictures/FakeEffectsLog.h"
+#include "tests/graphics/FakeEffectsLog.h"
 
 namespace {
 

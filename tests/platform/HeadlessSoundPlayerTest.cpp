@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/HeadlessSoundPlayer.h"
-#include "tests/sound/SoundFolder.h"
+#include "tests/platform/SoundFolder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "graphics/EffectsLibrary.h"
 #include "graphics/OBitmap.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
-#include "tests/pictures/FakeEffectsLog.h"
+#include "tests/graphics/FakeEffectsLog.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "graphics/OBitmap.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
 #include "tests/support/TestSprite.h"
 

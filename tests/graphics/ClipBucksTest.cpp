@@ -5,7 +5,7 @@
 #include "graphics/OClip.h"
 #include "graphics/OClipBucks.h"
 #include "platform/ProgramPath.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
 
 namespace {

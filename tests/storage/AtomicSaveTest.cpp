@@ -10,7 +10,7 @@
 #include "TestFiles.h"
 #include "storage/DataFileIo.h"
 #include "storage/TScoresTable.h"
-#include "tests/scores/FaultyFiles.h"
+#include "tests/storage/FaultyFiles.h"
 
 namespace {
 

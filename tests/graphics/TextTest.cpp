@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "graphics/FontRecord.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "engine/VirtualKey.h"
 #include "storage/DataFileCodec.h"
-#include "tests/scores/FaultyFiles.h"
-#include "tests/scores/ScoreWindowsFixture.h"
+#include "tests/storage/FaultyFiles.h"
+#include "tests/storage/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
 #include "ui/OEdit.h"

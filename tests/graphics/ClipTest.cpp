@@ -7,7 +7,7 @@
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
 #include "platform/ProgramPath.h"
-#include "tests/clips/ClipsFixture.h"
+#include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "TestFiles.h"
 #include "storage/DataFileCodec.h"
-#include "tests/scores/FaultyFiles.h"
+#include "tests/storage/FaultyFiles.h"
 
 namespace {
 
