@@ -7,7 +7,7 @@
 #include "engine/VirtualKey.h"
 #include "storage/DataFileCodec.h"
 #include "tests/storage/FaultyFiles.h"
-#include "tests/storage/ScoreWindowsFixture.h"
+#include "tests/windows/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
 #include "ui/OEdit.h"

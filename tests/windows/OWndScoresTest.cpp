@@ -11,7 +11,7 @@
 #include "windows/OWndScoresClear.h"
 #include "storage/PublishLink.h"
 #include "tests/storage/FaultyFiles.h"
-#include "tests/storage/ScoreWindowsFixture.h"
+#include "tests/windows/ScoreWindowsFixture.h"
 #include "tests/support/GoldenPicture.h"
 #include "ui/OButton.h"
 #include "ui/OText.h"

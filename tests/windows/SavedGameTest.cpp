@@ -20,7 +20,7 @@
 #include "storage/SavedState.h"
 #include "storage/TScoresTable.h"
 #include "tests/storage/FaultyFiles.h"
-#include "tests/storage/ProgramFolder.h"
+#include "tests/windows/ProgramFolder.h"
 #include "tests/support/TempFolder.h"
 #include "tools/replay/ReplaySession.h"
 #include "ui/OText.h"

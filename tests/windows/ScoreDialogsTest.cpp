@@ -12,7 +12,7 @@
 #include "windows/OWndInsert.h"
 #include "windows/OWndScores.h"
 #include "storage/TScoresTable.h"
-#include "tests/storage/ProgramFolder.h"
+#include "tests/windows/ProgramFolder.h"
 #include "tools/replay/ReplaySession.h"
 #include "ui/OButton.h"
 #include "ui/OEdit.h"

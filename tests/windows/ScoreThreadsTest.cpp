@@ -15,7 +15,7 @@
 #include "windows/OWndScores.h"
 #include "windows/OWndScoresClear.h"
 #include "storage/TScoresTable.h"
-#include "tests/storage/ProgramFolder.h"
+#include "tests/windows/ProgramFolder.h"
 #include "ui/DialogSize.h"
 #include "ui/OButton.h"
 

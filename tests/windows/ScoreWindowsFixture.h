@@ -15,7 +15,7 @@
 #include "windows/OWndInsert.h"
 #include "windows/OWndScores.h"
 #include "storage/TScoresTable.h"
-#include "tests/storage/ProgramFolder.h"
+#include "tests/windows/ProgramFolder.h"
 #include "tests/support/HeadlessWindowTest.h"
 #include "ui/DialogSize.h"
 #include "ui/OControl.h"
