@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,32 @@ const char* const kMigrations[] = {
     " seed BIGINT,"
     " input_log BYTEA);"
     "CREATE INDEX results_board ON results (skill, score DESC, id);",
+
+    // Each skill's tallies, as in the SQLite store: all rows (width 0) and by score ranges 256 and
+    // 65 536 wide, kept by a trigger. Every insert takes the rows it counts in the same order, so two
+    // publishes at once wait for each other rather than deadlock.
+    "CREATE TABLE board_counts ("
+    " skill INTEGER NOT NULL, width INTEGER NOT NULL, bucket INTEGER NOT NULL, n BIGINT NOT NULL,"
+    " PRIMARY KEY (skill, width, bucket));"
+    "INSERT INTO board_counts SELECT skill, 0, 0, count(*) FROM results GROUP BY skill;"
+    "INSERT INTO board_counts SELECT skill, 256, score / 256, count(*) FROM results GROUP BY 1, 3;"
+    "INSERT INTO board_counts SELECT skill, 65536, score / 65536, count(*) FROM results GROUP BY 1, 3;"
+    "CREATE FUNCTION results_count() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN"
+    " IF TG_OP = 'INSERT' THEN"
+    "  INSERT INTO board_counts VALUES (NEW.skill, 0, 0, 1), (NEW.skill, 256, NEW.score / 256, 1),"
+    "  (NEW.skill, 65536, NEW.score / 65536, 1)"
+    "  ON CONFLICT (skill, width, bucket) DO UPDATE SET n = board_counts.n + 1;"
+    "  RETURN NEW;"
+    " END IF;"
+    " UPDATE board_counts SET n = n - 1 WHERE skill = OLD.skill AND ((width = 0 AND bucket = 0)"
+    "  OR (width = 256 AND bucket = OLD.score / 256) OR (width = 65536 AND bucket = OLD.score / 65536));"
+    " RETURN OLD;"
+    " END $$;"
+    "CREATE TRIGGER results_counted AFTER INSERT OR DELETE ON results"
+    " FOR EACH ROW EXECUTE FUNCTION results_count();",
 };
+
+static_assert(std::size(kMigrations) == kSchemaVersion, "one migration per schema version");
 
 // Any number constant; every server process migrating takes this lock, so only one migrates.
 constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(7300123);";
@@ -106,16 +132,40 @@ bool PgStorage::Open(std::string& error) {
                        "SELECT id, name, score, skill, published FROM results WHERE skill = $1"
                        " ORDER BY score DESC, id LIMIT $3 OFFSET $2;",
                        3);
-    ok = ok && Prepare("count", "SELECT count(*) FROM results WHERE skill = $1;", 1);
-    ok = ok &&
-         Prepare(
-             "rank",
-             // Two index ranges, as with SQLite, rather than an OR over every row of the skill.
-             "SELECT r.skill,"
-             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score) +"
-             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score AND o.id <= r.id)"
-             " FROM results r WHERE r.id = $1;",
-             1);
+    ok = ok && Prepare("count",
+                       "SELECT coalesce((SELECT n FROM board_counts WHERE skill = $1 AND width = 0), 0);", 1);
+    // The same sums as the SQLite store's: tallies of the ranges above, then the rows of one range.
+    ok = ok && Prepare("locate",
+                       "SELECT r.skill, r.score, 1"
+                       " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 65536"
+                       "    AND bucket > r.score / 65536)"
+                       " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 256"
+                       "    AND bucket > r.score / 256 AND bucket < (r.score / 65536 + 1) * 256)"
+                       " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score"
+                       "    AND o.score < (r.score / 256 + 1) * 256)"
+                       " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score"
+                       "    AND o.id < r.id),"
+                       " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
+                       " FROM results r WHERE r.id = $1;",
+                       1);
+    ok = ok && Prepare("ahead",
+                       "SELECT id, name, score, skill, published FROM ("
+                       " (SELECT 0 AS part, * FROM results WHERE skill = $1 AND score = $2 AND id < $3"
+                       "  ORDER BY id DESC LIMIT $4)"
+                       " UNION ALL"
+                       " (SELECT 1 AS part, * FROM results WHERE skill = $1 AND score > $2"
+                       "  ORDER BY score, id DESC LIMIT $4)) AS near"
+                       " ORDER BY part, score, id DESC LIMIT $4;",
+                       4);
+    ok = ok && Prepare("from",
+                       "SELECT id, name, score, skill, published FROM ("
+                       " (SELECT 0 AS part, * FROM results WHERE skill = $1 AND score = $2 AND id >= $3"
+                       "  ORDER BY id LIMIT $4)"
+                       " UNION ALL"
+                       " (SELECT 1 AS part, * FROM results WHERE skill = $1 AND score < $2"
+                       "  ORDER BY score DESC, id LIMIT $4)) AS near"
+                       " ORDER BY part, score DESC, id LIMIT $4;",
+                       4);
     ok = ok && Prepare("remove", "DELETE FROM results WHERE id = $1;", 1);
     // The connection string may carry a password: the error names the database by its kind only.
     if (!ok) error = "postgresql: " + error_;
@@ -141,8 +191,19 @@ bool PgStorage::Store(const publish::PublishedResult& result, const std::string&
 }
 
 bool PgStorage::Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) {
+    return ReadRows(Run("page", {std::to_string(skill), std::to_string(offset), std::to_string(limit)}), rows);
+}
+
+bool PgStorage::Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
+                           std::vector<ScoreRow>& rows) {
+    return ReadRows(Run(ahead ? "ahead" : "from", {std::to_string(skill), std::to_string(score),
+                                                   std::to_string(id), std::to_string(limit)}),
+                    rows);
+}
+
+bool PgStorage::ReadRows(PGresult* result, std::vector<ScoreRow>& rows) {
     rows.clear();
-    Result r(Run("page", {std::to_string(skill), std::to_string(offset), std::to_string(limit)}));
+    Result r(result);
     if (!r) return false;
     for (int i = 0; i < PQntuples(r.get()); ++i) {
         ScoreRow row;
@@ -163,15 +224,17 @@ bool PgStorage::Count(int skill, int64_t& count) {
     return true;
 }
 
-bool PgStorage::Rank(int64_t id, int64_t& rank, int& skill) {
-    Result r(Run("rank", {std::to_string(id)}));
+bool PgStorage::Locate(int64_t id, Place& place) {
+    Result r(Run("locate", {std::to_string(id)}));
     if (!r) return false;
     if (PQntuples(r.get()) != 1) {
         error_ = "no result with id " + std::to_string(id);
         return false;
     }
-    skill = std::atoi(PQgetvalue(r.get(), 0, 0));
-    rank = std::atoll(PQgetvalue(r.get(), 0, 1));
+    place.skill = std::atoi(PQgetvalue(r.get(), 0, 0));
+    place.score = std::atoi(PQgetvalue(r.get(), 0, 1));
+    place.rank = std::atoll(PQgetvalue(r.get(), 0, 2));
+    place.total = std::atoll(PQgetvalue(r.get(), 0, 3));
     return true;
 }
 

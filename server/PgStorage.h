@@ -21,11 +21,17 @@ class PgStorage : public Storage {
                int64_t now, StoreOutcome& outcome) override;
     bool Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) override;
     bool Count(int skill, int64_t& count) override;
-    bool Rank(int64_t id, int64_t& rank, int& skill) override;
+    bool Locate(int64_t id, Place& place) override;
     bool Remove(int64_t id) override;
     std::string LastError() const override { return error_; }
 
+  protected:
+    bool Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
+                    std::vector<ScoreRow>& rows) override;
+
   private:
+    // The rows of a result from Page's columns; takes `result`, which may be null after an error.
+    bool ReadRows(PGresult* result, std::vector<ScoreRow>& rows);
     bool Exec(const char* sql);
     bool Migrate();
     bool Prepare(const char* name, const char* sql, int parameters);

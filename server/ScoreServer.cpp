@@ -199,8 +199,7 @@ void ScoreServer::Publish(const httplib::Request& request, httplib::Response& re
     }
     auto storage = Borrow();
     StoreOutcome outcome;
-    int64_t rank = 0, total = 0;
-    int skill = 0;
+    Place place;
     std::vector<ScoreRow> rows;
     bool ok = storage != nullptr;
     if (ok) {
@@ -212,18 +211,19 @@ void ScoreServer::Publish(const httplib::Request& request, httplib::Response& re
                             outcome);
     }
     if (ok && outcome.added) ++generation_;
-    ok = ok && storage->Rank(outcome.id, rank, skill) && storage->Count(skill, total);
-    const int64_t page = (rank - 1) / kRowsPerPage + 1;
-    ok = ok && storage->Page(skill, (page - 1) * kRowsPerPage, kRowsPerPage, rows);
+    ok = ok && storage->Locate(outcome.id, place) &&
+         storage->PageHolding(outcome.id, place, kRowsPerPage, rows);
     if (!ok) {
         if (storage) std::fprintf(stderr, "marshwade-scores: publish: %s\n", storage->LastError().c_str());
         Refuse(response, 500, "Server error", "The result could not be stored; please try again later.");
     } else {
-        const std::string banner = "You are " + Ordinal(rank) + " of " + Grouped(total) + " at " +
-                                   SkillName(skill) +
+        const int64_t page = (place.rank - 1) / kRowsPerPage + 1;
+        const std::string banner = "You are " + Ordinal(place.rank) + " of " + Grouped(place.total) + " at " +
+                                   SkillName(place.skill) +
                                    (outcome.added ? "." : " (this result was sent before).");
-        response.set_content(LeaderboardPage(skill, page, total, rows, outcome.id, banner, !frog_.empty()),
-                             "text/html; charset=utf-8");
+        response.set_content(
+            LeaderboardPage(place.skill, page, place.total, rows, outcome.id, banner, !frog_.empty()),
+            "text/html; charset=utf-8");
     }
     if (storage) GiveBack(std::move(storage));
 }

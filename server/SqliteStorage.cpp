@@ -1,5 +1,6 @@
 #include "server/SqliteStorage.h"
 
+#include <iterator>
 #include <utility>
 
 namespace scores_server {
@@ -18,7 +19,28 @@ const char* const kMigrations[] = {
     " seed INTEGER,"
     " input_log BLOB);"
     "CREATE INDEX results_board ON results (skill, score DESC, id);",
+
+    // Tallies of each skill's rows: all of them (width 0) and by score range, 256 and 65 536 scores
+    // wide. A place is then a sum over a few hundred tallies at most, plus the rows of one narrow
+    // range, instead of a count of every row above. Kept by triggers, so that a row removed by hand
+    // is counted out too.
+    "CREATE TABLE board_counts ("
+    " skill INTEGER NOT NULL, width INTEGER NOT NULL, bucket INTEGER NOT NULL, n INTEGER NOT NULL,"
+    " PRIMARY KEY (skill, width, bucket)) WITHOUT ROWID;"
+    "INSERT INTO board_counts SELECT skill, 0, 0, count(*) FROM results GROUP BY skill;"
+    "INSERT INTO board_counts SELECT skill, 256, score / 256, count(*) FROM results GROUP BY 1, 3;"
+    "INSERT INTO board_counts SELECT skill, 65536, score / 65536, count(*) FROM results GROUP BY 1, 3;"
+    "CREATE TRIGGER results_counted AFTER INSERT ON results BEGIN"
+    " INSERT INTO board_counts VALUES (NEW.skill, 0, 0, 1), (NEW.skill, 256, NEW.score / 256, 1),"
+    " (NEW.skill, 65536, NEW.score / 65536, 1) ON CONFLICT DO UPDATE SET n = n + 1;"
+    " END;"
+    "CREATE TRIGGER results_uncounted AFTER DELETE ON results BEGIN"
+    " UPDATE board_counts SET n = n - 1 WHERE skill = OLD.skill AND ((width = 0 AND bucket = 0)"
+    " OR (width = 256 AND bucket = OLD.score / 256) OR (width = 65536 AND bucket = OLD.score / 65536));"
+    " END;",
 };
+
+static_assert(std::size(kMigrations) == kSchemaVersion, "one migration per schema version");
 
 // Keeps a prepared statement's bindings for one use only.
 struct Reset {
@@ -34,7 +56,7 @@ struct Reset {
 SqliteStorage::SqliteStorage(std::string path) : path_(std::move(path)) {}
 
 SqliteStorage::~SqliteStorage() {
-    for (sqlite3_stmt* s : {find_, insert_, page_, count_, rank_, remove_}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : {find_, insert_, page_, count_, locate_, ahead_, from_, remove_}) sqlite3_finalize(s);
     sqlite3_close(db_);
 }
 
@@ -96,16 +118,43 @@ bool SqliteStorage::Open(std::string& error) {
                    "SELECT id, name, score, skill, published FROM results WHERE skill = ?1"
                    " ORDER BY score DESC, id LIMIT ?3 OFFSET ?2;",
                    page_);
-    ok = ok && Prepare("SELECT count(*) FROM results WHERE skill = ?1;", count_);
-    ok = ok &&
-         // Two counts rather than one with an OR: each is a range of the board index, where the
-         // OR made SQLite walk every row of the skill on every publish.
-         Prepare(
-             "SELECT r.skill,"
-             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score) +"
-             " (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score AND o.id <= r.id)"
-             " FROM results r WHERE r.id = ?1;",
-             rank_);
+    ok = ok && Prepare("SELECT coalesce((SELECT n FROM board_counts WHERE skill = ?1 AND width = 0), 0);",
+                       count_);
+    // Above a row: the wide ranges above its own, the narrow ranges above its own within that, the
+    // rows above it in its narrow range, and the rows of its score published before it.
+    ok = ok && Prepare(
+                   "SELECT r.skill, r.score, 1"
+                   " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 65536"
+                   "    AND bucket > r.score / 65536)"
+                   " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 256"
+                   "    AND bucket > r.score / 256 AND bucket < (r.score / 65536 + 1) * 256)"
+                   " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score"
+                   "    AND o.score < (r.score / 256 + 1) * 256)"
+                   " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score"
+                   "    AND o.id < r.id),"
+                   " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
+                   " FROM results r WHERE r.id = ?1;",
+                   locate_);
+    // Each side of a row in two index ranges, its own score first: an OR of the two would not use
+    // the index.
+    ok = ok && Prepare(
+                   "SELECT id, name, score, skill, published FROM ("
+                   " SELECT * FROM (SELECT 0 AS part, * FROM results WHERE skill = ?1 AND score = ?2 AND id < ?3"
+                   "  ORDER BY id DESC LIMIT ?4)"
+                   " UNION ALL"
+                   " SELECT * FROM (SELECT 1 AS part, * FROM results WHERE skill = ?1 AND score > ?2"
+                   "  ORDER BY score, id DESC LIMIT ?4))"
+                   " ORDER BY part, score, id DESC LIMIT ?4;",
+                   ahead_);
+    ok = ok && Prepare(
+                   "SELECT id, name, score, skill, published FROM ("
+                   " SELECT * FROM (SELECT 0 AS part, * FROM results WHERE skill = ?1 AND score = ?2 AND id >= ?3"
+                   "  ORDER BY id LIMIT ?4)"
+                   " UNION ALL"
+                   " SELECT * FROM (SELECT 1 AS part, * FROM results WHERE skill = ?1 AND score < ?2"
+                   "  ORDER BY score DESC, id LIMIT ?4))"
+                   " ORDER BY part, score DESC, id LIMIT ?4;",
+                   from_);
     ok = ok && Prepare("DELETE FROM results WHERE id = ?1;", remove_);
     if (!ok) error = path_ + ": " + error_;
     return ok;
@@ -138,24 +187,39 @@ bool SqliteStorage::Store(const publish::PublishedResult& result, const std::str
     return true;
 }
 
-bool SqliteStorage::Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) {
+bool SqliteStorage::ReadRows(sqlite3_stmt* statement, std::vector<ScoreRow>& rows) {
     rows.clear();
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        ScoreRow row;
+        row.id = sqlite3_column_int64(statement, 0);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+        row.name.assign(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(statement, 1)));
+        row.score = sqlite3_column_int(statement, 2);
+        row.skill = sqlite3_column_int(statement, 3);
+        row.time = sqlite3_column_int64(statement, 4);
+        rows.push_back(std::move(row));
+    }
+    return rc == SQLITE_DONE || Fail("rows");
+}
+
+bool SqliteStorage::Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) {
     Reset reset{page_};
     sqlite3_bind_int(page_, 1, skill);
     sqlite3_bind_int64(page_, 2, offset);
     sqlite3_bind_int64(page_, 3, limit);
-    int rc;
-    while ((rc = sqlite3_step(page_)) == SQLITE_ROW) {
-        ScoreRow row;
-        row.id = sqlite3_column_int64(page_, 0);
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(page_, 1));
-        row.name.assign(text ? text : "", static_cast<size_t>(sqlite3_column_bytes(page_, 1)));
-        row.score = sqlite3_column_int(page_, 2);
-        row.skill = sqlite3_column_int(page_, 3);
-        row.time = sqlite3_column_int64(page_, 4);
-        rows.push_back(std::move(row));
-    }
-    return rc == SQLITE_DONE || Fail("page");
+    return ReadRows(page_, rows);
+}
+
+bool SqliteStorage::Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
+                               std::vector<ScoreRow>& rows) {
+    sqlite3_stmt* statement = ahead ? ahead_ : from_;
+    Reset reset{statement};
+    sqlite3_bind_int(statement, 1, skill);
+    sqlite3_bind_int(statement, 2, score);
+    sqlite3_bind_int64(statement, 3, id);
+    sqlite3_bind_int64(statement, 4, limit);
+    return ReadRows(statement, rows);
 }
 
 bool SqliteStorage::Count(int skill, int64_t& count) {
@@ -166,12 +230,17 @@ bool SqliteStorage::Count(int skill, int64_t& count) {
     return true;
 }
 
-bool SqliteStorage::Rank(int64_t id, int64_t& rank, int& skill) {
-    Reset reset{rank_};
-    sqlite3_bind_int64(rank_, 1, id);
-    if (sqlite3_step(rank_) != SQLITE_ROW) return Fail("rank");
-    skill = sqlite3_column_int(rank_, 0);
-    rank = sqlite3_column_int64(rank_, 1);
+bool SqliteStorage::Locate(int64_t id, Place& place) {
+    Reset reset{locate_};
+    sqlite3_bind_int64(locate_, 1, id);
+    if (sqlite3_step(locate_) != SQLITE_ROW) {
+        error_ = "no result with id " + std::to_string(id);
+        return false;
+    }
+    place.skill = sqlite3_column_int(locate_, 0);
+    place.score = sqlite3_column_int(locate_, 1);
+    place.rank = sqlite3_column_int64(locate_, 2);
+    place.total = sqlite3_column_int64(locate_, 3);
     return true;
 }
 

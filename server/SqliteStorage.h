@@ -21,11 +21,16 @@ class SqliteStorage : public Storage {
                int64_t now, StoreOutcome& outcome) override;
     bool Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) override;
     bool Count(int skill, int64_t& count) override;
-    bool Rank(int64_t id, int64_t& rank, int& skill) override;
+    bool Locate(int64_t id, Place& place) override;
     bool Remove(int64_t id) override;
     std::string LastError() const override { return error_; }
 
+  protected:
+    bool Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
+                    std::vector<ScoreRow>& rows) override;
+
   private:
+    bool ReadRows(sqlite3_stmt* statement, std::vector<ScoreRow>& rows);
     bool Exec(const char* sql);
     bool Prepare(const char* sql, sqlite3_stmt*& statement);
     bool Migrate();
@@ -38,7 +43,9 @@ class SqliteStorage : public Storage {
     sqlite3_stmt* insert_ = nullptr;
     sqlite3_stmt* page_ = nullptr;
     sqlite3_stmt* count_ = nullptr;
-    sqlite3_stmt* rank_ = nullptr;
+    sqlite3_stmt* locate_ = nullptr;
+    sqlite3_stmt* ahead_ = nullptr;
+    sqlite3_stmt* from_ = nullptr;
     sqlite3_stmt* remove_ = nullptr;
 };
 

@@ -3,6 +3,8 @@
 #include "server/PgStorage.h"
 #include "server/SqliteStorage.h"
 
+#include <iterator>
+
 namespace scores_server {
 
 std::unique_ptr<Storage> MakeStorage(const std::string& database, std::string& error) {
@@ -12,6 +14,17 @@ std::unique_ptr<Storage> MakeStorage(const std::string& database, std::string& e
         return std::make_unique<PgStorage>(database);
     error = "--database \"" + database + "\": give sqlite:PATH or postgresql://...";
     return nullptr;
+}
+
+bool Storage::PageHolding(int64_t id, const Place& place, int64_t perPage, std::vector<ScoreRow>& rows) {
+    rows.clear();
+    if (perPage <= 0 || place.rank <= 0) return true;
+    const int64_t above = (place.rank - 1) % perPage;
+    std::vector<ScoreRow> before;
+    if (above > 0 && !Neighbours(true, place.skill, place.score, id, above, before)) return false;
+    if (!Neighbours(false, place.skill, place.score, id, perPage - above, rows)) return false;
+    rows.insert(rows.begin(), std::make_move_iterator(before.rbegin()), std::make_move_iterator(before.rend()));
+    return true;
 }
 
 bool PlanMigration(int version, bool hasRow, const char* const* migrations, std::vector<std::string>& steps,

@@ -17,10 +17,19 @@ struct ScoreRow {
     int64_t time = 0;  // seconds since 1970, when it was first published
 };
 
-// What storing a publish did: the row's id, whether it is new, and its place at its skill.
+// What storing a publish did: the row's id and whether it is new.
 struct StoreOutcome {
     int64_t id = 0;
     bool added = false;
+};
+
+// Where one row stands on its board: its skill and score, its 1-based place in the order Page gives,
+// and how many rows the board holds.
+struct Place {
+    int skill = 0;
+    int32_t score = 0;
+    int64_t rank = 0;
+    int64_t total = 0;
 };
 
 // The score store behind the server: one interface, an SQLite and a PostgreSQL backend. Every
@@ -43,15 +52,25 @@ class Storage {
     // The rows of a skill, best first (equal scores: the earlier first), from `offset`, at most `limit`.
     virtual bool Page(int skill, int64_t offset, int64_t limit, std::vector<ScoreRow>& rows) = 0;
     virtual bool Count(int skill, int64_t& count) = 0;
-    // The 1-based place of row `id` at its skill, in the order Page gives.
-    virtual bool Rank(int64_t id, int64_t& rank, int& skill) = 0;
+    // Where row `id` stands. Counted from per-skill tallies of score ranges that the database keeps
+    // beside the rows, so that it costs about the same on a board of ten rows and of ten million.
+    virtual bool Locate(int64_t id, Place& place) = 0;
+    // The page of `perPage` rows (in Page's order) that holds row `id` standing at `place`. Read from
+    // the row outwards rather than by an offset, which would walk every row above it.
+    bool PageHolding(int64_t id, const Place& place, int64_t perPage, std::vector<ScoreRow>& rows);
     // Removes one row; false when there is no such row or on a database error.
     virtual bool Remove(int64_t id) = 0;
     virtual std::string LastError() const = 0;
+
+  protected:
+    // Up to `limit` rows of a skill next to the row (score, id) in board order, nearest first: with
+    // `ahead`, the rows above it; otherwise the row itself and those below it.
+    virtual bool Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
+                            std::vector<ScoreRow>& rows) = 0;
 };
 
 // The schema version this program writes; Open migrates older databases up to it.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // What takes a database from `version` (recorded in schema_version when `hasRow`) to kSchemaVersion:
 // the backend's migrations still to run, then the statement that records the new version. Both

@@ -13,17 +13,19 @@ using scores_server::kSchemaVersion;
 using scores_server::PlanMigration;
 
 TEST(MigrationTest, StepsFromEachVersionToThisProgramsAndANewerDatabaseRefused) {
-    const char* const migrations[] = {"CREATE TABLE results (id INTEGER);"};
-    static_assert(kSchemaVersion == 1, "add the new migrations to this table");
+    const char* const migrations[] = {"CREATE TABLE results (id INTEGER);", "CREATE TABLE board_counts (n INTEGER);"};
+    static_assert(kSchemaVersion == 2, "add the new migrations to this table");
     struct Case {
         int version;
         bool hasRow, ok;
         std::vector<std::string> steps;
     } cases[] = {
-        {0, false, true, {"CREATE TABLE results (id INTEGER);", "INSERT INTO schema_version VALUES (1);"}},
-        {0, true, true, {"CREATE TABLE results (id INTEGER);", "UPDATE schema_version SET version = 1;"}},
-        {1, true, true, {}},
-        {2, true, false, {}},
+        {0, false, true,
+         {"CREATE TABLE results (id INTEGER);", "CREATE TABLE board_counts (n INTEGER);",
+          "INSERT INTO schema_version VALUES (2);"}},
+        {1, true, true, {"CREATE TABLE board_counts (n INTEGER);", "UPDATE schema_version SET version = 2;"}},
+        {2, true, true, {}},
+        {3, true, false, {}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> steps{"left from before"};

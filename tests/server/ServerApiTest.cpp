@@ -53,7 +53,8 @@ class ServerApiTest : public ::testing::Test {
         // pg_virtualenv gives the cluster through PGHOST, PGPORT, PGUSER and PGPASSWORD.
         ASSERT_NE(std::getenv("PGPORT"), nullptr) << "run under pg_virtualenv";
         database_ = "postgresql://";
-        ASSERT_EQ(RunCommand("psql -q -c 'DROP TABLE IF EXISTS results, schema_version' 2>&1"), 0);
+        ASSERT_EQ(RunCommand("psql -q -c 'DROP TABLE IF EXISTS results, schema_version, board_counts CASCADE;"
+                             " DROP FUNCTION IF EXISTS results_count CASCADE' 2>&1"), 0);
 #else
         database_ = "sqlite:" + (folder_ / "scores.db").string();
 #endif
