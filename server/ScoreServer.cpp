@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 #include <random>
+#include <thread>
 
 #include "storage/PublishCodec.h"
 #include "server/FrogPicture.h"
@@ -89,10 +90,16 @@ std::unique_ptr<Storage> ScoreServer::Borrow() {
         }
     }
     std::string error;
+    auto storage = OpenStorage(error);
+    if (!storage) std::fprintf(stderr, "marshwade-scores: %s\n", error.c_str());
+    return storage;
+}
+
+std::unique_ptr<Storage> ScoreServer::OpenStorage(std::string& error) {
     auto storage = MakeStorage(settings_.database, error);
-    if (storage && storage->Open(error)) return storage;
-    std::fprintf(stderr, "marshwade-scores: %s\n", error.c_str());
-    return nullptr;
+    if (!storage) return nullptr;
+    storage->LeaveMaintenanceToCaller();
+    return storage->Open(error) ? std::move(storage) : nullptr;
 }
 
 void ScoreServer::GiveBack(std::unique_ptr<Storage> storage) {
@@ -101,9 +108,14 @@ void ScoreServer::GiveBack(std::unique_ptr<Storage> storage) {
 }
 
 bool ScoreServer::Start(std::string& error) {
-    auto storage = MakeStorage(settings_.database, error);
-    if (!storage || !storage->Open(error)) return false;
-    GiveBack(std::move(storage));
+    auto storage = OpenStorage(error);
+    if (!storage) return false;
+    if (serialWrites_) {
+        publisher_ = std::move(storage);
+        if (!(maintainer_ = OpenStorage(error))) return false;
+    } else {
+        GiveBack(std::move(storage));
+    }
     if (!settings_.clipFolder.empty()) frog_ = FrogBmp(settings_.clipFolder);
     const int threads = settings_.threads;
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
@@ -122,7 +134,27 @@ bool ScoreServer::Start(std::string& error) {
 }
 
 bool ScoreServer::Run() {
-    return http_->listen_after_bind();
+    std::thread maintenance;
+    if (maintainer_) maintenance = std::thread([this] { MaintainUntilStopped(); });
+    const bool ok = http_->listen_after_bind();
+    {
+        std::lock_guard lock(maintenanceMutex_);
+        stopping_ = true;
+    }
+    maintenanceWake_.notify_all();
+    if (maintenance.joinable()) maintenance.join();
+    return ok;
+}
+
+void ScoreServer::MaintainUntilStopped() {
+    std::unique_lock lock(maintenanceMutex_);
+    while (!maintenanceWake_.wait_for(lock, std::chrono::milliseconds(kMaintainMillis), [this] { return stopping_; })) {
+        lock.unlock();
+        maintainer_->Maintain();
+        lock.lock();
+    }
+    lock.unlock();
+    maintainer_->Maintain();
 }
 
 void ScoreServer::Stop() {
@@ -197,24 +229,29 @@ void ScoreServer::Publish(const httplib::Request& request, httplib::Response& re
         Refuse(response, 400, "Bad request", publish::Describe(decoded.error));
         return;
     }
-    auto storage = Borrow();
     StoreOutcome outcome;
     Place place;
     std::vector<ScoreRow> rows;
-    bool ok = storage != nullptr;
-    if (ok) {
-        // SQLite takes one writer at a time and makes the others sleep and retry; queueing the writers
-        // of this process here instead keeps a publish's wait to the inserts ahead of it.
-        std::unique_lock<std::mutex> serial(writeMutex_, std::defer_lock);
-        if (serialWrites_) serial.lock();
-        ok = storage->Store(decoded.result, Windows1252ToUtf8(decoded.result.name), digits, NowSeconds(),
-                            outcome);
+    bool ok = true;
+    const std::string name = Windows1252ToUtf8(decoded.result.name);
+    auto storage = Borrow();
+    if (publisher_) {
+        // SQLite takes one writer at a time and makes the others sleep and retry: this process's
+        // publishes queue here instead, each waiting only for the inserts ahead of it. Only the
+        // insert is made in turn; the board is read beside the others.
+        std::lock_guard serial(publishMutex_);
+        ok = publisher_->Store(decoded.result, name, digits, NowSeconds(), outcome);
+        if (!ok) std::fprintf(stderr, "marshwade-scores: publish: %s\n", publisher_->LastError().c_str());
+    } else {
+        ok = storage && storage->Store(decoded.result, name, digits, NowSeconds(), outcome);
     }
     if (ok && outcome.added) ++generation_;
-    ok = ok && storage->Locate(outcome.id, place) &&
-         storage->PageHolding(outcome.id, place, kRowsPerPage, rows);
+    // One read transaction: the place and the page are those of one state of the board.
+    ok = ok && storage && storage->InTransaction(false, [&] {
+        return storage->Locate(outcome.id, place) && storage->PageHolding(outcome.id, place, kRowsPerPage, rows);
+    });
+    if (!ok && storage) std::fprintf(stderr, "marshwade-scores: publish: %s\n", storage->LastError().c_str());
     if (!ok) {
-        if (storage) std::fprintf(stderr, "marshwade-scores: publish: %s\n", storage->LastError().c_str());
         Refuse(response, 500, "Server error", "The result could not be stored; please try again later.");
     } else {
         const int64_t page = (place.rank - 1) / kRowsPerPage + 1;

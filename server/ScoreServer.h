@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -55,6 +56,8 @@ class ScoreServer {
     void Refuse(httplib::Response& response, int status, const std::string& title,
                 const std::string& sentence);
     std::unique_ptr<Storage> Borrow();
+    std::unique_ptr<Storage> OpenStorage(std::string& error);
+    void MaintainUntilStopped();
     void GiveBack(std::unique_ptr<Storage> storage);
     bool CachedPage(const std::string& key, std::string& html);
     void CachePage(const std::string& key, uint64_t generation, const std::string& html);
@@ -69,7 +72,14 @@ class ScoreServer {
     int port_ = 0;
 
     const bool serialWrites_;
-    std::mutex writeMutex_;
+    std::mutex publishMutex_;
+    std::unique_ptr<Storage> publisher_;  // SQLite's one writing connection; null for PostgreSQL
+
+    // SQLite's log is folded back into the database every kMaintainMillis on a connection of its own.
+    std::unique_ptr<Storage> maintainer_;
+    std::mutex maintenanceMutex_;
+    std::condition_variable maintenanceWake_;
+    bool stopping_ = false;
     std::mutex poolMutex_;
     std::vector<std::unique_ptr<Storage>> pool_;
 
@@ -88,5 +98,6 @@ class ScoreServer {
 
 // Pages are served from the cache for at most this long, so other processes' publishes show.
 inline constexpr int64_t kCacheMillis = 1000;
+inline constexpr int64_t kMaintainMillis = 100;
 
 }  // namespace scores_server

@@ -56,7 +56,8 @@ struct Reset {
 SqliteStorage::SqliteStorage(std::string path) : path_(std::move(path)) {}
 
 SqliteStorage::~SqliteStorage() {
-    for (sqlite3_stmt* s : {find_, insert_, page_, count_, locate_, ahead_, from_, remove_}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : {find_, insert_, page_, count_, locate_, remove_}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : neighbours_) sqlite3_finalize(s);
     sqlite3_close(db_);
 }
 
@@ -109,6 +110,9 @@ bool SqliteStorage::Open(std::string& error) {
     bool ok = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) == SQLITE_OK || Fail("open");
     ok = ok && sqlite3_busy_timeout(db_, 5000) == SQLITE_OK;
     ok = ok && Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+    // Left to itself, SQLite folds the log back into the file in the commit that fills it, with a
+    // sync of both: a pause for whichever publish happens to be that one.
+    if (ok && maintainedApart_) sqlite3_wal_autocheckpoint(db_, 0);
     ok = ok && Migrate();
     ok = ok && Prepare("SELECT id FROM results WHERE digits = ?1;", find_);
     ok = ok &&
@@ -135,29 +139,39 @@ bool SqliteStorage::Open(std::string& error) {
                    " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
                    " FROM results r WHERE r.id = ?1;",
                    locate_);
-    // Each side of a row in two index ranges, its own score first: an OR of the two would not use
-    // the index.
-    ok = ok && Prepare(
-                   "SELECT id, name, score, skill, published FROM ("
-                   " SELECT * FROM (SELECT 0 AS part, * FROM results WHERE skill = ?1 AND score = ?2 AND id < ?3"
-                   "  ORDER BY id DESC LIMIT ?4)"
-                   " UNION ALL"
-                   " SELECT * FROM (SELECT 1 AS part, * FROM results WHERE skill = ?1 AND score > ?2"
-                   "  ORDER BY score, id DESC LIMIT ?4))"
-                   " ORDER BY part, score, id DESC LIMIT ?4;",
-                   ahead_);
-    ok = ok && Prepare(
-                   "SELECT id, name, score, skill, published FROM ("
-                   " SELECT * FROM (SELECT 0 AS part, * FROM results WHERE skill = ?1 AND score = ?2 AND id >= ?3"
-                   "  ORDER BY id LIMIT ?4)"
-                   " UNION ALL"
-                   " SELECT * FROM (SELECT 1 AS part, * FROM results WHERE skill = ?1 AND score < ?2"
-                   "  ORDER BY score DESC, id LIMIT ?4))"
-                   " ORDER BY part, score DESC, id LIMIT ?4;",
-                   from_);
+    // Each side of a row is two ranges of the board index, read one after the other: the row's own
+    // score first, then the scores beyond it. (Both in one statement made SQLite copy and sort them.)
+    const char* const neighbours[] = {
+        "score = ?2 AND id < ?3 ORDER BY id DESC",
+        "score > ?2 ORDER BY score, id DESC",
+        "score = ?2 AND id >= ?3 ORDER BY id",
+        "score < ?2 ORDER BY score DESC, id",
+    };
+    for (int i = 0; ok && i < 4; ++i)
+        ok = Prepare((std::string("SELECT id, name, score, skill, published FROM results WHERE skill = ?1 AND ") +
+                      neighbours[i] + " LIMIT ?4;")
+                         .c_str(),
+                     neighbours_[i]);
     ok = ok && Prepare("DELETE FROM results WHERE id = ?1;", remove_);
     if (!ok) error = path_ + ": " + error_;
     return ok;
+}
+
+bool SqliteStorage::Begin(bool writes) {
+    return Exec(writes ? "BEGIN IMMEDIATE;" : "BEGIN;");
+}
+
+bool SqliteStorage::End(bool ok) {
+    if (ok) return Exec("COMMIT;");
+    const std::string kept = error_;
+    Exec("ROLLBACK;");
+    error_ = kept;
+    return false;
+}
+
+void SqliteStorage::Maintain() {
+    // Passive: copies what no reader still needs and waits for nobody.
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 bool SqliteStorage::Store(const publish::PublishedResult& result, const std::string& nameUtf8,
@@ -188,7 +202,6 @@ bool SqliteStorage::Store(const publish::PublishedResult& result, const std::str
 }
 
 bool SqliteStorage::ReadRows(sqlite3_stmt* statement, std::vector<ScoreRow>& rows) {
-    rows.clear();
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         ScoreRow row;
@@ -208,18 +221,25 @@ bool SqliteStorage::Page(int skill, int64_t offset, int64_t limit, std::vector<S
     sqlite3_bind_int(page_, 1, skill);
     sqlite3_bind_int64(page_, 2, offset);
     sqlite3_bind_int64(page_, 3, limit);
+    rows.clear();
     return ReadRows(page_, rows);
 }
 
 bool SqliteStorage::Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
                                std::vector<ScoreRow>& rows) {
-    sqlite3_stmt* statement = ahead ? ahead_ : from_;
-    Reset reset{statement};
-    sqlite3_bind_int(statement, 1, skill);
-    sqlite3_bind_int(statement, 2, score);
-    sqlite3_bind_int64(statement, 3, id);
-    sqlite3_bind_int64(statement, 4, limit);
-    return ReadRows(statement, rows);
+    rows.clear();
+    for (int range = ahead ? 0 : 2, end = range + 2; range < end; ++range) {
+        const int64_t wanted = limit - static_cast<int64_t>(rows.size());
+        if (wanted <= 0) break;
+        sqlite3_stmt* statement = neighbours_[range];
+        Reset reset{statement};
+        sqlite3_bind_int(statement, 1, skill);
+        sqlite3_bind_int(statement, 2, score);
+        sqlite3_bind_int64(statement, 3, id);
+        sqlite3_bind_int64(statement, 4, wanted);
+        if (!ReadRows(statement, rows)) return false;
+    }
+    return true;
 }
 
 bool SqliteStorage::Count(int skill, int64_t& count) {

@@ -24,12 +24,17 @@ class SqliteStorage : public Storage {
     bool Locate(int64_t id, Place& place) override;
     bool Remove(int64_t id) override;
     std::string LastError() const override { return error_; }
+    void LeaveMaintenanceToCaller() override { maintainedApart_ = true; }
+    void Maintain() override;
 
   protected:
+    bool Begin(bool writes) override;
+    bool End(bool ok) override;
     bool Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,
                     std::vector<ScoreRow>& rows) override;
 
   private:
+    // Appends the rows a statement gives, in Page's columns.
     bool ReadRows(sqlite3_stmt* statement, std::vector<ScoreRow>& rows);
     bool Exec(const char* sql);
     bool Prepare(const char* sql, sqlite3_stmt*& statement);
@@ -39,13 +44,14 @@ class SqliteStorage : public Storage {
     std::string path_;
     std::string error_;
     sqlite3* db_ = nullptr;
+    bool maintainedApart_ = false;
     sqlite3_stmt* find_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;
     sqlite3_stmt* page_ = nullptr;
     sqlite3_stmt* count_ = nullptr;
     sqlite3_stmt* locate_ = nullptr;
-    sqlite3_stmt* ahead_ = nullptr;
-    sqlite3_stmt* from_ = nullptr;
+    // The ranges beside a row: above it at its own score, above it, from it at its score, below it.
+    sqlite3_stmt* neighbours_[4] = {nullptr, nullptr, nullptr, nullptr};
     sqlite3_stmt* remove_ = nullptr;
 };
 

@@ -62,7 +62,26 @@ class Storage {
     virtual bool Remove(int64_t id) = 0;
     virtual std::string LastError() const = 0;
 
+    // Runs `work` as one transaction where that is cheaper than one per statement (SQLite), or as it
+    // comes; `writes` when it will write, so that it takes the write lock at once. False when `work`
+    // or the transaction fails.
+    template <typename Work>
+    bool InTransaction(bool writes, Work work) {
+        if (!Begin(writes)) return false;
+        const bool ok = work();
+        return End(ok) && ok;
+    }
+
+    // Before Open: the caller folds the write-ahead log back into the database itself, by calling
+    // Maintain away from the requests, so that no publish waits for it. No effect for PostgreSQL.
+    virtual void LeaveMaintenanceToCaller() {}
+    virtual void Maintain() {}
+
   protected:
+    virtual bool Begin(bool /*writes*/) { return true; }
+    // Commits when `ok`, otherwise rolls back.
+    virtual bool End(bool ok) { return ok; }
+
     // Up to `limit` rows of a skill next to the row (score, id) in board order, nearest first: with
     // `ahead`, the rows above it; otherwise the row itself and those below it.
     virtual bool Neighbours(bool ahead, int skill, int32_t score, int64_t id, int64_t limit,

@@ -50,6 +50,7 @@ class ServerProcess {
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     int Port() const { return port_; }
+    pid_t Pid() const { return pid_; }
 
     // Sends SIGTERM and waits (at most ten seconds) for the exit; the exit status, or -1.
     int Terminate() {
