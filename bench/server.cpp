@@ -1,7 +1,7 @@
 // The score server under load: the real marshwade-scores on 127.0.0.1 (four worker threads) and, in
 // this process, several keep-alive clients side by side, each sending its next request as soon as the
 // last is answered. Requests per second over all clients, the 50th and 99th percentile latency, and the
-// server's resident memory at the end, for the status check (the ceiling), a publish of a new result,
+// server's resident memory at the end and the CPU it spent per request, for the status check (the ceiling), a publish of a new result,
 // and a leaderboard page.
 //
 // The database is SQLite in a fresh folder unless MARSHWADE_BENCH_DATABASE names another, as
@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <thread>
 #include <chrono>
@@ -58,6 +59,22 @@ class BenchServer {
         return 0;
     }
 
+    // The CPU the server has used, user and system, in seconds (from its stat file).
+    double CpuSeconds() const {
+        std::ifstream stat("/proc/" + std::to_string(process_->Pid()) + "/stat");
+        std::string text;
+        std::getline(stat, text);
+        // Fields after the name in parentheses; utime and stime are the 14th and 15th of the line.
+        const char* at = std::strrchr(text.c_str(), ')');
+        double ticks = 0;
+        for (int field = 2; at && *at; ++at) {
+            if (*at != ' ') continue;
+            ++field;
+            if (field == 14 || field == 15) ticks += std::atof(at + 1);
+        }
+        return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+
   private:
     fs::path folder_;
     std::unique_ptr<ServerProcess> process_;
@@ -82,6 +99,7 @@ void Measure(benchmark::State& state, NextPath next) {
     std::vector<double> micros[kClients];
     std::atomic<int> failures{0};
     double seconds = 0;
+    const double cpuBefore = Server().CpuSeconds();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         std::vector<std::thread> clients;
@@ -116,6 +134,7 @@ void Measure(benchmark::State& state, NextPath next) {
     state.counters["p50_us"] = at(0.50);
     state.counters["p99_us"] = at(0.99);
     state.counters["server_MB"] = Server().ResidentMegabytes();
+    state.counters["server_cpu_us"] = (Server().CpuSeconds() - cpuBefore) * 1e6 / static_cast<double>(all.size());
 }
 
 void BM_Healthz(benchmark::State& state) {

@@ -72,8 +72,24 @@ class ScoreServer {
     int port_ = 0;
 
     const bool serialWrites_;
+    // SQLite's publishes: queued, then stored by one connection in as few transactions as the load
+    // allows. Unused for PostgreSQL, where each worker stores its own.
+    struct Queued {
+        const publish::PublishedResult* result;
+        const std::string* name;
+        const std::string* digits;
+        StoreOutcome outcome{};
+        bool ok = false;
+        bool done = false;
+    };
+    bool StoreInTurn(const publish::PublishedResult& result, const std::string& name, const std::string& digits,
+                     StoreOutcome& outcome);
+    void CommitBatch(const std::vector<Queued*>& batch);
     std::mutex publishMutex_;
-    std::unique_ptr<Storage> publisher_;  // SQLite's one writing connection; null for PostgreSQL
+    std::condition_variable committed_;
+    std::vector<Queued*> queued_;
+    bool committing_ = false;
+    std::unique_ptr<Storage> publisher_;
 
     // SQLite's log is folded back into the database every kMaintainMillis on a connection of its own.
     std::unique_ptr<Storage> maintainer_;
