@@ -74,9 +74,11 @@ test-tsan: deps
 
 test: test-plain test-asan test-tsan
 
+# The score server's benchmark runs once more against a throw-away PostgreSQL cluster.
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	for b in $(BUILD)/bench/bench_*; do "$$b"; done
+	pg_virtualenv env MARSHWADE_BENCH_DATABASE=postgresql:// $(BUILD)/bench/bench_server
 
 # The long soak: SOAK_STEPS frame steps of the real game, headless, under seeded random input, every
 # invariant checked after every step (a short soak runs in `make test`). A failure names its seed and

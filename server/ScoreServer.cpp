@@ -147,14 +147,30 @@ bool ScoreServer::Run() {
 }
 
 void ScoreServer::MaintainUntilStopped() {
+    // Most of the log is folded back while the publishes go on, syncs and all. But the log only
+    // starts again from its beginning once a fold has caught up with the last write, which under a
+    // steady stream of publishes never happens by itself: when the log has grown long, the
+    // publishes are held back (they queue, and go in one batch afterwards) for one last fold.
     std::unique_lock lock(maintenanceMutex_);
     while (!maintenanceWake_.wait_for(lock, std::chrono::milliseconds(kMaintainMillis), [this] { return stopping_; })) {
         lock.unlock();
-        maintainer_->Maintain();
+        if (maintainer_->Maintain(false) > kLongLogFrames) HoldPublishes([this] { maintainer_->Maintain(true); });
         lock.lock();
     }
     lock.unlock();
-    maintainer_->Maintain();
+    HoldPublishes([this] { maintainer_->Maintain(true); });
+}
+
+template <typename Work>
+void ScoreServer::HoldPublishes(Work work) {
+    std::unique_lock lock(publishMutex_);
+    committed_.wait(lock, [this] { return !committing_; });
+    committing_ = true;
+    lock.unlock();
+    work();
+    lock.lock();
+    committing_ = false;
+    committed_.notify_all();
 }
 
 void ScoreServer::Stop() {

@@ -58,6 +58,9 @@ class ScoreServer {
     std::unique_ptr<Storage> Borrow();
     std::unique_ptr<Storage> OpenStorage(std::string& error);
     void MaintainUntilStopped();
+    // Runs `work` while no publish is being stored; those that come meanwhile wait.
+    template <typename Work>
+    void HoldPublishes(Work work);
     void GiveBack(std::unique_ptr<Storage> storage);
     bool CachedPage(const std::string& key, std::string& html);
     void CachePage(const std::string& key, uint64_t generation, const std::string& html);
@@ -115,5 +118,7 @@ class ScoreServer {
 // Pages are served from the cache for at most this long, so other processes' publishes show.
 inline constexpr int64_t kCacheMillis = 1000;
 inline constexpr int64_t kMaintainMillis = 100;
+// A log this long (in pages: 64 MB of 4 KB pages) is made to start again.
+inline constexpr int64_t kLongLogFrames = 16384;
 
 }  // namespace scores_server

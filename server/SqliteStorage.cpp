@@ -109,7 +109,9 @@ bool SqliteStorage::Open(std::string& error) {
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     bool ok = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr) == SQLITE_OK || Fail("open");
     ok = ok && sqlite3_busy_timeout(db_, 5000) == SQLITE_OK;
-    ok = ok && Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+    // The log file is cut back to this size whenever it starts again, after a burst of publishes.
+    ok = ok && Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;"
+                    " PRAGMA journal_size_limit=16777216;");
     // Left to itself, SQLite folds the log back into the file in the commit that fills it, with a
     // sync of both: a pause for whichever publish happens to be that one.
     if (ok && maintainedApart_) sqlite3_wal_autocheckpoint(db_, 0);
@@ -169,9 +171,11 @@ bool SqliteStorage::End(bool ok) {
     return false;
 }
 
-void SqliteStorage::Maintain() {
-    // Passive: copies what no reader still needs and waits for nobody.
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+int64_t SqliteStorage::Maintain(bool restart) {
+    int frames = 0, copied = 0;
+    const int mode = restart ? SQLITE_CHECKPOINT_RESTART : SQLITE_CHECKPOINT_PASSIVE;
+    if (sqlite3_wal_checkpoint_v2(db_, nullptr, mode, &frames, &copied) != SQLITE_OK) return -1;
+    return frames;
 }
 
 bool SqliteStorage::Store(const publish::PublishedResult& result, const std::string& nameUtf8,

@@ -25,7 +25,7 @@ class SqliteStorage : public Storage {
     bool Remove(int64_t id) override;
     std::string LastError() const override { return error_; }
     void LeaveMaintenanceToCaller() override { maintainedApart_ = true; }
-    void Maintain() override;
+    int64_t Maintain(bool restart) override;
 
   protected:
     bool Begin(bool writes) override;

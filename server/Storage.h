@@ -75,7 +75,10 @@ class Storage {
     // Before Open: the caller folds the write-ahead log back into the database itself, by calling
     // Maintain away from the requests, so that no publish waits for it. No effect for PostgreSQL.
     virtual void LeaveMaintenanceToCaller() {}
-    virtual void Maintain() {}
+    // Folds back what it can without waiting for anyone; with `restart`, also waits for the readers
+    // so that the next write starts the log again from its beginning, which needs no writer to write
+    // meanwhile. The frames left in the log, 0 when there is none.
+    virtual int64_t Maintain(bool /*restart*/) { return 0; }
 
   protected:
     virtual bool Begin(bool /*writes*/) { return true; }
