@@ -118,7 +118,7 @@ class ScoreServer {
 // Pages are served from the cache for at most this long, so other processes' publishes show.
 inline constexpr int64_t kCacheMillis = 1000;
 inline constexpr int64_t kMaintainMillis = 100;
-// A log this long (in pages: 64 MB of 4 KB pages) is made to start again.
-inline constexpr int64_t kLongLogFrames = 16384;
+// A log this long (in pages: 16 MB of 4 KB pages) is made to start again.
+inline constexpr int64_t kLongLogFrames = 4096;
 
 }  // namespace scores_server
