@@ -134,20 +134,7 @@ bool PgStorage::Open(std::string& error) {
                        3);
     ok = ok && Prepare("count",
                        "SELECT coalesce((SELECT n FROM board_counts WHERE skill = $1 AND width = 0), 0);", 1);
-    // The same sums as the SQLite store's: tallies of the ranges above, then the rows of one range.
-    ok = ok && Prepare("locate",
-                       "SELECT r.skill, r.score, 1"
-                       " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 65536"
-                       "    AND bucket > r.score / 65536)"
-                       " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 256"
-                       "    AND bucket > r.score / 256 AND bucket < (r.score / 65536 + 1) * 256)"
-                       " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score"
-                       "    AND o.score < (r.score / 256 + 1) * 256)"
-                       " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score"
-                       "    AND o.id < r.id),"
-                       " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
-                       " FROM results r WHERE r.id = $1;",
-                       1);
+    ok = ok && Prepare("locate", kLocateSql, 1);
     ok = ok && Prepare("ahead",
                        "SELECT id, name, score, skill, published FROM ("
                        " (SELECT 0 AS part, * FROM results WHERE skill = $1 AND score = $2 AND id < $3"

@@ -126,21 +126,7 @@ bool SqliteStorage::Open(std::string& error) {
                    page_);
     ok = ok && Prepare("SELECT coalesce((SELECT n FROM board_counts WHERE skill = ?1 AND width = 0), 0);",
                        count_);
-    // Above a row: the wide ranges above its own, the narrow ranges above its own within that, the
-    // rows above it in its narrow range, and the rows of its score published before it.
-    ok = ok && Prepare(
-                   "SELECT r.skill, r.score, 1"
-                   " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 65536"
-                   "    AND bucket > r.score / 65536)"
-                   " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 256"
-                   "    AND bucket > r.score / 256 AND bucket < (r.score / 65536 + 1) * 256)"
-                   " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score"
-                   "    AND o.score < (r.score / 256 + 1) * 256)"
-                   " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score"
-                   "    AND o.id < r.id),"
-                   " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
-                   " FROM results r WHERE r.id = ?1;",
-                   locate_);
+    ok = ok && Prepare(kLocateSql, locate_);
     // Each side of a row is two ranges of the board index, read one after the other: the row's own
     // score first, then the scores beyond it. (Both in one statement made SQLite copy and sort them.)
     const char* const neighbours[] = {

@@ -91,6 +91,22 @@ class Storage {
                             std::vector<ScoreRow>& rows) = 0;
 };
 
+// Where the row $1 stands, for both backends (SQLite reads $1 as a named parameter, the first): its
+// skill, its score, its place and the board's total. Above it: the wide score ranges above its own,
+// the narrow ranges above its own within that, the rows above it in its narrow range, and the rows of
+// its score published before it.
+inline constexpr const char* kLocateSql =
+    "SELECT r.skill, r.score, 1"
+    " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 65536"
+    "    AND bucket > r.score / 65536)"
+    " + (SELECT coalesce(sum(n), 0) FROM board_counts WHERE skill = r.skill AND width = 256"
+    "    AND bucket > r.score / 256 AND bucket < (r.score / 65536 + 1) * 256)"
+    " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score > r.score"
+    "    AND o.score < (r.score / 256 + 1) * 256)"
+    " + (SELECT count(*) FROM results o WHERE o.skill = r.skill AND o.score = r.score AND o.id < r.id),"
+    " coalesce((SELECT n FROM board_counts WHERE skill = r.skill AND width = 0), 0)"
+    " FROM results r WHERE r.id = $1;";
+
 // The schema version this program writes; Open migrates older databases up to it.
 inline constexpr int kSchemaVersion = 2;
 
