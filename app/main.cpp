@@ -22,6 +22,7 @@
 #include "platform/TimingTrace.h"
 #include "storage/DataFileIo.h"
 #include "storage/DataFilePath.h"
+#include "storage/DisplaySettings.h"
 #include "storage/IniFile.h"
 #include "windows/OGameWindow.h"
 
@@ -104,7 +105,8 @@ constexpr const char* kDisplayChoiceFile = "display.ini";
 std::optional<bool> RememberedFullscreen() {
     IniFile remembered;
     if (!remembered.Load(DataFilePath(kDisplayChoiceFile))) return std::nullopt;
-    const std::string value = remembered.GetString("Display", "Fullscreen", "");
+    const std::string value =
+        remembered.GetString(display_settings::kSection, display_settings::kFullscreenKey, "");
     if (value == "1") return true;
     if (value == "0") return false;
     return std::nullopt;
@@ -112,7 +114,8 @@ std::optional<bool> RememberedFullscreen() {
 
 void RememberFullscreen(bool fullscreen) {
     const std::string path = DataFilePath(kDisplayChoiceFile);
-    const std::string text = std::string("[Display]\nFullscreen=") + (fullscreen ? "1" : "0") + "\n";
+    const std::string text = std::string("[") + display_settings::kSection + "]\n" +
+                             display_settings::kFullscreenKey + "=" + (fullscreen ? "1" : "0") + "\n";
     if (!PrepareFolderFor(path) || !WriteFileAtomically(path, text))
         std::fprintf(stderr, "marshwade: could not keep the fullscreen choice in %s\n", path.c_str());
 }
@@ -128,9 +131,12 @@ int main(int argc, char** argv) {
     // The settings file's [Display] keys, below the command line and the environment.
     IniFile ini;
     if (ini.Load(SettingsFilePath())) {
-        const std::string fileScale = ini.GetString("Display", "Scale", "");
+        const std::string fileScale =
+            ini.GetString(display_settings::kSection, display_settings::kScaleKey, "");
         if (scale.empty() && !std::getenv("MARSHWADE_SCALE") && !fileScale.empty()) os.SetScale(fileScale);
-        if (ini.GetString("Display", "Fullscreen", "0") == "1") fullscreen = true;
+        if (ini.GetString(display_settings::kSection, display_settings::kFullscreenKey,
+                          display_settings::kDefaultFullscreen) == "1")
+            fullscreen = true;
     }
     // The settings file gives the first start's choice; F11 or Alt+Enter then decide the next ones,
     // and --fullscreen this one.

@@ -357,7 +357,9 @@ TEST_F(GeneratedAssets, SettingsFileHoldsEveryKeyAtItsDefaultWithItsRange) {
         {"Rates.AgressionRate", "0.25"},
         {"Rates.LeaveDeclineRate", "-70"},
         {"Links.GamesPage", "https://marshwade.org/games.html"},
-        {"Links.ScoresPage", "https://marshwade.org"}};
+        {"Links.ScoresPage", "https://marshwade.org"},
+        {"Display.Scale", "auto"},
+        {"Display.Fullscreen", "0"}};
     EXPECT_EQ(values, defaults);
     // The game's own reader sees the same values.
     IniFile game;
