@@ -61,6 +61,10 @@ void SdlNativeWindow::NotePosition(int32_t x, int32_t y) {
     y_ = y;
 }
 
+void SdlNativeWindow::NoteExposed() {
+    if (presenter_) presenter_->Exposed();
+}
+
 void SdlNativeWindow::SetTitle(const std::string& title) {
     SDL_SetWindowTitle(window_, title.c_str());
 }

@@ -58,6 +58,8 @@ class SdlNativeWindow final : public NativeWindow {
     void NotePosition(int32_t x, int32_t y);
     // The mouse was seen at logical client (x, y).
     void NoteCursor(int32_t x, int32_t y);
+    // The display lost what the window showed (it was unmapped, minimised or covered).
+    void NoteExposed();
 
   private:
     static inline uint64_t presentCount_ = 0;

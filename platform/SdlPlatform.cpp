@@ -259,6 +259,7 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& e) {
             Dispatch(window, {NativeEventType::Close, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT_EXPOSED:
+            window->NoteExposed();
             Dispatch(window, {NativeEventType::Exposed, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:

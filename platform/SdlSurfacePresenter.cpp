@@ -65,9 +65,12 @@ void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<
     const int32_t width = std::min(width_, picture.width), height = std::min(height_, picture.height);
     const Placement at = CentredPlacement(surface->w, surface->h, width_, height_);
     const Rect whole{0, 0, width, height};
-    // A new framebuffer (the window went fullscreen or came back): the border round the picture
-    // gets its colour once, and the whole picture is copied, whatever the engine thought was dirty.
-    const bool fresh = surface != lastSurface_ || surface->w != lastWidth_ || surface->h != lastHeight_;
+    // A new framebuffer (the window went fullscreen or came back) or a window shown again: the
+    // border round the picture gets its colour, and the whole picture is copied, whatever the engine
+    // thought was dirty.
+    const bool fresh =
+        exposed_ || surface != lastSurface_ || surface->w != lastWidth_ || surface->h != lastHeight_;
+    exposed_ = false;
     if (fresh) {
         lastSurface_ = surface;
         lastWidth_ = surface->w;

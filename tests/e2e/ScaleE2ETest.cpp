@@ -1,8 +1,6 @@
 // The game on a large screen: the window at twice the picture's size, centred; a click where a
 // button shows reaching that button; F11 making the window fill the screen with the picture centred
 // on the border, and bringing it back. Every screen pixel of the picture comes in 2x2 squares.
-#include "XvfbSession.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +8,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "XvfbSession.h"
 
 namespace {
 
@@ -54,6 +54,17 @@ class ScaleE2E : public e2e::XvfbTest {
             }
         return mixed;
     }
+    // The share of sampled pixels of the 2x picture at (x0, y0) that two screenshots have alike.
+    static double Alike(const Ppm& a, const Ppm& b, int x0, int y0) {
+        int same = 0, all = 0;
+        for (int y = 0; y < 1100; y += 7)
+            for (int x = 0; x < 1500; x += 7, ++all) same += a.At(x0 + x, y0 + y) == b.At(x0 + x, y0 + y);
+        return static_cast<double>(same) / all;
+    }
+    bool Viewable(Window win) {
+        XWindowAttributes attrs{};
+        return XGetWindowAttributes(x, win, &attrs) && attrs.map_state == IsViewable;
+    }
 };
 
 TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
@@ -96,8 +107,12 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
     const std::array<int, 3> border{0x10, 0x30, 0x18};
     const struct {
         int x, y;
-    } borderPoints[] = {{0, 0}, {kScreenW - 1, kScreenH - 1}, {kLeft - 1, kTop + 500}, {kLeft + 1500, kTop + 10},
-                        {kLeft + 700, kTop - 1}, {kLeft + 700, kTop + 1100}};
+    } borderPoints[] = {{0, 0},
+                        {kScreenW - 1, kScreenH - 1},
+                        {kLeft - 1, kTop + 500},
+                        {kLeft + 1500, kTop + 10},
+                        {kLeft + 700, kTop - 1},
+                        {kLeft + 700, kTop + 1100}};
     for (const auto& p : borderPoints) EXPECT_EQ(full.At(p.x, p.y), border) << p.x << ',' << p.y;
     EXPECT_EQ(MixedSquares(full, kLeft, kTop, 750, 550), 0) << "the fullscreen picture is not at 2x, centred";
 
@@ -105,6 +120,59 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
     g = WaitFor(win, 1500, 1100);
     EXPECT_EQ(g.w, 1500) << "F11 again did not bring the window back";
     EXPECT_EQ(g.h, 1100);
+    EXPECT_EQ(g.x, kLeft);
+    EXPECT_EQ(g.y, kTop);
+}
+
+// Minimising takes the window off the screen (an unmap, which is what a window manager does to an
+// iconified window) and restoring maps it again: the game comes back still fullscreen, its picture
+// drawn again in full (an X server keeps nothing of an unmapped window), and F11 still brings the
+// window back to its place.
+TEST_F(ScaleE2E, MinimiseAndRestoreKeepFullscreen) {
+    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
+                {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    const Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u);
+    WaitFor(win, 1500, 1100);
+    Settled(win);
+    // With no window manager here, the test gives the window the keyboard as one would. SDL takes
+    // a window's focus a moment after X gives it (200 ms), and drops keys that come before.
+    const std::string id = std::to_string(win);
+    const auto focus = [&] {
+        ASSERT_TRUE(Xdo({"windowfocus", "--sync", id}));
+        std::this_thread::sleep_for(400ms);
+    };
+    focus();
+    ASSERT_TRUE(Xdo({"key", "F11"}));
+    Geometry g = WaitFor(win, kScreenW, kScreenH);
+    ASSERT_EQ(g.w, kScreenW) << "F11 did not fill the screen";
+    std::this_thread::sleep_for(1000ms);
+    const Ppm before = Shot("e2e_scale_before_minimise");
+
+    ASSERT_TRUE(Xdo({"windowunmap", "--sync", id}));
+    EXPECT_FALSE(Viewable(win));
+    std::this_thread::sleep_for(1000ms);
+    ASSERT_FALSE(e2e::WaitFor(app, 100ms).has_value()) << "the game ended while minimised";
+    ASSERT_TRUE(Xdo({"windowmap", "--sync", id}));
+    EXPECT_TRUE(Viewable(win));
+    g = WaitFor(win, kScreenW, kScreenH);
+    EXPECT_EQ(g.x, 0);
+    EXPECT_EQ(g.y, 0);
+    EXPECT_EQ(g.w, kScreenW) << "restored, the window is no longer fullscreen";
+    EXPECT_EQ(g.h, kScreenH);
+    std::this_thread::sleep_for(1000ms);
+    const Ppm after = Shot("e2e_scale_restored");
+    EXPECT_EQ(after.At(0, 0), before.At(0, 0)) << "the border is not drawn again";
+    EXPECT_EQ(after.At(kScreenW - 1, kScreenH - 1), before.At(kScreenW - 1, kScreenH - 1));
+    EXPECT_EQ(MixedSquares(after, kLeft, kTop, 750, 550), 0) << "the picture is not at 2x, centred";
+    // The pond moves on in the meantime, but most of the picture is where it was.
+    EXPECT_GT(Alike(before, after, kLeft, kTop), 0.6) << "the picture is not drawn again";
+
+    focus();
+    ASSERT_TRUE(Xdo({"key", "F11"}));
+    g = WaitFor(win, 1500, 1100);
+    EXPECT_EQ(g.w, 1500) << "F11 after the restore did not bring the window back";
     EXPECT_EQ(g.x, kLeft);
     EXPECT_EQ(g.y, kTop);
 }
