@@ -2,12 +2,59 @@
 
 #include <algorithm>
 
+#include "platform/SdlGamepads.h"
+#include "platform/SdlTestPad.h"
+#include "platform/VirtualKeys.h"
+
 namespace platform {
 
 HeadlessPlatform::HeadlessPlatform(int32_t screenWidth, int32_t screenHeight)
     : screenWidth_(screenWidth), screenHeight_(screenHeight) {}
 
-HeadlessPlatform::~HeadlessPlatform() = default;
+HeadlessPlatform::~HeadlessPlatform() {
+    pads_.clear();
+    if (gamepads_) gamepads_->Close();
+}
+
+int HeadlessPlatform::PlugPad() {
+    if (!gamepads_) {
+        auto gamepads = std::make_unique<SdlGamepads>();
+        if (!gamepads->Open()) return -1;
+        gamepads_ = std::move(gamepads);
+    }
+    std::unique_ptr<SdlTestPad> pad = SdlTestPad::Plug();
+    if (!pad) return -1;
+    pads_.push_back(std::move(pad));
+    return static_cast<int>(pads_.size()) - 1;
+}
+
+void HeadlessPlatform::PressPad(int pad, const std::string& line) {
+    if (pad >= 0 && pad < static_cast<int>(pads_.size()) && pads_[static_cast<size_t>(pad)])
+        pads_[static_cast<size_t>(pad)]->Apply(line);
+}
+
+void HeadlessPlatform::UnplugPad(int pad) {
+    if (pad >= 0 && pad < static_cast<int>(pads_.size())) pads_[static_cast<size_t>(pad)].reset();
+}
+
+void HeadlessPlatform::DeliverPadKeys() {
+    if (!gamepads_) return;
+    std::vector<PadKey> keys;
+    gamepads_->TranslateWaiting(keys);
+    for (const PadKey& key : keys) {
+        // Looked up for every key: the first may close the window it went to (B closing a dialog).
+        NativeWindow* front = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            if (!windows_.empty()) front = windows_.back().get();
+        }
+        if (!front) continue;
+        Dispatch(front, {key.down ? NativeEventType::KeyDown : NativeEventType::KeyUp, key.code, 0, 0});
+        // As the real loop does: Enter and Escape also come as their characters.
+        const int ch = key.down ? ControlCharForVirtualKey(key.code) : 0;
+        if (ch != 0 && Exists(front)) Dispatch(front, {NativeEventType::Char, ch, 0, 0});
+    }
+}
 
 void HeadlessPlatform::SetEventHandler(EventHandler handler) {
     handler_ = std::move(handler);
@@ -81,6 +128,7 @@ bool HeadlessPlatform::TakeOne(Posted& out) {
 }
 
 int HeadlessPlatform::Pump() {
+    DeliverPadKeys();
     int count = 0;
     Posted posted;
     while (TakeOne(posted)) {

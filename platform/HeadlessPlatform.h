@@ -11,6 +11,9 @@
 
 namespace platform {
 
+class SdlGamepads;
+class SdlTestPad;
+
 // The platform without a display. The thread that calls Dispatch, Pump or RunEventLoop plays the
 // main thread. Posted events wait in a queue until Pump (step by step) or RunEventLoop (a real
 // loop, for tests that run game threads) delivers them, exactly as the SDL event loop would.
@@ -46,6 +49,15 @@ class HeadlessPlatform final : public Platform {
         failShell_ = fail;
     }
 
+    // Gamepads as the real program reads them (SDL's game-controller part, its device and button
+    // events, the same mapping to keys), fed by SDL's virtual pads: PlugPad plugs one in and gives its
+    // number (-1 when SDL cannot), PressPad gives it a line as the end-to-end tests' pad file has them
+    // ("dpleft 1", "leftx -32768"), UnplugPad pulls it out. What the pads stand for reaches the newest
+    // window at the next Pump, as the real loop gives it to the window in front.
+    int PlugPad();
+    void PressPad(int pad, const std::string& line);
+    void UnplugPad(int pad);
+
     bool Exists(const NativeWindow* window) const;
     size_t WindowCount() const;
     HeadlessNativeWindow* LastWindow() const;
@@ -63,6 +75,7 @@ class HeadlessPlatform final : public Platform {
     };
     bool TakeOne(Posted& out);
     void Deliver(const Posted& posted);
+    void DeliverPadKeys();
 
     int32_t screenWidth_;
     int32_t screenHeight_;
@@ -71,6 +84,9 @@ class HeadlessPlatform final : public Platform {
     EventHandler handler_;
     bool failCreation_ = false;
     const NativeWindow* active_ = nullptr;
+    // Main thread only, like the pump that reads them; the pads go before SDL's part closes.
+    std::unique_ptr<SdlGamepads> gamepads_;
+    std::vector<std::unique_ptr<SdlTestPad>> pads_;
 
     mutable std::mutex mutex_;  // guards everything below
     std::condition_variable wake_;

@@ -108,6 +108,12 @@ void SdlGamepads::Stick(int& held, int value, int minus, int plus, std::vector<P
     held = now;
 }
 
+void SdlGamepads::TranslateWaiting(std::vector<PadKey>& keys) {
+    if (!opened_) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Translate(e, keys);
+}
+
 bool SdlGamepads::Translate(const SDL_Event& e, std::vector<PadKey>& keys) {
     switch (e.type) {
         case SDL_CONTROLLERDEVICEADDED:

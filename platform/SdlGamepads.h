@@ -37,6 +37,9 @@ class SdlGamepads {
     void Close();
     // Takes the pad events among SDL's (true), adding to `keys` what they stand for.
     bool Translate(const SDL_Event& event, std::vector<PadKey>& keys);
+    // Pumps SDL's events and translates every one waiting, for the headless platform, which has no
+    // other SDL events (no display is opened); the rest are dropped.
+    void TranslateWaiting(std::vector<PadKey>& keys);
     int Count() const { return static_cast<int>(pads_.size()); }
 
   private:

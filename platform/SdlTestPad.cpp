@@ -8,22 +8,33 @@
 
 namespace platform {
 
+int SdlTestPad::Attach() {
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    if (index < 0) std::fprintf(stderr, "marshwade: no test pad: %s\n", SDL_GetError());
+    return index;
+}
+
 std::unique_ptr<SdlTestPad> SdlTestPad::FromEnvironment() {
     const char* file = std::getenv("MARSHWADE_TEST_PAD");
     if (!file || !*file) return nullptr;
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                                SDL_CONTROLLER_BUTTON_MAX, 0);
-    if (index < 0) {
-        std::fprintf(stderr, "marshwade: no test pad: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    const int index = Attach();
+    if (index < 0) return nullptr;
     return std::unique_ptr<SdlTestPad>(new SdlTestPad(file, index));
+}
+
+std::unique_ptr<SdlTestPad> SdlTestPad::Plug() {
+    const int index = Attach();
+    if (index < 0) return nullptr;
+    std::unique_ptr<SdlTestPad> pad(new SdlTestPad("", index));
+    if (!pad->joystick_) return nullptr;
+    return pad;
 }
 
 SdlTestPad::SdlTestPad(std::string file, int deviceIndex) : file_(std::move(file)) {
     joystick_ = SDL_JoystickOpen(deviceIndex);
     id_ = SDL_JoystickGetDeviceInstanceID(deviceIndex);
-    if (joystick_) reader_ = std::thread([this] { Read(); });
+    if (joystick_ && !file_.empty()) reader_ = std::thread([this] { Read(); });
 }
 
 SdlTestPad::~SdlTestPad() {
@@ -58,6 +69,7 @@ void SdlTestPad::Read() {
 }
 
 void SdlTestPad::Apply(const std::string& line) {
+    if (!joystick_) return;
     std::istringstream words(line);
     std::string name;
     long value = 0;

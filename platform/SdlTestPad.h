@@ -17,14 +17,21 @@ namespace platform {
 class SdlTestPad {
   public:
     static std::unique_ptr<SdlTestPad> FromEnvironment();
+    // A virtual pad with no file, pressed through Apply: for the headless platform, where the test
+    // steps the game itself and a file read on a thread of its own would come at any frame. Null
+    // when SDL cannot plug one in (its joystick part not started).
+    static std::unique_ptr<SdlTestPad> Plug();
     ~SdlTestPad();
     SdlTestPad(const SdlTestPad&) = delete;
     SdlTestPad& operator=(const SdlTestPad&) = delete;
 
+    // One line as the file has them ("a 1", "leftx -32768"); anything else does nothing.
+    void Apply(const std::string& line);
+
   private:
     SdlTestPad(std::string file, int deviceIndex);
+    static int Attach();
     void Read();
-    void Apply(const std::string& line);
 
     std::string file_;
     SDL_Joystick* joystick_ = nullptr;

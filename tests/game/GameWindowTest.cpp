@@ -1,6 +1,8 @@
 // The game window: start-up, keys and clicks, pause and focus, the digits, the flow from level to
 // level and game to game.
 #include <map>
+#include <string>
+#include <vector>
 
 #include "engine/VirtualKey.h"
 #include "graphics/LiveSet.h"
@@ -366,6 +368,83 @@ TEST_F(Window, APauseShowsPausedOverThePondUntilTheGameGoesOn) {
     Game().OnPress(vk::kSpace, 0, 0);
     Step(2);
     EXPECT_LT(whitePixels(), before + 50) << "the sign stayed after the pause";
+}
+
+// A gamepad plays the game window as the keyboard does, through SDL's own device and button events
+// and the real program's mapping: each press of the d-pad hops once, a push of the stick hops once
+// however long it is held, Start pauses and goes on, a shoulder button moves the focus onto a button
+// and A presses it, B closes the dialog it opened. A second pad plugged in plays too.
+TEST_F(Window, AGamepadHopsPausesAndOpensAndClosesADialog) {
+    Start();
+    WaitForArrival();
+    ClearPond();
+    const int row = Player().CellY();
+    PutLeaf(3, row);
+    PutLeaf(2, row);  // the entry island sinks meanwhile: the frog goes on to the left
+    auto& os = session->Os();
+    const int first = os.PlugPad();
+    ASSERT_GE(first, 0) << "SDL gave no virtual pad";
+    Step(2);  // the pad arrives as a device event
+    auto dialog = [&] {
+        const std::string line = session->StateLine();
+        const size_t at = line.find("\"dialog\":\"") + 10;
+        return line.substr(at, line.find('"', at) - at);
+    };
+    auto restAt = [&](int column) {
+        for (int i = 0; i < 150 && !(Player().state == OFrog::kResting && Player().CellX() == column); ++i)
+            Step();
+        return Player().CellX() == column && Player().state == OFrog::kResting;
+    };
+    const struct {
+        int pad;
+        std::vector<const char*> lines;  // given one frame step apart
+        int column;                      // where the frog rests after them
+    } hops[] = {
+        {first, {"dpleft 1", "dpleft 0"}, 3},
+        {first, {"leftx -32768", "leftx -32768", "leftx -30000", "leftx 0"}, 2},  // held: one hop
+        {first, {"leftx -15000", "leftx -9000", "leftx 0"}, 2},  // a push short of the threshold
+    };
+    for (const auto& hop : hops) {
+        SCOPED_TRACE(hop.lines.front());
+        for (const char* line : hop.lines) {
+            os.PressPad(hop.pad, line);
+            Step();
+        }
+        EXPECT_TRUE(restAt(hop.column)) << "the frog is at column " << Player().CellX();
+        Step(20);
+        EXPECT_EQ(Player().CellX(), hop.column) << "one push hopped more than once";
+    }
+
+    os.PressPad(first, "start 1");
+    Step();
+    os.PressPad(first, "start 0");
+    Step();
+    EXPECT_TRUE(G().paused) << "Start did not pause";
+    os.PressPad(first, "start 1");
+    Step();
+    os.PressPad(first, "start 0");
+    Step();
+    EXPECT_FALSE(G().paused) << "Start did not go on";
+
+    const int second = os.PlugPad();
+    ASSERT_GE(second, 0);
+    Step(2);
+    for (const char* line : {"rightshoulder 1", "rightshoulder 0", "a 1", "a 0"}) {
+        os.PressPad(second, line);
+        Step();
+    }
+    session->StepDialogs();
+    const std::string opened = dialog();
+    EXPECT_NE(opened, "") << "the shoulder and A opened no dialog";
+    for (const char* line : {"b 1", "b 0"}) {
+        os.PressPad(first, line);
+        Step();
+        session->StepDialogs();
+    }
+    EXPECT_EQ(dialog(), "") << "B did not close " << opened;
+    os.UnplugPad(second);
+    os.UnplugPad(first);
+    Step(2);
 }
 
 }  // namespace
