@@ -1,8 +1,9 @@
 #pragma once
-#include <string>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -77,6 +78,8 @@ class SdlPlatform final : public Platform {
     void HandlePosted(const ::SDL_Event& event);
     // SDL_PushEvent, never while the main thread destroys a window (see DestroyNativeWindow).
     int Push(::SDL_Event& event);
+    // The next event, waiting for it; false when SDL cannot wait.
+    bool WaitForEvent(::SDL_Event& event);
 
     bool ready_ = false;
     bool noDisplay_ = false;
@@ -105,6 +108,11 @@ class SdlPlatform final : public Platform {
     std::unique_ptr<SdlTestPad> testPad_;  // end-to-end tests only (MARSHWADE_TEST_PAD)
     bool quit_ = false;
     int exitCode_ = 0;
+    // With a joystick plugged in, the loop looks for events every kPadLookMs, and a push wakes it.
+    static constexpr int kPadLookMs = 5;
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool pushed_ = false;  // under wakeMutex_
 };
 
 }  // namespace platform

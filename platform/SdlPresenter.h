@@ -37,8 +37,8 @@ class SdlPresenter {
     // Copies the rectangles of the picture to their places in the window, scaled to fit it by a whole
     // number and centred, and shows them.
     virtual void Present(const PictureView& picture, const std::vector<Rect>& rects) = 0;
-    // The display lost the window's contents: the next present shows all of it again, border too. A
-    // presenter that draws the whole window every time has nothing to do.
+    // The display lost the window's contents: what was last shown is shown again, border too. A
+    // presenter that draws the whole window at every present has nothing to do.
     virtual void Exposed() {}
 };
 

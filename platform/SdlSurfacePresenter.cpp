@@ -58,6 +58,15 @@ void SdlSurfacePresenter::Fill(uint32_t colour) {
                             static_cast<Uint8>(colour >> 16)));
 }
 
+// The X server keeps nothing of an unmapped or covered window, but the framebuffer still holds the
+// last frame and the border round a fullscreen picture: all of it is sent again. A framebuffer that
+// has changed since gets its border and the whole picture at the next present instead.
+void SdlSurfacePresenter::Exposed() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface && surface == lastSurface_ && surface->w == lastWidth_ && surface->h == lastHeight_)
+        SDL_UpdateWindowSurface(window_);
+}
+
 void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<Rect>& rects) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface || !picture.bits) return;
@@ -65,12 +74,9 @@ void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<
     const int32_t width = std::min(width_, picture.width), height = std::min(height_, picture.height);
     const Placement at = CentredPlacement(surface->w, surface->h, width_, height_);
     const Rect whole{0, 0, width, height};
-    // A new framebuffer (the window went fullscreen or came back) or a window shown again: the
-    // border round the picture gets its colour, and the whole picture is copied, whatever the engine
-    // thought was dirty.
-    const bool fresh =
-        exposed_ || surface != lastSurface_ || surface->w != lastWidth_ || surface->h != lastHeight_;
-    exposed_ = false;
+    // A new framebuffer (the window went fullscreen or came back): the border round the picture
+    // gets its colour once, and the whole picture is copied, whatever the engine thought was dirty.
+    const bool fresh = surface != lastSurface_ || surface->w != lastWidth_ || surface->h != lastHeight_;
     if (fresh) {
         lastSurface_ = surface;
         lastWidth_ = surface->w;

@@ -23,7 +23,7 @@ class SdlSurfacePresenter final : public SdlPresenter {
     void Fill(uint32_t colour) override;
     void Present(const PictureView& picture, const std::vector<Rect>& rects) override;
     void SetBorder(uint32_t colour) override { border_ = colour; }
-    void Exposed() override { exposed_ = true; }
+    void Exposed() override;
 
   private:
     SdlSurfacePresenter(SDL_Window* window, int32_t width, int32_t height);
@@ -37,9 +37,6 @@ class SdlSurfacePresenter final : public SdlPresenter {
     SDL_Surface* lastSurface_ = nullptr;
     int lastWidth_ = 0;
     int lastHeight_ = 0;  // kept between presents so a frame allocates nothing
-    // The X server keeps nothing of an unmapped window: the next present sends the whole framebuffer,
-    // the border round a fullscreen picture as well as the picture the engine repaints.
-    bool exposed_ = false;
 };
 
 }  // namespace platform
