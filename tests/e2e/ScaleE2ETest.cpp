@@ -61,6 +61,17 @@ class ScaleE2E : public e2e::XvfbTest {
             for (int x = 0; x < 1500; x += 7, ++all) same += a.At(x0 + x, y0 + y) == b.At(x0 + x, y0 + y);
         return static_cast<double>(same) / all;
     }
+    // The window fills the screen, or stands at twice the picture's size centred on it.
+    void ExpectFullscreen(Window win, const char* what) {
+        const Geometry g = WaitFor(win, kScreenW, kScreenH);
+        EXPECT_TRUE(g.x == 0 && g.y == 0 && g.w == kScreenW && g.h == kScreenH)
+            << what << ": " << g.w << 'x' << g.h << " at " << g.x << ',' << g.y;
+    }
+    void ExpectWindowed(Window win, const char* what) {
+        const Geometry g = WaitFor(win, 1500, 1100);
+        EXPECT_TRUE(g.x == kLeft && g.y == kTop && g.w == 1500 && g.h == 1100)
+            << what << ": " << g.w << 'x' << g.h << " at " << g.x << ',' << g.y;
+    }
     bool Viewable(Window win) {
         XWindowAttributes attrs{};
         return XGetWindowAttributes(x, win, &attrs) && attrs.map_state == IsViewable;
@@ -73,13 +84,9 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
     ASSERT_GT(app, 0);
     const Window win = WaitForWindow("Marshwade");
     ASSERT_NE(win, 0u);
-    Geometry g = WaitFor(win, 1500, 1100);
+    WaitFor(win, 1500, 1100);
     Settled(win);
-    g = WaitFor(win, 1500, 1100);
-    EXPECT_EQ(g.w, 1500);
-    EXPECT_EQ(g.h, 1100);
-    EXPECT_EQ(g.x, kLeft);
-    EXPECT_EQ(g.y, kTop);
+    ExpectWindowed(win, "the window does not open at 2x, centred");
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(MixedSquares(Shot("e2e_scale_2x"), kLeft, kTop, 750, 550), 0) << "the picture is not sharp";
 
@@ -97,11 +104,7 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
         std::this_thread::sleep_for(20ms);
 
     ASSERT_TRUE(Xdo({"key", "F11"}));
-    g = WaitFor(win, kScreenW, kScreenH);
-    EXPECT_EQ(g.x, 0);
-    EXPECT_EQ(g.y, 0);
-    EXPECT_EQ(g.w, kScreenW) << "F11 did not fill the screen";
-    EXPECT_EQ(g.h, kScreenH);
+    ExpectFullscreen(win, "F11 did not fill the screen");
     std::this_thread::sleep_for(1000ms);
     const Ppm full = Shot("e2e_scale_fullscreen");
     const std::array<int, 3> border{0x10, 0x30, 0x18};
@@ -117,11 +120,7 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
     EXPECT_EQ(MixedSquares(full, kLeft, kTop, 750, 550), 0) << "the fullscreen picture is not at 2x, centred";
 
     ASSERT_TRUE(Xdo({"key", "F11"}));
-    g = WaitFor(win, 1500, 1100);
-    EXPECT_EQ(g.w, 1500) << "F11 again did not bring the window back";
-    EXPECT_EQ(g.h, 1100);
-    EXPECT_EQ(g.x, kLeft);
-    EXPECT_EQ(g.y, kTop);
+    ExpectWindowed(win, "F11 again did not bring the window back");
 }
 
 // Minimising takes the window off the screen (an unmap, which is what a window manager does to an
@@ -145,8 +144,7 @@ TEST_F(ScaleE2E, MinimiseAndRestoreKeepFullscreen) {
     };
     focus();
     ASSERT_TRUE(Xdo({"key", "F11"}));
-    Geometry g = WaitFor(win, kScreenW, kScreenH);
-    ASSERT_EQ(g.w, kScreenW) << "F11 did not fill the screen";
+    ExpectFullscreen(win, "F11 did not fill the screen");
     std::this_thread::sleep_for(1000ms);
     const Ppm before = Shot("e2e_scale_before_minimise");
 
@@ -156,11 +154,7 @@ TEST_F(ScaleE2E, MinimiseAndRestoreKeepFullscreen) {
     ASSERT_FALSE(e2e::WaitFor(app, 100ms).has_value()) << "the game ended while minimised";
     ASSERT_TRUE(Xdo({"windowmap", "--sync", id}));
     EXPECT_TRUE(Viewable(win));
-    g = WaitFor(win, kScreenW, kScreenH);
-    EXPECT_EQ(g.x, 0);
-    EXPECT_EQ(g.y, 0);
-    EXPECT_EQ(g.w, kScreenW) << "restored, the window is no longer fullscreen";
-    EXPECT_EQ(g.h, kScreenH);
+    ExpectFullscreen(win, "restored, the window is no longer fullscreen");
     std::this_thread::sleep_for(1000ms);
     const Ppm after = Shot("e2e_scale_restored");
     EXPECT_EQ(after.At(0, 0), before.At(0, 0)) << "the border is not drawn again";
@@ -171,10 +165,7 @@ TEST_F(ScaleE2E, MinimiseAndRestoreKeepFullscreen) {
 
     focus();
     ASSERT_TRUE(Xdo({"key", "F11"}));
-    g = WaitFor(win, 1500, 1100);
-    EXPECT_EQ(g.w, 1500) << "F11 after the restore did not bring the window back";
-    EXPECT_EQ(g.x, kLeft);
-    EXPECT_EQ(g.y, kTop);
+    ExpectWindowed(win, "F11 after the restore did not bring the window back");
 }
 
 // F11 is remembered beside the saved games: a game switched to fullscreen starts fullscreen the
