@@ -41,19 +41,6 @@ class GamepadE2E : public e2e::XvfbTest {
         std::ofstream(pad, std::ios::app) << control << " " << up << "\n";
         std::this_thread::sleep_for(150ms);
     }
-    // Waits (up to ten seconds) for a frame step whose line `wanted` accepts.
-    template <typename F>
-    bool WaitForState(F wanted) {
-        for (int i = 0; i < 500; ++i) {
-            if (trace->Poll()) {
-                for (const e2e::View& v : trace->added)
-                    if (wanted(v)) return true;
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
-
     fs::path folder;
     std::string pad;
     std::unique_ptr<e2e::StateLog> trace;
@@ -61,17 +48,17 @@ class GamepadE2E : public e2e::XvfbTest {
 };
 
 TEST_F(GamepadE2E, ThePadHopsTheFrogAndOpensAndClosesADialog) {
-    ASSERT_TRUE(WaitForState([](const e2e::View& v) { return v.Resting() && v.column == 4 && v.row == 3; }))
+    ASSERT_TRUE(trace->WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 4 && v.row == 3; }))
         << "the frog did not arrive on the entry island";
     std::this_thread::sleep_for(1000ms);  // settled on it, as a player sees it
     // The d-pad: one press, one hop to the left.
     Press("dpleft");
-    ASSERT_TRUE(WaitForState([](const e2e::View& v) { return v.Resting() && v.column == 3; }))
+    ASSERT_TRUE(trace->WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 3; }))
         << "the d-pad did not hop the frog";
     Shot("e2e_gamepad_hopped");
     // The stick pushed right and back: one hop back, not a run of them.
     Press("leftx", 32767, 0);
-    ASSERT_TRUE(WaitForState([](const e2e::View& v) { return v.Resting() && v.column == 4; }))
+    ASSERT_TRUE(trace->WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 4; }))
         << "the stick did not hop the frog";
     std::this_thread::sleep_for(500ms);
     trace->Poll();

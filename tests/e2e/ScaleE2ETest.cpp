@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "XvfbSession.h"
+#include "tests/e2e/StateLog.h"
 
 namespace {
 
@@ -121,6 +122,27 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
 
     ASSERT_TRUE(Xdo({"key", "F11"}));
     ExpectWindowed(win, "F11 again did not bring the window back");
+}
+
+// A click on the pond at 2x reaches the cell under it: the frog on the entry island (4, 3) hops to
+// the cell whose middle (296, 330) of the picture was clicked, twice as far from the window's corner
+// on the screen. Read unscaled, the click would be far below the pond and hop the frog down.
+TEST_F(ScaleE2E, AClickOnThePondAtTwiceTheSizeHopsTheFrogToTheCellUnderIt) {
+    const std::string log = shots + "/e2e_scale_state.log";
+    std::remove(log.c_str());
+    app = Spawn(
+        {std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
+        {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy", "MARSHWADE_STATE_LOG=" + log});
+    ASSERT_GT(app, 0);
+    e2e::StateLog trace(log);
+    const Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u);
+    ASSERT_TRUE(trace.WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 4 && v.row == 3; }))
+        << "the frog did not arrive on the entry island";
+    std::this_thread::sleep_for(1000ms);
+    ASSERT_TRUE(ClickAt(kLeft + 2 * 296, kTop + 2 * 330));
+    EXPECT_TRUE(trace.WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 3 && v.row == 3; }))
+        << "the frog is at " << trace.last.column << ',' << trace.last.row;
 }
 
 // Minimising takes the window off the screen (an unmap, which is what a window manager does to an

@@ -3,12 +3,14 @@
 // frame step to the file MARSHWADE_STATE_LOG names; StateLog reads what was added since it last
 // looked and keeps the newest complete line, parsed into the fields a test steers and checks by.
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -107,6 +109,19 @@ class StateLog {
         }
         last = added.back();
         return true;
+    }
+
+    // Waits (up to ten seconds) for a frame step whose line `wanted` accepts.
+    template <typename F>
+    bool WaitFor(F wanted) {
+        for (int i = 0; i < 500; ++i) {
+            if (Poll()) {
+                for (const View& v : added)
+                    if (wanted(v)) return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
     }
 
     std::vector<View> added;  // the lines the last Poll read, oldest first
