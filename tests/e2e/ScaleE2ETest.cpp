@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,18 +29,20 @@ class ScaleE2E : public e2e::XvfbTest {
         screen = std::to_string(kScreenW) + "x" + std::to_string(kScreenH) + "x24";
         XvfbTest::SetUp();
     }
-    // The window's place and size once it stops changing.
+    // The window's place and size once it has the size asked for (and the place, when one is given:
+    // a window manager may carry out a resize and a move one after the other).
     struct Geometry {
         int x = 0, y = 0, w = 0, h = 0;
     };
-    Geometry WaitFor(Window win, int w, int h) {
+    static constexpr int kAnywhere = INT_MIN;
+    Geometry WaitFor(Window win, int w, int h, int wantX = kAnywhere, int wantY = kAnywhere) {
         Geometry g;
         for (int i = 0; i < 150; ++i) {
             XWindowAttributes attrs{};
             XGetWindowAttributes(x, win, &attrs);
             const e2e::Point corner = Corner(win);
             g = {corner.x, corner.y, attrs.width, attrs.height};
-            if (g.w == w && g.h == h) break;
+            if (g.w == w && g.h == h && (wantX == kAnywhere || (g.x == wantX && g.y == wantY))) break;
             std::this_thread::sleep_for(20ms);
         }
         return g;
@@ -64,31 +67,19 @@ class ScaleE2E : public e2e::XvfbTest {
     }
     // The window fills the screen, or stands at twice the picture's size centred on it.
     void ExpectFullscreen(Window win, const char* what) {
-        const Geometry g = WaitFor(win, kScreenW, kScreenH);
+        const Geometry g = WaitFor(win, kScreenW, kScreenH, 0, 0);
         EXPECT_TRUE(g.x == 0 && g.y == 0 && g.w == kScreenW && g.h == kScreenH)
             << what << ": " << g.w << 'x' << g.h << " at " << g.x << ',' << g.y;
     }
     void ExpectWindowed(Window win, const char* what) {
-        const Geometry g = WaitFor(win, 1500, 1100);
+        const Geometry g = WaitFor(win, 1500, 1100, kLeft, kTop);
         EXPECT_TRUE(g.x == kLeft && g.y == kTop && g.w == 1500 && g.h == 1100)
             << what << ": " << g.w << 'x' << g.h << " at " << g.x << ',' << g.y;
     }
     void MinimiseAndRestore(bool windowManager) {
-        pid_t manager = 0;
         if (windowManager) {
-            manager = Spawn({"/usr/bin/openbox"}, {"DISPLAY=" + display});
-            ASSERT_GT(manager, 0);
-            const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
-            for (int i = 0; i < 250 && !HasProperty(DefaultRootWindow(x), check); ++i)
-                std::this_thread::sleep_for(20ms);
-            ASSERT_TRUE(HasProperty(DefaultRootWindow(x), check)) << "openbox did not start";
+            ASSERT_TRUE(StartWindowManager()) << "openbox did not start";
         }
-        struct Manager {
-            pid_t pid;
-            ~Manager() {
-                if (pid > 0) Stop(pid);
-            }
-        } stopManager{manager};
         app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
                     {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
         ASSERT_GT(app, 0);
@@ -128,6 +119,20 @@ class ScaleE2E : public e2e::XvfbTest {
         ASSERT_TRUE(Xdo({"key", "F11"}));
         ExpectWindowed(win, "F11 after the restore did not bring the window back");
     }
+    // openbox on this test's X server, stopped with the test; false when it did not take over.
+    bool StartWindowManager() {
+        manager = Spawn({"/usr/bin/openbox"}, {"DISPLAY=" + display});
+        if (manager <= 0) return false;
+        const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
+        for (int i = 0; i < 250 && !HasProperty(DefaultRootWindow(x), check); ++i)
+            std::this_thread::sleep_for(20ms);
+        return HasProperty(DefaultRootWindow(x), check);
+    }
+    void TearDown() override {
+        if (manager > 0) Stop(manager);
+        XvfbTest::TearDown();
+    }
+    pid_t manager = 0;
     bool HasProperty(Window w, Atom property) {
         Atom type = None;
         int format = 0;
@@ -223,6 +228,45 @@ TEST_F(ScaleE2E, MinimiseAndRestoreKeepFullscreen) {
 TEST_F(ScaleE2E, MinimiseAndRestoreUnderAWindowManagerKeepFullscreen) {
     if (!e2e::Exists("/usr/bin/openbox")) GTEST_SKIP() << "no openbox (scripts/install-deps)";
     MinimiseAndRestore(true);
+}
+
+// At 2x the top area still moves the window when dragged, by as many screen pixels as the pointer
+// went (the window manager does the moving, so this needs one); a drag that starts on the pond does
+// not move it.
+TEST_F(ScaleE2E, DraggingTheTopAreaAtTwiceTheSizeMovesTheWindow) {
+    if (!e2e::Exists("/usr/bin/openbox")) GTEST_SKIP() << "no openbox (scripts/install-deps)";
+    ASSERT_TRUE(StartWindowManager()) << "openbox did not start";
+    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
+                {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
+    ASSERT_GT(app, 0);
+    const Window win = WaitForWindow("Marshwade");
+    ASSERT_NE(win, 0u);
+    WaitFor(win, 1500, 1100);
+    Settled(win);
+    ExpectWindowed(win, "the window does not open at 2x, centred");
+    const auto drag = [&](int lx, int ly, int dx, int dy) {
+        const e2e::Point from = Corner(win);
+        const int sx = from.x + 2 * lx, sy = from.y + 2 * ly;
+        ASSERT_TRUE(Xdo({"mousemove", "--sync", std::to_string(sx), std::to_string(sy)}));
+        std::this_thread::sleep_for(200ms);
+        ASSERT_TRUE(Xdo({"mousedown", "1"}));
+        std::this_thread::sleep_for(200ms);
+        for (int step = 1; step <= 2; ++step) {
+            ASSERT_TRUE(Xdo({"mousemove", "--sync", std::to_string(sx + dx * step / 2),
+                             std::to_string(sy + dy * step / 2)}));
+            std::this_thread::sleep_for(200ms);
+        }
+        ASSERT_TRUE(Xdo({"mouseup", "1"}));
+        std::this_thread::sleep_for(500ms);
+    };
+    drag(250, 20, 100, 60);  // the digit bar, between LEVEL and SCORE
+    Geometry g = WaitFor(win, 1500, 1100, kLeft + 100, kTop + 60);
+    EXPECT_EQ(g.x, kLeft + 100) << "the drag did not move the window as far as the pointer";
+    EXPECT_EQ(g.y, kTop + 60);
+    drag(300, 300, -100, -60);  // the pond
+    g = WaitFor(win, 1500, 1100);
+    EXPECT_EQ(g.x, kLeft + 100) << "a drag on the pond moved the window";
+    EXPECT_EQ(g.y, kTop + 60);
 }
 
 // F11 is remembered beside the saved games: a game switched to fullscreen starts fullscreen the
