@@ -1,5 +1,7 @@
 #include "platform/HeadlessPlatform.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 
 #include "platform/SdlGamepads.h"
@@ -18,6 +20,8 @@ HeadlessPlatform::~HeadlessPlatform() {
 
 int HeadlessPlatform::PlugPad() {
     if (!gamepads_) {
+        // A test process keeps its own Ctrl+C: SDL would turn it into a quit event nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         auto gamepads = std::make_unique<SdlGamepads>();
         if (!gamepads->Open()) return -1;
         gamepads_ = std::move(gamepads);
