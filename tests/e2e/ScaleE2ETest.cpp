@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "XvfbSession.h"
 #include "tests/e2e/StateLog.h"
@@ -65,6 +66,19 @@ class ScaleE2E : public e2e::XvfbTest {
             for (int x = 0; x < 1500; x += 7, ++all) same += a.At(x0 + x, y0 + y) == b.At(x0 + x, y0 + y);
         return static_cast<double>(same) / all;
     }
+    // The game at seed 11 on this screen, its window shown and settled at 2x; 0 when it did not
+    // appear.
+    Window StartGame(const std::string& extraEnv = "") {
+        std::vector<std::string> env{"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"};
+        if (!extraEnv.empty()) env.push_back(extraEnv);
+        app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"}, env);
+        if (app <= 0) return 0;
+        const Window win = WaitForWindow("Marshwade");
+        if (!win) return 0;
+        WaitFor(win, 1500, 1100);
+        Settled(win);
+        return win;
+    }
     // The window fills the screen, or stands at twice the picture's size centred on it.
     void ExpectFullscreen(Window win, const char* what) {
         const Geometry g = WaitFor(win, kScreenW, kScreenH, 0, 0);
@@ -80,13 +94,8 @@ class ScaleE2E : public e2e::XvfbTest {
         if (windowManager) {
             ASSERT_TRUE(StartWindowManager()) << "openbox did not start";
         }
-        app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
-                    {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
-        ASSERT_GT(app, 0);
-        const Window win = WaitForWindow("Marshwade");
+        const Window win = StartGame();
         ASSERT_NE(win, 0u);
-        WaitFor(win, 1500, 1100);
-        Settled(win);
         // The test gives the window the keyboard as a player would. SDL takes a window's focus a
         // moment after X gives it (200 ms), and drops keys that come before.
         const std::string id = std::to_string(win);
@@ -151,13 +160,8 @@ class ScaleE2E : public e2e::XvfbTest {
 };
 
 TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
-    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
-                {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
-    ASSERT_GT(app, 0);
-    const Window win = WaitForWindow("Marshwade");
+    const Window win = StartGame();
     ASSERT_NE(win, 0u);
-    WaitFor(win, 1500, 1100);
-    Settled(win);
     ExpectWindowed(win, "the window does not open at 2x, centred");
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(MixedSquares(Shot("e2e_scale_2x"), kLeft, kTop, 750, 550), 0) << "the picture is not sharp";
@@ -201,13 +205,8 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
 TEST_F(ScaleE2E, AClickOnThePondAtTwiceTheSizeHopsTheFrogToTheCellUnderIt) {
     const std::string log = shots + "/e2e_scale_state.log";
     std::remove(log.c_str());
-    app = Spawn(
-        {std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
-        {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy", "MARSHWADE_STATE_LOG=" + log});
-    ASSERT_GT(app, 0);
     e2e::StateLog trace(log);
-    const Window win = WaitForWindow("Marshwade");
-    ASSERT_NE(win, 0u);
+    ASSERT_NE(StartGame("MARSHWADE_STATE_LOG=" + log), 0u);
     ASSERT_TRUE(trace.WaitFor([](const e2e::View& v) { return v.Resting() && v.column == 4 && v.row == 3; }))
         << "the frog did not arrive on the entry island";
     std::this_thread::sleep_for(1000ms);
@@ -236,13 +235,8 @@ TEST_F(ScaleE2E, MinimiseAndRestoreUnderAWindowManagerKeepFullscreen) {
 TEST_F(ScaleE2E, DraggingTheTopAreaAtTwiceTheSizeMovesTheWindow) {
     if (!e2e::Exists("/usr/bin/openbox")) GTEST_SKIP() << "no openbox (scripts/install-deps)";
     ASSERT_TRUE(StartWindowManager()) << "openbox did not start";
-    app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"},
-                {"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"});
-    ASSERT_GT(app, 0);
-    const Window win = WaitForWindow("Marshwade");
+    const Window win = StartGame();
     ASSERT_NE(win, 0u);
-    WaitFor(win, 1500, 1100);
-    Settled(win);
     ExpectWindowed(win, "the window does not open at 2x, centred");
     const auto drag = [&](int lx, int ly, int dx, int dy) {
         const e2e::Point from = Corner(win);
