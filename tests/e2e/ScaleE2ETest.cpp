@@ -6,6 +6,7 @@
 #include <array>
 #include <climits>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -67,26 +68,31 @@ class ScaleE2E : public e2e::XvfbTest {
         return static_cast<double>(same) / all;
     }
     // Gives the window the keyboard as a player would (`focus` is xdotool's windowfocus or, with a
-    // window manager, windowactivate) and presses F11 until the window has the size and place
-    // asked for. SDL takes a window's focus a moment after X gives it (200 ms, longer on a busy
-    // machine) and drops keys that come before: a press that changed nothing in three seconds was
-    // dropped and is made again, twice at most. A window that never changes fails the check after.
-    void PressF11(const std::string& id, const char* focus, int w, int h, int atX, int atY) {
-        const Window win = static_cast<Window>(std::stoul(id));
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ASSERT_TRUE(Xdo({focus, "--sync", id}));
-            std::this_thread::sleep_for(400ms);
-            ASSERT_TRUE(Xdo({"key", "F11"}));
-            const Geometry g = WaitFor(win, w, h, atX, atY);
-            if (g.w == w && g.h == h && g.x == atX && g.y == atY) return;
+    // window manager, windowactivate) and waits until the pond moves: the game stands still while it
+    // has not got the keyboard, and SDL, which takes a window's focus a moment after X gives it
+    // (200 ms, longer on a busy machine), drops the keys that come before.
+    void GiveKeyboard(const std::string& id, const char* focus) {
+        ASSERT_TRUE(Xdo({focus, "--sync", id}));
+        const std::string name = "e2e_scale_focus_" + std::to_string(getpid());
+        Ppm last = Shot(name);
+        for (int i = 0; i < 20; ++i) {
+            std::this_thread::sleep_for(250ms);
+            Ppm now = Shot(name);
+            if (e2e::Changed(last, now, kLeft + 40, kTop + 100, 1260, 960) > 0) return;
+            last = std::move(now);
         }
+        FAIL() << "the pond did not move once the window had the keyboard";
     }
     // The game at seed 11 on this screen, its window shown and settled at 2x; 0 when it did not
-    // appear.
+    // appear. A private copy of the game: F11 keeps its choice beside the program, which must not
+    // make the game start fullscreen in the end-to-end tests running beside this one.
     Window StartGame(const std::string& extraEnv = "") {
+        std::ostringstream settings;
+        settings << std::ifstream(std::string(MARSHWADE_BINARY_DIR) + "/INI/Quillmoss.ini").rdbuf();
+        privateGame = std::make_unique<e2e::PrivateGame>(settings.str());
         std::vector<std::string> env{"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"};
         if (!extraEnv.empty()) env.push_back(extraEnv);
-        app = Spawn({std::string(MARSHWADE_BINARY_DIR) + "/marshwade"}, env);
+        app = Spawn({privateGame->Program()}, env);
         if (app <= 0) return 0;
         const Window win = WaitForWindow("Marshwade");
         if (!win) return 0;
@@ -94,6 +100,7 @@ class ScaleE2E : public e2e::XvfbTest {
         Settled(win);
         return win;
     }
+    std::unique_ptr<e2e::PrivateGame> privateGame;
     // The window fills the screen, or stands at twice the picture's size centred on it.
     void ExpectFullscreen(Window win, const char* what) {
         const Geometry g = WaitFor(win, kScreenW, kScreenH, 0, 0);
@@ -113,10 +120,11 @@ class ScaleE2E : public e2e::XvfbTest {
         ASSERT_NE(win, 0u);
         const std::string id = std::to_string(win);
         const char* focus = windowManager ? "windowactivate" : "windowfocus";
-        PressF11(id, focus, kScreenW, kScreenH, 0, 0);
+        GiveKeyboard(id, focus);
+        ASSERT_TRUE(Xdo({"key", "F11"}));
         ExpectFullscreen(win, "F11 did not fill the screen");
         std::this_thread::sleep_for(1000ms);
-        const Ppm before = Shot("e2e_scale_before_minimise");
+        const Ppm before = Shot(windowManager ? "e2e_scale_before_minimise_wm" : "e2e_scale_before_minimise");
 
         ASSERT_TRUE(Xdo({windowManager ? "windowminimize" : "windowunmap", "--sync", id}));
         EXPECT_FALSE(Viewable(win));
@@ -133,7 +141,8 @@ class ScaleE2E : public e2e::XvfbTest {
         // The pond moves on in the meantime, but most of the picture is where it was.
         EXPECT_GT(Alike(before, after, kLeft, kTop), 0.6) << "the picture is not drawn again";
 
-        PressF11(id, focus, 1500, 1100, kLeft, kTop);
+        GiveKeyboard(id, focus);
+        ASSERT_TRUE(Xdo({"key", "F11"}));
         ExpectWindowed(win, "F11 after the restore did not bring the window back");
     }
     // openbox on this test's X server, stopped with the test; false when it did not take over.
