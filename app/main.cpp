@@ -13,6 +13,7 @@
 #include "engine/Engine.h"
 #include "engine/OWindow.h"
 #include "game/GameSettings.h"
+#include "graphics/ArtDetail.h"
 #include "graphics/BmpReader.h"
 #include "platform/DisplayScale.h"
 #include "platform/NativeWindow.h"
@@ -119,6 +120,23 @@ void RememberFullscreen(bool fullscreen) {
     if (!PrepareFolderFor(path) || !WriteFileAtomically(path, text))
         std::fprintf(stderr, "marshwade: could not keep the fullscreen choice in %s\n", path.c_str());
 }
+// The pictures drawn for the window's scale, when they are installed and not turned off (by the
+// settings file's key, or MARSHWADE_FINE_ART above it). Chosen before the first window is made and
+// the first picture read: every window composes at the one detail, and the loaders read its art.
+void ChooseArt(const platform::SdlPlatform& os, const IniFile& ini) {
+    std::string wanted =
+        ini.GetString(display_settings::kSection, display_settings::kFineArtKey, display_settings::kDefaultFineArt);
+    if (const char* env = std::getenv("MARSHWADE_FINE_ART")) wanted = env;
+    if (wanted == "0") return;
+    const auto installed = [](int32_t scale) {
+        struct stat info {};
+        const std::string probe = platform::DataDirectory() + "CLP@" + std::to_string(scale) + "x/all.bmp";
+        return stat(probe.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    };
+    graphics::SetArtDetail(
+        platform::ChooseArtScale(os.Scale(), os.FullscreenScale(), platform::kMaxScale, installed));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +164,7 @@ int main(int argc, char** argv) {
     if (!scale.empty()) os.SetScale(scale);
     if (fullscreen) os.StartFullscreen();
     if (!os.Ready()) return os.NoDisplay() ? 1 : 2;
+    ChooseArt(os, ini);
     engine::SetPlatform(&os);
 
     SetProgramIcon();

@@ -8,6 +8,7 @@
 #include "engine/FramePacing.h"
 #include "engine/WindowDefaults.h"
 #include "engine/WindowRegistry.h"
+#include "graphics/ArtDetail.h"
 #include "graphics/EffectsLibrary.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OGraph.h"
@@ -71,8 +72,15 @@ void OWindow::CreateNativeWindow() {
     }
     creationFailed_ = 0;
 
-    // The picture has the screen's size, so moving or resizing the window never reallocates it.
-    picture_ = std::make_unique<OffscreenPicture>(screenW, screenH, background_);
+    // The picture has the screen's size, so moving or resizing the window never reallocates it. One
+    // composed from finer art has the window's own size only: the screen's at that detail would be
+    // several times the memory, for parts of the picture no window of the game shows.
+    detail_ = graphics::ArtDetail();
+    compositor_.SetDetail(detail_);
+    if (detail_ > 1)
+        picture_ = std::make_unique<OffscreenPicture>(width_ * detail_, height_ * detail_, background_);
+    else
+        picture_ = std::make_unique<OffscreenPicture>(screenW, screenH, background_);
     picture_->FillBackground({0, 0, picture_->Width(), picture_->Height()});
     effectsHeader_ = graphics::EffectsLibrary::CreatePictureHeader(
         {picture_->Width(), picture_->Height(), 24}, picture_->Bits());
@@ -348,7 +356,9 @@ void OWindow::PresentNow() {
 
 void OWindow::PresentPending() {
     if (!native_ || !picture_ || presentPending_.empty()) return;
-    native_->Present(picture_->View(), presentPending_);
+    platform::PictureView view = picture_->View();
+    view.detail = detail_;
+    native_->Present(view, presentPending_);
     presentPending_.clear();
 }
 
@@ -399,7 +409,8 @@ std::optional<EventResult> OWindow::HandleWindowEvent(const NativeEvent& e) {
             }
             return EventResult::Handled;
         case NativeEventType::Exposed:
-            if (picture_) presentPending_.assign(1, {0, 0, picture_->Width(), picture_->Height()});
+            if (picture_)
+                presentPending_.assign(1, {0, 0, picture_->Width() / detail_, picture_->Height() / detail_});
             PresentPending();
             return EventResult::Handled;
         case NativeEventType::Present:

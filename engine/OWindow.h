@@ -141,7 +141,11 @@ class OWindow : public GraphHost {
     OGraph* Focus() const { return focus_; }
     const std::vector<OGraph*>& Graphics() const { return graphics_; }
     const std::vector<OGraph*>& Controls() const { return controls_; }
+    // The picture the window composes; at a detail above 1 it has that many pixels each way for each
+    // logical pixel of the window.
     const OffscreenPicture* GetPicture() const { return picture_.get(); }
+    // Pixels of the picture per logical pixel, each way: the art's detail when the window was made.
+    int32_t Detail() const { return detail_; }
     platform::NativeWindow* Native() const { return native_; }
     // The image-effects header of the picture; null unless the optional library is present.
     graphics::EffectsImage* EffectsHeader() const { return effectsHeader_; }
@@ -171,6 +175,14 @@ class OWindow : public GraphHost {
     static bool OnMainThread();
     void ThreadMain();
     void PresentPending();
+    // A rectangle of DrawBitmap's, in the pixels of the picture it names.
+    struct BlendSpan {
+        int64_t x, y, w, h;
+    };
+    void BlendPixels(const PixelSource& px, uint32_t key, uint32_t t, const BlendSpan& to, const BlendSpan& from,
+                     int32_t enlarge);
+    void BlendEnlarged(const PixelSource& px, uint32_t key, uint32_t t, const uint8_t* src, ptrdiff_t srcStep,
+                       int32_t srcX, int32_t cols, int32_t rows, int32_t dx, int32_t dy, int32_t enlarge);
     bool DragAllowedAt(int x, int y);
     // Where a move goes: the capture's holder, then, if it let go, the controls under the pointer.
     void RouteMouseMove(int x, int y);
@@ -209,6 +221,8 @@ class OWindow : public GraphHost {
     int creationFailed_ = 1;
     bool quitOnTeardown_ = false;
     std::unique_ptr<OffscreenPicture> picture_;
+    int32_t detail_ = 1;
+    std::vector<uint8_t> enlargedRow_;  // a logical picture's row widened to the detail, while drawn
     graphics::EffectsImage* effectsHeader_ = nullptr;  // over picture_'s pixels, released before it
     uint32_t background_;
     platform::NativeWindow* native_ = nullptr;

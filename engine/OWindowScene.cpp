@@ -78,7 +78,7 @@ void OWindow::AddDirtyRect(const ORect& rect) {
 
 void OWindow::FillBackground(const ORect& rect) {
     std::lock_guard lock(mutex_);
-    if (picture_) picture_->FillBackground(rect);
+    if (picture_) picture_->FillBackground(platform::Finer(rect, detail_));
 }
 
 void OWindow::Compose() {
@@ -89,7 +89,7 @@ void OWindow::Compose() {
     for (const ORect& dirty : compositor_.Dirty()) {
         size_t first = compositor_.FirstToDraw(scene, dirty);
         if (first == scene.size()) {
-            picture_->FillBackground(dirty);
+            picture_->FillBackground(platform::Finer(dirty, detail_));
             first = 0;
         }
         for (size_t i = first; i < scene.size(); ++i) {
@@ -142,26 +142,46 @@ bool ClipSpan(int64_t& d, int64_t& dl, int64_t dmax, int64_t& s, int64_t& sl, in
 
 void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
     std::lock_guard lock(mutex_);
-    PixelSource px;
-    if (!picture_ || !IsLive(graph) || !graph->GetPixels(px) || !px.bits) return;
-    if (px.width <= 0 || px.height <= 0 || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return;
-    if (px.stride < px.width * (px.bitsPerPixel / 8)) return;
+    if (!picture_ || !IsLive(graph)) return;
     const uint32_t t = graph->Transparency() & 0xFF;
-    const uint32_t key = graph->ColourKey();
+    PixelSource px;
+    if (detail_ > 1 && graph->GetFinePixels(detail_, px)) {
+        // Art drawn at the picture's detail: every rectangle is the same one in its pixels.
+        const int64_t d = detail_;
+        BlendPixels(px, px.colourKey, t, {x * d, y * d, w * d, h * d}, {sx * d, sy * d, sw * d, sh * d}, 1);
+        return;
+    }
+    if (!graph->GetPixels(px)) return;
+    BlendPixels(px, graph->ColourKey(), t, {x, y, w, h}, {sx, sy, sw, sh}, detail_);
+}
 
-    int64_t dx = x, dw = w, srcX = sx, srcW = sw, dy = y, dh = h, srcY = sy, srcH = sh;
-    if (!ClipSpan(dx, dw, picture_->Width(), srcX, srcW, px.width)) return;
-    if (!ClipSpan(dy, dh, picture_->Height(), srcY, srcH, px.height)) return;
+// Clipped in the source's pixels, then each source pixel drawn as `enlarge` x `enlarge` picture
+// pixels (1: one to one).
+void OWindow::BlendPixels(const PixelSource& px, uint32_t key, uint32_t t, const BlendSpan& to,
+                          const BlendSpan& from, int32_t enlarge) {
+    if (!px.bits || px.width <= 0 || px.height <= 0 || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return;
+    if (px.stride < px.width * (px.bitsPerPixel / 8)) return;
+    int64_t dx = to.x, dw = to.w, srcX = from.x, srcW = from.w, dy = to.y, dh = to.h, srcY = from.y,
+            srcH = from.h;
+    if (!ClipSpan(dx, dw, picture_->Width() / enlarge, srcX, srcW, px.width)) return;
+    if (!ClipSpan(dy, dh, picture_->Height() / enlarge, srcY, srcH, px.height)) return;
     const int32_t cols = static_cast<int32_t>(std::min(dw, srcW));
     const int32_t rows = static_cast<int32_t>(std::min(dh, srcH));
+    const int32_t srcRow =
+        px.bottomUp ? px.height - 1 - static_cast<int32_t>(srcY) : static_cast<int32_t>(srcY);
+    const uint8_t* src = px.bits + static_cast<ptrdiff_t>(srcRow) * px.stride;
+    const ptrdiff_t srcStep = px.bottomUp ? -static_cast<ptrdiff_t>(px.stride) : px.stride;
+    if (enlarge > 1) {
+        BlendEnlarged(px, key, t, src, srcStep, static_cast<int32_t>(srcX), cols, rows,
+                      static_cast<int32_t>(dx), static_cast<int32_t>(dy), enlarge);
+        return;
+    }
 
     BlendJob job;
     job.dst = picture_->Row(static_cast<int32_t>(dy)) + dx * OffscreenPicture::kBytesPerPixel;
     job.dstStep = -static_cast<ptrdiff_t>(picture_->Stride());
-    const int32_t srcRow =
-        px.bottomUp ? px.height - 1 - static_cast<int32_t>(srcY) : static_cast<int32_t>(srcY);
-    job.src = px.bits + static_cast<ptrdiff_t>(srcRow) * px.stride;
-    job.srcStep = px.bottomUp ? -static_cast<ptrdiff_t>(px.stride) : px.stride;
+    job.src = src;
+    job.srcStep = srcStep;
     job.srcX = static_cast<int32_t>(srcX);
     job.width = cols;
     job.rows = rows;
@@ -174,4 +194,37 @@ void OWindow::DrawBitmap(OGraph* graph, int x, int y, int w, int h, int sx, int 
         job.runStep = px.bottomUp ? -1 : 1;
     }
     blender::Blend(job);
+}
+
+// A picture without art at the window's detail: each of its rows is widened once, each pixel
+// repeated, and blended into that many picture rows, so the key and the transparency work as on
+// the logical picture.
+void OWindow::BlendEnlarged(const PixelSource& px, uint32_t key, uint32_t t, const uint8_t* src,
+                            ptrdiff_t srcStep, int32_t srcX, int32_t cols, int32_t rows, int32_t dx, int32_t dy,
+                            int32_t enlarge) {
+    const int bytes = px.bitsPerPixel / 8;
+    const size_t wide = static_cast<size_t>(cols) * static_cast<size_t>(enlarge);
+    enlargedRow_.resize(wide * 3 + 4);  // the blender may read a word from the last pixel
+    BlendJob job;
+    job.dstStep = -static_cast<ptrdiff_t>(picture_->Stride());
+    job.src = enlargedRow_.data();
+    job.srcStep = 0;
+    job.width = static_cast<int32_t>(wide);
+    job.rows = enlarge;
+    job.srcBitsPerPixel = 24;
+    job.key = key;
+    job.transparency = t;
+    for (int32_t r = 0; r < rows; ++r, src += srcStep) {
+        const uint8_t* from = src + static_cast<ptrdiff_t>(srcX) * bytes;
+        uint8_t* out = enlargedRow_.data();
+        for (int32_t c = 0; c < cols; ++c, from += bytes) {
+            for (int32_t k = 0; k < enlarge; ++k, out += 3) {
+                out[0] = from[0];
+                out[1] = from[1];
+                out[2] = from[2];
+            }
+        }
+        job.dst = picture_->Row((dy + r) * enlarge) + static_cast<ptrdiff_t>(dx) * enlarge * 3;
+        blender::Blend(job);
+    }
 }

@@ -37,10 +37,17 @@ void OWindow::DrawText(std::string_view text, const graphics::FontRecord& font, 
     const int end = std::clamp(std::max(selectionA, selectionB), 0, length);
 
     platform::TextRenderer& renderer = platform::TextRenderer::Shared();
-    const platform::TextStyle style = graphics::StyleOf(font);
+    // At a detail the text is set in a font that many times the size, at the same places: as sharp
+    // as the art round it. Its widths may differ from the logical ones by a pixel or so; the clip
+    // keeps it inside its control.
+    const int d = detail_;
+    platform::TextStyle style = graphics::StyleOf(font);
+    if (d > 1) style.height = (style.height == 0 ? platform::kDefaultCellHeight : style.height) * d;
     const platform::TextTarget target{picture_->Bits(), picture_->Width(), picture_->Height(),
                                       picture_->Stride(), true};
-    const platform::TextRect area{clip.left, clip.top, clip.right, clip.bottom};
+    const platform::TextRect area{clip.left * d, clip.top * d, clip.right * d, clip.bottom * d};
+    x *= d;
+    y *= d;
     const uint32_t colour = font.colour & 0xFFFFFFu;
 
     const std::string_view parts[3] = {

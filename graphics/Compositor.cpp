@@ -86,7 +86,7 @@ size_t Compositor::FirstToDraw(const std::vector<OGraphNotify>& sorted, const OR
         const OGraphNotify& e = sorted[i];
         const bool holds = e.rect.left <= dirty.left && e.rect.top <= dirty.top &&
                            dirty.right <= e.rect.right && dirty.bottom <= e.rect.bottom;
-        if (holds && IsLive(e.drawable) && e.drawable->IsOpaqueOver(dirty)) return i;
+        if (holds && IsLive(e.drawable) && e.drawable->IsOpaqueOver(dirty, detail_)) return i;
     }
     return sorted.size();
 }

@@ -32,6 +32,9 @@ class Compositor {
     // Off, FirstToDraw always asks for the clearing and every entry: the plain way, which tests and
     // benchmarks compare against.
     void SetSkipHidden(bool on) { skipHidden_ = on; }
+    // The detail the window composes at, which decides whose pixels hide what (see
+    // OGraph::IsOpaqueOver).
+    void SetDetail(int32_t detail) { detail_ = detail; }
 
     // A drawable leaves the window: its reports go, its scene entry goes, and the areas it covered
     // are dirtied so the next composition draws them without it.
@@ -64,4 +67,5 @@ class Compositor {
     std::set<OGraphNotify, ByDrawable> scene_;
     DirtyRectList dirty_;
     bool skipHidden_ = true;
+    int32_t detail_ = 1;
 };

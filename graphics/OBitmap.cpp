@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <istream>
 
+#include "graphics/ArtDetail.h"
 #include "graphics/GraphHost.h"
 #include "graphics/OGraphNotify.h"
 #include "graphics/BmpReader.h"
@@ -212,7 +214,29 @@ bool OBitmap::Load(const std::string& fileName) {
     TakePicture(std::move(picture));
     KeyFromFirstPixel();
     CreateEffectsHeader();
+    LoadFineArt(fileName);
     return true;
+}
+
+// The same picture drawn for the chosen detail, keyed as the game keys its own (by its first pixel).
+// Its absence is no fault: the picture is enlarged instead.
+void OBitmap::LoadFineArt(const std::string& fileName) {
+    const int32_t detail = graphics::ArtDetail();
+    const std::string fineName = graphics::FineArtName(fileName, detail);
+    if (fineName.empty() || !pixels_ || !pixels_->hasMask) return;
+    const std::string path = platform::ResolveDataPath(fineName);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return;
+    graphics::Picture fine;
+    std::string reason;
+    if (!graphics::ReadBmpFile(path, fine, reason)) {
+        std::fprintf(stderr, "bitmap %s: %s\n", fineName.c_str(), reason.c_str());
+        return;
+    }
+    const std::optional<uint32_t> key = graphics::KeyFromFirstPixel(fine);
+    if (!key || !AttachFine(std::move(fine), *key, detail))
+        std::fprintf(stderr, "bitmap %s: not %d times the size of the game's\n", fineName.c_str(),
+                     static_cast<int>(detail));
 }
 
 bool OBitmap::CreateBlank(float width, float height) {
@@ -272,27 +296,34 @@ void OBitmap::Draw(const ORect* rect) {
     window->DrawBitmap(this, area.left, area.top, w, h, sx, sy, w, h);
 }
 
-bool OBitmap::IsOpaqueOver(const ORect& area) const {
+bool OBitmap::IsOpaqueOver(const ORect& area, int32_t detail) const {
     if (!IsVisible() || !Window() || !pixels_ || (Transparency() & 0xFF) != 0 || area.IsEmpty()) return false;
     const ORect bounds = Bounds();
     if (area.left < bounds.left || area.top < bounds.top || area.right > bounds.right ||
         area.bottom > bounds.bottom)
         return false;
     PixelSource px;
-    if (!GetPixels(px) || !px.bits || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return false;
+    if (detail > 1 && GetFinePixels(detail, px)) return SourceCovers(px, area, detail);
+    if (!GetPixels(px)) return false;
+    if (px.colourKey != ColourKey()) {  // keyed anew: the runs are for the old key
+        px.colourKey = ColourKey();
+        px.runs = nullptr;
+    }
+    return SourceCovers(px, area, 1);
+}
+
+bool OBitmap::SourceCovers(const PixelSource& px, const ORect& area, int32_t detail) const {
+    if (!px.bits || (px.bitsPerPixel != 24 && px.bitsPerPixel != 32)) return false;
     if (px.stride < px.width * (px.bitsPerPixel / 8)) return false;  // DrawBitmap would draw nothing
     // The source columns and rows Draw takes for this area; any of them outside the picture would
     // leave destination pixels undrawn.
-    const int32_t sx = Trunc(static_cast<float>(area.left) - X());
-    const int32_t sy = Trunc(static_cast<float>(area.top) - Y());
-    const int32_t w = area.right - area.left, h = area.bottom - area.top;
+    const int32_t sx = Trunc(static_cast<float>(area.left) - X()) * detail;
+    const int32_t sy = Trunc(static_cast<float>(area.top) - Y()) * detail;
+    const int32_t w = (area.right - area.left) * detail, h = (area.bottom - area.top) * detail;
     if (sx < 0 || sy < 0 || sx + w > px.width || sy + h > px.height) return false;
-    const uint32_t key = ColourKey();
-    if (key > 0xFFFFFF) return true;  // no pixel can equal it
+    if (px.colourKey > 0xFFFFFF) return true;  // no pixel can equal it
     const OpaqueRuns* runs = px.runs;
-    if (!runs || px.bitsPerPixel != 24 || px.colourKey != key || runs->Rows() != px.height ||
-        runs->Width() != px.width)
-        return false;
+    if (!runs || px.bitsPerPixel != 24 || runs->Rows() != px.height || runs->Width() != px.width) return false;
     if (runs->AllOpaque()) return true;
     for (int32_t r = sy; r < sy + h; ++r) {
         if (!runs->Covers(px.bottomUp ? px.height - 1 - r : r, sx, sx + w)) return false;
@@ -311,6 +342,40 @@ bool OBitmap::GetPixels(PixelSource& out) const {
     out.bitsPerPixel = static_cast<int>(p.bitsPerPixel);
     out.colourKey = pixels_->maskKey;
     out.runs = pixels_->hasMask && p.bitsPerPixel == 24 ? &pixels_->runs : nullptr;
+    return true;
+}
+
+bool OBitmap::GetFinePixels(int32_t detail, PixelSource& out) const {
+    if (!pixels_ || !pixels_->fine || pixels_->fine->detail != detail) return false;
+    if (!pixels_->hasMask || ColourKey() != pixels_->maskKey) return false;
+    const Pixels::Fine& fine = *pixels_->fine;
+    const graphics::Picture& p = fine.picture;
+    out.bits = p.bits.data();
+    out.width = p.width;
+    out.height = p.Rows();
+    out.stride = static_cast<int32_t>(p.stride);
+    out.bottomUp = p.BottomUp();
+    out.bitsPerPixel = static_cast<int>(p.bitsPerPixel);
+    out.colourKey = fine.key;
+    out.runs = p.bitsPerPixel == 24 ? &fine.runs : nullptr;
+    return true;
+}
+
+bool OBitmap::AttachFine(graphics::Picture&& picture, uint32_t key, int32_t detail) {
+    if (CopyCount() > 0 || !Owns() || detail < 2 || detail > 8) return false;
+    const graphics::Picture& logical = pixels_->picture;
+    if (!Consistent(picture) || (picture.bitsPerPixel != 24 && picture.bitsPerPixel != 32)) return false;
+    if (int64_t{picture.width} != int64_t{logical.width} * detail ||
+        int64_t{picture.Rows()} != int64_t{logical.Rows()} * detail)
+        return false;
+    auto fine = std::make_unique<Pixels::Fine>();
+    fine->picture = std::move(picture);
+    fine->key = key;
+    fine->detail = detail;
+    const graphics::Picture& p = fine->picture;
+    if (p.bitsPerPixel == 24)
+        fine->runs.Build(p.bits.data(), p.width, p.Rows(), static_cast<int32_t>(p.stride), 24, key);
+    pixels_->fine = std::move(fine);
     return true;
 }
 

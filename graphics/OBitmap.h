@@ -42,16 +42,25 @@ class OBitmap : public OGraph {
     void SetVisible(bool visible) override;
     void SetTransparency(uint32_t transparency) override;
     bool GetPixels(PixelSource& out) const override;
+    // The fine picture, when one of this detail is attached and the bitmap is still keyed as its
+    // file said (a key the game chose later was chosen for the logical picture only).
+    bool GetFinePixels(int32_t detail, PixelSource& out) const override;
     // Draw copies the picture one to one, so it hides what lies below wherever it is drawn opaque
-    // (transparency 0 in its low 8 bits, as the blender reads it) and has no key pixel. A class whose
-    // Draw does something else must answer for itself.
-    bool IsOpaqueOver(const ORect& area) const override;
+    // (transparency 0 in its low 8 bits, as the blender reads it) and has no key pixel. At a detail
+    // the fine picture's own key pixels count, since those are the ones drawn. A class whose Draw
+    // does something else must answer for itself.
+    bool IsOpaqueOver(const ORect& area, int32_t detail) const override;
 
     // One picture record held in memory (exactly the entry's bytes).
     bool LoadFromStream(std::span<const uint8_t> record);
     // Takes over a picture a loader has already parsed and checked (the clip loader's path): its
     // colour key is kept and the mask built for it. False, and nothing changed, with live copies.
     bool LoadFromPicture(graphics::Picture&& picture);
+    // Adds the same picture drawn `detail` times finer (2 to 8), for windows composed at that detail:
+    // exactly detail times the logical picture each way, 24 or 32 bits, `key` its colour key. Shared
+    // with the copies like the logical pixels. False, and nothing changed, when it does not match,
+    // without logical pixels or with live copies.
+    bool AttachFine(graphics::Picture&& picture, uint32_t key, int32_t detail);
     // Makes this object a copy of `source` sharing its pixels (OGraph::CopyFrom plus the pixels).
     bool CopyFrom(OGraph* source);
 
@@ -95,13 +104,24 @@ class OBitmap : public OGraph {
         uint32_t maskKey = 0;
         bool hasMask = false;
         graphics::EffectsImage* effects = nullptr;
+        // The picture drawn finer, when the art for a large screen has one.
+        struct Fine {
+            graphics::Picture picture;
+            OpaqueRuns runs;  // for key, 24-bit pictures only
+            uint32_t key = 0;
+            int32_t detail = 0;
+        };
+        std::unique_ptr<Fine> fine;
     };
 
   private:
     bool ChangesBounds(float dx, float dy, float ddepth) const;
+    // Whether the source pixels Draw takes for `area` (scaled by `detail`) hold no key pixel.
+    bool SourceCovers(const PixelSource& px, const ORect& area, int32_t detail) const;
     void Report(uint8_t kind);
     bool Owns() const { return owned_ != nullptr && pixels_ == owned_.get(); }
     void TakePicture(graphics::Picture&& picture);
+    void LoadFineArt(const std::string& fileName);
     void CreateEffectsHeader();
 
     std::unique_ptr<Pixels> owned_;  // set on the object that owns the pixels

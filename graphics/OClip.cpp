@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <istream>
 
+#include "graphics/ArtDetail.h"
 #include "graphics/GraphHost.h"
 #include "graphics/OGraphNotify.h"
 #include "graphics/ClipFileReader.h"
@@ -140,7 +142,26 @@ bool OClip::Load(const std::string& fileName) {
         std::fprintf(stderr, "clip %s: %s\n", fileName.c_str(), reason.c_str());
         return false;
     }
-    return LoadBytes(bytes, fileName);
+    FineArt fine;
+    ReadFineArt(fileName, fine);
+    return LoadBytes(bytes, fileName, fine.detail > 1 ? &fine : nullptr);
+}
+
+// The same clip drawn for the chosen detail. Its absence is no fault (its pictures are enlarged); a
+// file that is there but cannot be read is said once and left out.
+void OClip::ReadFineArt(const std::string& fileName, FineArt& fine) {
+    const int32_t detail = graphics::ArtDetail();
+    fine.name = graphics::FineArtName(fileName, detail);
+    if (fine.name.empty() || CopyCount() > 0) return;
+    const std::string path = platform::ResolveDataPath(fine.name);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return;
+    std::string reason;
+    if (!graphics::ReadClipFile(path, fine.file, reason)) {
+        std::fprintf(stderr, "clip %s: %s\n", fine.name.c_str(), reason.c_str());
+        return;
+    }
+    fine.detail = detail;
 }
 
 bool OClip::LoadFromStream(std::istream& stream, uint32_t) {
@@ -161,7 +182,7 @@ bool OClip::LoadFromBytes(std::span<const uint8_t> file) {
     return LoadBytes(file, "from memory");
 }
 
-bool OClip::LoadBytes(std::span<const uint8_t> file, const std::string& name) {
+bool OClip::LoadBytes(std::span<const uint8_t> file, const std::string& name, FineArt* fine) {
     // Shared frames never change under the copies that show them.
     if (CopyCount() > 0) return true;
     Reset();
@@ -171,10 +192,10 @@ bool OClip::LoadBytes(std::span<const uint8_t> file, const std::string& name) {
         std::fprintf(stderr, "clip %s: %s\n", name.c_str(), reason.c_str());
         return false;
     }
-    return Build(std::move(clip));
+    return Build(std::move(clip), fine);
 }
 
-bool OClip::Build(graphics::ClipFile&& file) {
+bool OClip::Build(graphics::ClipFile&& file, FineArt* fine) {
     frameRate_ = file.frameRate;
     std::vector<OBitmap*> pictures;
     pictures.reserve(file.pictures.size());
@@ -186,6 +207,7 @@ bool OClip::Build(graphics::ClipFile&& file) {
             return false;
         }
     }
+    if (fine) AttachFine(pictures, *fine);
     for (graphics::ClipFrame& entry : file.frames) {
         OBitmap* picture = pictures[static_cast<size_t>(entry.pictureIndex)];  // checked by the parser
         // A picture already in the clip is shown again through a copy that shares its pixels.
@@ -201,6 +223,22 @@ bool OClip::Build(graphics::ClipFile&& file) {
         if (!IsLive(picture->Parent())) picture->Destroy();
     }
     return true;
+}
+
+// Picture by picture, in table order; a picture that does not match stays without, and is enlarged.
+void OClip::AttachFine(const std::vector<OBitmap*>& pictures, FineArt& fine) {
+    if (fine.file.pictures.size() != pictures.size()) {
+        std::fprintf(stderr, "clip %s: %zu pictures where the game's clip has %zu\n", fine.name.c_str(),
+                     fine.file.pictures.size(), pictures.size());
+        return;
+    }
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        graphics::Picture& picture = fine.file.pictures[i];
+        const uint32_t key = picture.colourKey;
+        if (!pictures[i]->AttachFine(std::move(picture), key, fine.detail))
+            std::fprintf(stderr, "clip %s: picture %zu is not %d times the size of the game's\n",
+                         fine.name.c_str(), i, static_cast<int>(fine.detail));
+    }
 }
 
 void OClip::AddChild(OGraph* child) {

@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "graphics/ClipFileReader.h"
 #include "graphics/OGraph.h"
 
-namespace graphics {
-struct ClipFile;
-}
+class OBitmap;
 
 // An animated clip: a list of child drawables (the frames, normally bitmaps) of which one is shown at
 // a time, advancing at the clip's own frame rate. Each frame may carry commands run once it has been
@@ -90,7 +89,15 @@ class OClip : public OGraph {
     uint32_t lastAdvanceTime_ = 0;  // 0: none yet
 
   private:
-    bool LoadBytes(std::span<const uint8_t> file, const std::string& name);
-    bool Build(graphics::ClipFile&& file);
+    // A clip file of the art drawn for a larger screen, read beside the game's own.
+    struct FineArt {
+        std::string name;
+        graphics::ClipFile file;
+        int32_t detail = 0;  // 0 when there is none
+    };
+    void ReadFineArt(const std::string& fileName, FineArt& fine);
+    static void AttachFine(const std::vector<OBitmap*>& pictures, FineArt& fine);
+    bool LoadBytes(std::span<const uint8_t> file, const std::string& name, FineArt* fine = nullptr);
+    bool Build(graphics::ClipFile&& file, FineArt* fine);
     bool ChangesBounds(float dx, float dy, float ddepth) const;
 };

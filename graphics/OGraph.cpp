@@ -161,7 +161,11 @@ bool OGraph::GetPixels(PixelSource&) const {
     return false;
 }
 
-bool OGraph::IsOpaqueOver(const ORect&) const {
+bool OGraph::GetFinePixels(int32_t, PixelSource&) const {
+    return false;
+}
+
+bool OGraph::IsOpaqueOver(const ORect&, int32_t) const {
     return false;
 }
 

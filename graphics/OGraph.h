@@ -56,10 +56,14 @@ class OGraph {
     virtual void DetachChild(OGraph* child);
     // The object's own pixels for DrawBitmap; false when it has none.
     virtual bool GetPixels(PixelSource& out) const;
+    // Its pixels as drawn for a picture `detail` times finer each way, for a window composed at that
+    // detail; false when it has none, and the window enlarges GetPixels' instead.
+    virtual bool GetFinePixels(int32_t detail, PixelSource& out) const;
     // True when Draw(area) would set every pixel of `area` without looking at what lies below it (an
     // opaque picture with no key pixel there), so the window need neither clear nor draw anything
-    // behind it. The base draws nothing: false.
-    virtual bool IsOpaqueOver(const ORect& area) const;
+    // behind it, in a window composed at `detail` (1: the logical picture). The base draws nothing:
+    // false.
+    virtual bool IsOpaqueOver(const ORect& area, int32_t detail) const;
 
     // Disposes of the object (see the class comment). The object may be gone when this returns.
     void Destroy();

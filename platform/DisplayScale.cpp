@@ -35,6 +35,16 @@ Placement CentredPlacement(int32_t windowWidth, int32_t windowHeight, int32_t lo
     return p;
 }
 
+Placement DetailPlacement(int32_t windowWidth, int32_t windowHeight, int32_t logicalWidth,
+                          int32_t logicalHeight, int32_t detail) {
+    detail = std::max(detail, 1);
+    Placement p;
+    p.scale = std::max(1, FitScale(windowWidth, windowHeight, logicalWidth, logicalHeight) / detail);
+    p.offsetX = std::max(0, (windowWidth - logicalWidth * detail * p.scale) / 2);
+    p.offsetY = std::max(0, (windowHeight - logicalHeight * detail * p.scale) / 2);
+    return p;
+}
+
 void ScaleRectToBgrx(const PictureView& picture, const Rect& rect, const Placement& at, uint8_t* dst,
                      int32_t dstPitch, uint8_t fourth) {
     const int32_t s = at.scale;

@@ -37,6 +37,25 @@ struct Placement {
 Placement CentredPlacement(int32_t windowWidth, int32_t windowHeight, int32_t logicalWidth,
                            int32_t logicalHeight);
 
+// The same for a picture with `detail` pixels per logical pixel (a picture composed from art drawn
+// at that scale): its pixels are enlarged by the whole number that brings it nearest the fitting
+// scale from below, at least 1, and the enlarged picture is centred. With a detail of 1 it is the
+// placement above.
+Placement DetailPlacement(int32_t windowWidth, int32_t windowHeight, int32_t logicalWidth,
+                          int32_t logicalHeight, int32_t detail);
+
+// The scale of the art to compose with: the largest of the drawn scales for which `available` says
+// a set is installed that divides both the window's scale and the fullscreen one, so either way the
+// composed picture is shown at a whole number of screen pixels per pixel; 1 (the game's own
+// pictures) when none does.
+template <typename Available>
+int32_t ChooseArtScale(int32_t windowScale, int32_t fullscreenScale, int32_t largestDrawn, Available available) {
+    for (int32_t scale = largestDrawn; scale > 1; --scale) {
+        if (windowScale % scale == 0 && fullscreenScale % scale == 0 && available(scale)) return scale;
+    }
+    return 1;
+}
+
 // Copies one rectangle of the picture (24-bit blue-green-red, rows bottom-up) into a top-down buffer
 // of 32-bit blue-green-red-x pixels, each picture pixel becoming a scale x scale square at the
 // placement. The rectangle must lie inside the picture and its image inside the buffer.

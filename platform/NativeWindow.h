@@ -9,12 +9,15 @@
 namespace platform {
 
 // A read-only view of an off-screen picture: 24-bit blue-green-red pixels, rows bottom-up in memory
-// (window row y is memory row height - 1 - y), `stride` bytes per row.
+// (window row y is memory row height - 1 - y), `stride` bytes per row. A picture composed from art
+// drawn for a large screen has `detail` pixels each way for every logical pixel of the window;
+// rectangles handed over with it stay in logical pixels.
 struct PictureView {
     const uint8_t* bits = nullptr;
     int32_t width = 0;
     int32_t height = 0;
     int32_t stride = 0;
+    int32_t detail = 1;
 };
 
 // What a new native window looks like.

@@ -60,7 +60,8 @@ Folders& Storage() {
 
 // The folders of read-only data; everything else the game names lives beside the program.
 bool IsReadOnlyData(std::string_view relative) {
-    for (std::string_view folder : {"CLP\\", "WAV\\", "INI\\", "CLP/", "WAV/", "INI/"}) {
+    // "CLP@2x" and its like: the pictures drawn again for large screens.
+    for (std::string_view folder : {"CLP\\", "WAV\\", "INI\\", "CLP/", "WAV/", "INI/", "CLP@"}) {
         if (relative.substr(0, folder.size()) == folder) return true;
     }
     return false;

@@ -24,4 +24,9 @@ inline bool IntersectRect(const Rect& a, const Rect& b, Rect& out) {
     return !out.IsEmpty();
 }
 
+// A rectangle of logical pixels as the pixels of a picture `detail` times finer.
+inline Rect Finer(const Rect& r, int32_t detail) {
+    return {r.left * detail, r.top * detail, r.right * detail, r.bottom * detail};
+}
+
 }  // namespace platform

@@ -391,6 +391,10 @@ bool SdlPlatform::SetScale(const std::string& text) {
     return asked.has_value();
 }
 
+int32_t SdlPlatform::FullscreenScale() const {
+    return FitScale(screenWidth_, screenHeight_, kLogicalWidth, kLogicalHeight);
+}
+
 void SdlPlatform::ScreenSize(int32_t& width, int32_t& height) const {
     width = screenWidth_ / scale_;
     height = screenHeight_ / scale_;

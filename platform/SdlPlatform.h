@@ -35,6 +35,8 @@ class SdlPlatform final : public Platform {
     // area) or a whole number. A wrong value is reported on stderr, auto is used, and false returned.
     bool SetScale(const std::string& text);
     int32_t Scale() const { return scale_; }
+    // The scale the game's window is shown at fullscreen on its display.
+    int32_t FullscreenScale() const;
     // The first window without an owner opens fullscreen.
     void StartFullscreen() { startFullscreen_ = true; }
     // Told on the main thread each time the player switches the game's window into or out of

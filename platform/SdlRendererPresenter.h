@@ -30,6 +30,10 @@ class SdlRendererPresenter final : public SdlPresenter {
     SDL_Texture* texture_ = nullptr;
     int32_t width_ = 0;
     int32_t height_ = 0;
+    int32_t detail_ = 1;  // texture pixels per logical pixel, as the last picture had
+    // A texture of the picture's pixels when its detail differs from the texture's; false when none
+    // can be made (the old one is kept).
+    bool MatchDetail(int32_t detail);
 };
 
 }  // namespace platform

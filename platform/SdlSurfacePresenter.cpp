@@ -70,9 +70,11 @@ void SdlSurfacePresenter::Exposed() {
 void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<Rect>& rects) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface || !picture.bits) return;
-    // The engine's picture may be larger than the window; the window shows its top-left part.
-    const int32_t width = std::min(width_, picture.width), height = std::min(height_, picture.height);
-    const Placement at = CentredPlacement(surface->w, surface->h, width_, height_);
+    // The engine's picture may be larger than the window; the window shows its top-left part. The
+    // rectangles are logical; a picture with more detail has `d` pixels each way for each of theirs.
+    const int32_t d = std::max(picture.detail, 1);
+    const int32_t width = std::min(width_, picture.width / d), height = std::min(height_, picture.height / d);
+    const Placement at = DetailPlacement(surface->w, surface->h, width_, height_, d);
     const Rect whole{0, 0, width, height};
     // A new framebuffer (the window went fullscreen or came back): the border round the picture
     // gets its colour once, and the whole picture is copied, whatever the engine thought was dirty.
@@ -87,14 +89,16 @@ void SdlSurfacePresenter::Present(const PictureView& picture, const std::vector<
     if (fresh) wholeOnly.push_back(whole);
     const std::vector<Rect>& todo = fresh ? wholeOnly : rects;
     // The picture's part that fits in the framebuffer at this scale.
-    const Rect limit{0, 0, std::min(width, (surface->w - at.offsetX) / at.scale),
-                     std::min(height, (surface->h - at.offsetY) / at.scale)};
+    const int32_t screenPixels = at.scale * d;
+    const Rect limit{0, 0, std::min(width, (surface->w - at.offsetX) / screenPixels),
+                     std::min(height, (surface->h - at.offsetY) / screenPixels)};
     areas_.clear();
     if (fresh) areas_.push_back({0, 0, surface->w, surface->h});
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     for (const Rect& r : todo) {
-        Rect c;
-        if (!IntersectRect(r, limit, c)) continue;
+        Rect logical;
+        if (!IntersectRect(r, limit, logical)) continue;
+        const Rect c = Finer(logical, d);
         if (at.scale == 1 && at.offsetX == 0 && at.offsetY == 0)
             CopyRect(picture, c, surface);
         else if (IsBgrx(surface->format->format))

@@ -18,7 +18,6 @@
 namespace platform {
 namespace {
 
-constexpr int kDefaultCellHeight = 16;
 constexpr int kBoldWeight = 600;
 constexpr int kMaxHeight = 1000;
 constexpr int kMaxCoordinate = 1 << 28;

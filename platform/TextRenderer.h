@@ -11,6 +11,8 @@ namespace platform {
 // (ascent + descent from the face's usWinAscent and usWinDescent), height < 0 the em height, 0 a
 // default cell of 16 pixels. A weight of 600 or more picks the bold face. Width, escapement and
 // orientation are not supported.
+inline constexpr int kDefaultCellHeight = 16;  // of a style whose height is 0
+
 struct TextStyle {
     std::string face = "Arial";
     int height = 32;

@@ -36,7 +36,7 @@ class OText : public OBitmap {
     void SetSize(float width, float height, float depthExtent) override;
     void Draw(const ORect* rect) override;
     // The text is written over what lies below it, never hiding all of an area.
-    bool IsOpaqueOver(const ORect&) const override { return false; }
+    bool IsOpaqueOver(const ORect&, int32_t) const override { return false; }
 
     // Makes this a copy of `source` (pixels as OBitmap, plus text, font, measured size and autoSize).
     bool CopyFrom(OGraph* source);

@@ -170,7 +170,7 @@ TEST_F(OpaqueCover, ABitmapHidesAnAreaOnlyWhereItDrawsEveryPixelOpaque) {
         b->SetTransparency(c.transparency);
         b->SetVisible(c.visible);
         if (c.attached) w->AddGraph(b);
-        EXPECT_EQ(b->IsOpaqueOver(c.area), c.hides) << c.what;
+        EXPECT_EQ(b->IsOpaqueOver(c.area, 1), c.hides) << c.what;
         b->Destroy();
     }
 }

@@ -359,7 +359,8 @@ TEST_F(GeneratedAssets, SettingsFileHoldsEveryKeyAtItsDefaultWithItsRange) {
         {"Links.GamesPage", "https://marshwade.org/games.html"},
         {"Links.ScoresPage", "https://marshwade.org"},
         {"Display.Scale", "auto"},
-        {"Display.Fullscreen", "0"}};
+        {"Display.Fullscreen", "0"},
+        {"Display.FineArt", "1"}};
     EXPECT_EQ(values, defaults);
     // The game's own reader sees the same values.
     IniFile game;

@@ -38,8 +38,13 @@ std::string DisplayText() {
     const std::string fullscreenComment =
         "; 1 starts fullscreen; F11 or Alt+Enter switch it, and that choice, kept in display.ini beside the "
         "saved games, then wins over this key\n";
+    const std::string fineArtComment =
+        "; 1 draws a window shown 2 or 3 times its size from the pictures drawn at that size, where they are "
+        "installed; 0 enlarges the game's own pictures, in a third of the memory; MARSHWADE_FINE_ART comes "
+        "first\n";
     return std::string("\n[") + kSection + "]\n" + scaleComment + kScaleKey + "=" + kDefaultScale + "\n" +
-           fullscreenComment + kFullscreenKey + "=" + kDefaultFullscreen + "\n";
+           fullscreenComment + kFullscreenKey + "=" + kDefaultFullscreen + "\n" + fineArtComment + kFineArtKey +
+           "=" + kDefaultFineArt + "\n";
 }
 
 // "; what it does; range LOW..HIGH" for a key with a range, the low bound named by its key where it
