@@ -1,6 +1,8 @@
 // The game on a large screen: the window at twice the picture's size, centred; a click where a
 // button shows reaching that button; F11 making the window fill the screen with the picture centred
-// on the border, and bringing it back. Every screen pixel of the picture comes in 2x2 squares.
+// on the border, and bringing it back. Without the art drawn at twice the size, every screen pixel
+// of the picture comes in 2x2 squares, which shows the scale and the place exactly; with it, the
+// picture is drawn from that art, at the same place.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -86,10 +88,10 @@ class ScaleE2E : public e2e::XvfbTest {
     // The game at seed 11 on this screen, its window shown and settled at 2x; 0 when it did not
     // appear. A private copy of the game: F11 keeps its choice beside the program, which must not
     // make the game start fullscreen in the end-to-end tests running beside this one.
-    Window StartGame(const std::string& extraEnv = "") {
+    Window StartGame(const std::string& extraEnv = "", bool fineArt = false) {
         std::ostringstream settings;
         settings << std::ifstream(std::string(MARSHWADE_BINARY_DIR) + "/INI/Quillmoss.ini").rdbuf();
-        privateGame = std::make_unique<e2e::PrivateGame>(settings.str());
+        privateGame = std::make_unique<e2e::PrivateGame>(settings.str(), fineArt);
         std::vector<std::string> env{"DISPLAY=" + display, "MARSHWADE_SEED=11", "SDL_AUDIODRIVER=dummy"};
         if (!extraEnv.empty()) env.push_back(extraEnv);
         app = Spawn({privateGame->Program()}, env);
@@ -214,6 +216,33 @@ TEST_F(ScaleE2E, OpensAtTwiceTheSizeCentredAndF11FillsTheScreenAndComesBack) {
 
     ASSERT_TRUE(Xdo({"key", "F11"}));
     ExpectWindowed(win, "F11 again did not bring the window back");
+}
+
+// With the art drawn at twice the size installed, the window at 2x shows it: about half of the
+// 2x2 squares of the picture hold more than one colour (none do when the game's own pictures are
+// enlarged), the frog icon at the top left among them. Fullscreen shows the same picture at the same
+// place, the border round it.
+TEST_F(ScaleE2E, TheArtDrawnAtTwiceTheSizeIsShownWindowedAndFullscreen) {
+    const Window win = StartGame("", true);
+    ASSERT_NE(win, 0u);
+    ExpectWindowed(win, "the window does not open at 2x, centred");
+    std::this_thread::sleep_for(1500ms);
+    const Ppm windowed = Shot("e2e_scale_fine_art");
+    const int samples = 250 * 184;
+    EXPECT_GT(MixedSquares(windowed, kLeft, kTop, 750, 550), samples / 4) << "the picture is enlarged";
+    EXPECT_GT(MixedSquares(windowed, kLeft + 16, kTop + 10, 40, 40), 20) << "the frog icon is enlarged";
+
+    GiveKeyboard(std::to_string(win), "windowfocus");
+    ASSERT_TRUE(Xdo({"key", "F11"}));
+    ExpectFullscreen(win, "F11 did not fill the screen");
+    std::this_thread::sleep_for(1000ms);
+    const Ppm full = Shot("e2e_scale_fine_art_fullscreen");
+    const std::array<int, 3> border{0x10, 0x30, 0x18};
+    for (const auto& [bx, by] : {std::pair{0, 0}, {kLeft - 1, kTop + 500}, {kLeft + 1500, kTop + 10},
+                                 {kLeft + 700, kTop + 1100}})
+        EXPECT_EQ(full.At(bx, by), border) << bx << ',' << by;
+    EXPECT_GT(MixedSquares(full, kLeft, kTop, 750, 550), samples / 4) << "the fullscreen picture is enlarged";
+    EXPECT_GT(Alike(windowed, full, kLeft, kTop), 0.6) << "fullscreen shows another picture or another place";
 }
 
 // A click on the pond at 2x reaches the cell under it: the frog on the entry island (4, 3) hops to

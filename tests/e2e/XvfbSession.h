@@ -213,10 +213,11 @@ class LoadingPicture {
 
 // A copy of the built program with its CLP/, WAV/ and INI/ in a folder of its own under the system's
 // temporary folder, the settings file replaced by the test's: the saved files it writes land there.
-// Removed with the object.
+// With `fineArt` the pictures drawn at twice the size (CLP@2x/) come too; without them a window at
+// 2x shows the game's own pictures enlarged, every pixel a 2x2 square. Removed with the object.
 class PrivateGame {
   public:
-    explicit PrivateGame(const std::string& settings)
+    explicit PrivateGame(const std::string& settings, bool fineArt = false)
         : folder_(std::filesystem::temp_directory_path() /
                   ("marshwade-e2e-game-" + std::to_string(getpid()))) {
         namespace fs = std::filesystem;
@@ -226,6 +227,7 @@ class PrivateGame {
         fs::copy_file(build / "marshwade", folder_ / "marshwade");
         for (const char* sub : {"CLP", "WAV", "INI"})
             fs::copy(build / sub, folder_ / sub, fs::copy_options::recursive);
+        if (fineArt) fs::copy(build / "CLP@2x", folder_ / "CLP@2x", fs::copy_options::recursive);
         std::ofstream(folder_ / "INI" / "Quillmoss.ini", std::ios::trunc) << settings;
     }
     ~PrivateGame() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "graphics/ArtDetail.h"
 #include "graphics/OBitmap.h"
 #include "tests/graphics/ClipsFixture.h"
 #include "tests/support/ClipFileBuilder.h"
@@ -26,22 +27,56 @@ OBitmap* Bitmap(int w, int h, uint32_t key, std::function<uint32_t(int, int)> px
 // One scene, built the same way from the same seed in any window: a window-sized opaque background
 // far behind, and sprites of every kind over it (key holes or none, opaque or see-through, some on
 // fractional positions, some reaching out of the window).
+// The picture of `pixel` (column, memory row) drawn twice as fine, with the key wherever `hole` says.
+graphics::Picture Finer(int w, int h, const std::function<uint32_t(int, int)>& pixel,
+                        const std::function<bool(int, int)>& hole) {
+    graphics::Picture p;
+    p.width = w * 2;
+    p.height = h * 2;
+    p.bitsPerPixel = 24;
+    p.colourKey = kKey;
+    p.stride = static_cast<uint32_t>(graphics::RowStride(static_cast<uint32_t>(p.width), 24));
+    p.bits.assign(p.ImageSize() + graphics::Picture::kSpareBytes, 0);
+    for (int r = 0; r < p.height; ++r) {
+        for (int c = 0; c < p.width; ++c) {
+            const uint32_t v = hole(c, r) ? kKey : pixel(c / 2, r / 2);
+            uint8_t* q = p.bits.data() + static_cast<size_t>(r) * p.stride + static_cast<size_t>(c) * 3;
+            q[0] = static_cast<uint8_t>(v);
+            q[1] = static_cast<uint8_t>(v >> 8);
+            q[2] = static_cast<uint8_t>(v >> 16);
+        }
+    }
+    return p;
+}
+
 class Scene {
   public:
-    Scene(OWindow* window, uint32_t seed) : rng_(seed) {
-        auto* background =
-            Bitmap(750, 550, kKey, [](int c, int r) { return 0x203040u + (c % 7) * 3 + r % 5; });
+    // With `fine`, every bitmap also has art twice as fine, in which the sprites without holes of
+    // their own have some, and the others have theirs filled in places.
+    Scene(OWindow* window, uint32_t seed, bool fine = false) : rng_(seed) {
+        const auto ground = [](int c, int r) { return 0x203040u + (c % 7) * 3 + r % 5; };
+        auto* background = Bitmap(750, 550, kKey, ground);
+        if (fine) background->AttachFine(Finer(750, 550, ground, [](int, int) { return false; }), kKey, 2);
         background->SetPosition(0, 0, 100);
         window->AddGraph(background);
         for (int i = 0; i < 40; ++i) {
             const int w = Below(120) + 1, h = Below(90) + 1, shape = Below(3);
             const uint32_t colour = 0x010101u * static_cast<uint32_t>(Below(200)) + static_cast<uint32_t>(i);
-            auto* s = Bitmap(w, h, kKey, [=](int c, int r) {
+            const auto pixel = [=](int c, int r) {
                 const bool hole =
                     (shape == 1 && (c * 7 + r * 3) % 11 == 0) ||
                     (shape == 2 && (c - w / 2) * (c - w / 2) + (r - h / 2) * (r - h / 2) > w * h / 5);
                 return hole ? kKey : colour + static_cast<uint32_t>(c + r);
-            });
+            };
+            auto* s = Bitmap(w, h, kKey, pixel);
+            if (fine) {
+                const auto fineHole = [=](int c, int r) { return shape == 0 && (c * 3 + r) % 13 == 0; };
+                const auto filled = [=](int c, int r) {
+                    const uint32_t v = pixel(c, r);
+                    return v == kKey && (c + r) % 2 == 0 ? colour : v;
+                };
+                EXPECT_TRUE(s->AttachFine(Finer(w, h, shape == 0 ? std::function<uint32_t(int, int)>(pixel) : filled, fineHole), kKey, 2));
+            }
             static constexpr uint32_t kTransparency[] = {0, 0, 0, 128, 200, 256};
             s->SetTransparency(kTransparency[Below(6)]);
             s->SetPosition(static_cast<float>(Below(800) - 30) + (Below(2) ? 0.5f : 0.0f),
@@ -102,6 +137,65 @@ TEST_F(OpaqueCover, ComposingGivesTheSamePixelsAsClearingAndDrawingEverything) {
         fast->Compose();
         plain->Compose();
         ASSERT_TRUE(SamePicture(fast, plain)) << "seed " << seed;
+        Close(fast);
+        Close(plain);
+    }
+}
+
+// The windows made while it lives compose at twice the detail.
+struct DetailTwo {
+    DetailTwo() { graphics::SetArtDetail(2); }
+    ~DetailTwo() { graphics::SetArtDetail(1); }
+};
+
+// Every logical pixel of the window drawn as the 2 x 2 square of the finer picture.
+bool SameEnlarged(const OWindow* logical, const OWindow* finer) {
+    const OffscreenPicture* a = logical->GetPicture();
+    const OffscreenPicture* b = finer->GetPicture();
+    for (int y = 0; y < 1100; ++y) {
+        const uint8_t* from = a->Row(y / 2);
+        const uint8_t* to = b->Row(y);
+        for (int x = 0; x < 1500; ++x) {
+            if (std::memcmp(from + (x / 2) * 3, to + x * 3, 3) != 0) return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(OpaqueCover, AtADetailBitmapsWithoutFineArtAreDrawnAsTheLogicalPictureEnlarged) {
+    TestWindow* logical = Make();
+    TestWindow* finer = nullptr;
+    {
+        DetailTwo two;
+        finer = Make();
+    }
+    ASSERT_EQ(finer->GetPicture()->Width(), 1500);
+    Scene a(logical, 4), b(finer, 4);
+    for (int frame = 0; frame < 10; ++frame) {
+        logical->Compose();
+        finer->Compose();
+        ASSERT_TRUE(SameEnlarged(logical, finer)) << "frame " << frame;
+        a.Change();
+        b.Change();
+    }
+}
+
+// Where the fine art has key pixels the logical picture has not, what lies behind shows through
+// them; where it is filled, it hides more: composing must follow the fine pictures.
+TEST_F(OpaqueCover, AtADetailTheFineArtsOwnKeyPixelsDecideWhatIsHidden) {
+    DetailTwo two;
+    for (uint32_t seed : {5u, 6u}) {
+        TestWindow* fast = Make();
+        TestWindow* plain = Make();
+        plain->Scene().SetSkipHidden(false);
+        Scene a(fast, seed, true), b(plain, seed, true);
+        for (int frame = 0; frame < 15; ++frame) {
+            fast->Compose();
+            plain->Compose();
+            ASSERT_TRUE(SamePicture(fast, plain)) << "seed " << seed << ", frame " << frame;
+            a.Change();
+            b.Change();
+        }
         Close(fast);
         Close(plain);
     }
