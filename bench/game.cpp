@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "game/GameSettings.h"
+#include "graphics/ArtDetail.h"
 #include "game/GameState.h"
 #include "windows/OGameWindow.h"
 #include "game/PondGrid.h"
@@ -69,10 +70,15 @@ void MakeBusy(ReplaySession& session) {
     for (int c = 0; c < 8; c += 2) pond::ShowRipple(c, 5);
 }
 
+// The argument is the art's detail: 1 composes the game's own pictures; 2 and 3 the window at twice and
+// three times the size, from the pictures drawn at that size.
 void BM_BusyFrameStepWithComposition(benchmark::State& state) {
     ProgramFolder folder;
+    graphics::SetArtDetail(static_cast<int32_t>(state.range(0)));
     ReplaySession session(5);
-    if (!session.Start()) {
+    const bool started = session.Start();
+    graphics::SetArtDetail(1);
+    if (!started) {
         state.SkipWithError("could not read the game's clips");
         return;
     }
@@ -102,7 +108,13 @@ void BM_BusyFrameStepWithComposition(benchmark::State& state) {
     state.counters["worst_us"] = worst;
     state.counters["worst_cpu_us"] = worstCpu;
 }
-BENCHMARK(BM_BusyFrameStepWithComposition)->Unit(benchmark::kMicrosecond)->Iterations(3000)->Repetitions(3);
+BENCHMARK(BM_BusyFrameStepWithComposition)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(3000)
+    ->Repetitions(3);
 
 void BM_GameWindowStartToFirstComposedFrame(benchmark::State& state) {
     ProgramFolder folder;

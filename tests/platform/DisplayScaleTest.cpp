@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -51,6 +52,44 @@ TEST(DisplayScaleTest, MapsWindowPixelsBackToLogicalOnes) {
     for (const auto& c : cases) {
         EXPECT_EQ(full.ToLogicalX(c.x), c.wantX) << c.x;
         EXPECT_EQ(full.ToLogicalY(c.y), c.wantY) << c.y;
+    }
+}
+
+// The art to compose from must divide the window's scale and the fullscreen one, or one of them
+// would show it at a fraction of a screen pixel per pixel.
+TEST(DisplayScaleTest, ChoosesTheLargestInstalledArtThatDividesBothScales) {
+    const struct {
+        int32_t window, fullscreen;
+        std::vector<int32_t> installed;
+        int32_t want;
+    } cases[] = {
+        {2, 2, {2, 3}, 2}, {3, 3, {2, 3}, 3}, {4, 4, {2, 3}, 2}, {6, 6, {2, 3}, 3},
+        {2, 3, {2, 3}, 1},  // 4K-like: windowed 2x, fullscreen 3x
+        {1, 2, {2, 3}, 1}, {3, 3, {2}, 1},  {2, 2, {}, 1},  {8, 8, {2, 3}, 2},
+    };
+    for (const auto& c : cases) {
+        const auto installed = [&](int32_t scale) {
+            return std::find(c.installed.begin(), c.installed.end(), scale) != c.installed.end();
+        };
+        EXPECT_EQ(ChooseArtScale(c.window, c.fullscreen, kMaxScale, installed), c.want)
+            << c.window << "x windowed, " << c.fullscreen << "x fullscreen";
+    }
+}
+
+// A picture composed at a detail is enlarged only by what is left of the fitting scale, and centred
+// as the logical picture would be.
+TEST(DisplayScaleTest, PlacesAPictureOfADetailWhereTheLogicalOneWouldBe) {
+    const struct {
+        int32_t w, h, detail, scale, x, y;
+    } cases[] = {
+        {1500, 1100, 2, 1, 0, 0},    {2560, 1600, 2, 1, 530, 250}, {2560, 1600, 1, 2, 530, 250},
+        {3840, 2160, 3, 1, 795, 255}, {3000, 2200, 2, 2, 0, 0},     {1000, 800, 2, 1, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const Placement at = DetailPlacement(c.w, c.h, 750, 550, c.detail);
+        EXPECT_EQ(at.scale, c.scale) << c.w << 'x' << c.h << " at detail " << c.detail;
+        EXPECT_EQ(at.offsetX, c.x) << c.w << 'x' << c.h;
+        EXPECT_EQ(at.offsetY, c.y) << c.w << 'x' << c.h;
     }
 }
 
