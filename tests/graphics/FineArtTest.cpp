@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/ArtDetail.h"
+#include "graphics/FontRecord.h"
 #include "graphics/OBitmap.h"
 #include "graphics/OClip.h"
 #include "platform/ProgramPath.h"
@@ -112,6 +113,37 @@ TEST_F(FineArtTest, AWindowAtADetailDrawsTheFineArtAndEnlargesTheRest) {
     for (int x : {60, 61, 64, 65}) EXPECT_EQ(PixelAt(fine, x, 21), red) << x;
     for (int x : {62, 63}) EXPECT_EQ(PixelAt(fine, x, 21), pond) << x << ": the enlarged key column";
     EXPECT_EQ(PixelAt(fine, 66, 21), pond);
+}
+
+// Text at a detail is set as a font that many times the size would be at that many times the place,
+// its selection and its clip included: the same pixels as the logical window drawing the larger font.
+TEST_F(FineArtTest, TextAtADetailIsSetInAFontThatManyTimesTheSize) {
+    TestWindow* fine = nullptr;
+    {
+        DetailScope scope(2);
+        fine = Make();
+    }
+    graphics::FontRecord small, large;
+    small.height = 16;
+    large.height = 32;
+    const struct {
+        ORect clip;  // logical
+        int selectFrom, selectTo;
+    } cases[] = {{{0, 0, 750, 550}, 0, 0}, {{0, 0, 750, 550}, 1, 3}, {{12, 22, 30, 31}, 0, 5}};
+    for (const auto& c : cases) {
+        fine->FillBackground({0, 0, 750, 550});
+        w->FillBackground({0, 0, 1024, 768});
+        fine->DrawText("Marsh", small, 10, 20, c.clip, c.selectFrom, c.selectTo);
+        w->DrawText("Marsh", large, 20, 40, platform::Finer(c.clip, 2), c.selectFrom, c.selectTo);
+        int differ = 0, drawn = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 400; ++x) {
+                differ += PixelAt(fine, x, y) != PixelAt(w, x, y);
+                drawn += PixelAt(w, x, y) != PixelAt(w, 0, 0);
+            }
+        EXPECT_GT(drawn, 50) << c.selectFrom << ".." << c.selectTo;
+        EXPECT_EQ(differ, 0) << c.selectFrom << ".." << c.selectTo;
+    }
 }
 
 // The pictures beside the game's own folder, and no others.
