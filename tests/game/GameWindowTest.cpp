@@ -1,10 +1,12 @@
 // The game window: start-up, keys and clicks, pause and focus, the digits, the flow from level to
 // level and game to game.
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "engine/VirtualKey.h"
+#include "graphics/ArtDetail.h"
 #include "graphics/LiveSet.h"
 #include "graphics/OClip.h"
 #include "tests/game/GameFixture.h"
@@ -445,6 +447,38 @@ TEST_F(Window, AGamepadHopsPausesAndOpensAndClosesADialog) {
     os.UnplugPad(second);
     os.UnplugPad(first);
     Step(2);
+}
+
+// Composed from the pictures drawn at twice the size, the game plays exactly as it does at its own
+// size (the rules never see the detail), and its picture is that art: about half of its 2 x 2
+// squares hold more than one colour, where an enlarged picture has none.
+TEST_F(Window, AtTwiceTheDetailTheGamePlaysTheSameAndShowsTheFineArt) {
+    const auto play = [this](int32_t detail) {
+        session.reset();  // one game at a time: the platform goes with it
+        graphics::SetArtDetail(detail);
+        Start(3);
+        graphics::SetArtDetail(1);
+        std::vector<std::string> lines;
+        for (int i = 0; i < 300; ++i) {
+            if (i % 40 == 39) Game().OnPress(i % 80 == 39 ? vk::kLeft : vk::kUp, 0, 0);
+            Step();
+            lines.push_back(session->StateLine());
+        }
+        return lines;
+    };
+    const std::vector<std::string> logical = play(1);
+    const std::vector<std::string> fine = play(2);
+    EXPECT_EQ(fine, logical);
+    const OffscreenPicture& picture = *Game().GetPicture();
+    ASSERT_EQ(picture.Width(), 1500);
+    int mixed = 0, squares = 0;
+    for (int y = 0; y < 1100; y += 6)
+        for (int x = 0; x < 1500; x += 6, ++squares) {
+            const uint8_t* a = picture.Row(y) + 3 * x;
+            const uint8_t* b = picture.Row(y + 1) + 3 * x;
+            mixed += std::memcmp(a, a + 3, 3) != 0 || std::memcmp(a, b, 3) != 0 || std::memcmp(a, b + 3, 3) != 0;
+        }
+    EXPECT_GT(mixed, squares / 4);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class PlayFolder {
         namespace fs = std::filesystem;
         const fs::path build(MARSHWADE_BINARY_DIR);
         fs::create_directory_symlink(build / "CLP", Path() / "CLP");
+        fs::create_directory_symlink(build / "CLP@2x", Path() / "CLP@2x");
         fs::create_directory_symlink(build / "WAV", Path() / "WAV");
         fs::create_directories(Path() / "INI");
         platform::SetProgramDirectoryForTesting(Path().string() + "/");
