@@ -9,7 +9,8 @@ namespace platform {
 // Read once from /proc/self/exe; safe from any thread.
 const std::string& ProgramDirectory();
 
-// The folder that holds the read-only game data (CLP/, WAV/, INI/), with a trailing '/':
+// The folder that holds the read-only game data (CLP/ with CLP@2x/ and the like beside it, WAV/,
+// INI/), with a trailing '/':
 // - the program's own folder when it has CLP/ (a build folder, where the build writes the data);
 // - else the installed data folder, found from the program's own folder (<prefix>/bin or
 //   <prefix>/games gives <prefix>/share/games/marshwade), when that has CLP/. It is derived from
