@@ -331,17 +331,24 @@ bool OBitmap::SourceCovers(const PixelSource& px, const ORect& area, int32_t det
     return true;
 }
 
-bool OBitmap::GetPixels(PixelSource& out) const {
-    if (!pixels_) return false;
-    const graphics::Picture& p = pixels_->picture;
+namespace {
+PixelSource SourceOf(const graphics::Picture& p, uint32_t key, const OpaqueRuns* runs) {
+    PixelSource out;
     out.bits = p.bits.data();
     out.width = p.width;
     out.height = p.Rows();
     out.stride = static_cast<int32_t>(p.stride);
     out.bottomUp = p.BottomUp();
     out.bitsPerPixel = static_cast<int>(p.bitsPerPixel);
-    out.colourKey = pixels_->maskKey;
-    out.runs = pixels_->hasMask && p.bitsPerPixel == 24 ? &pixels_->runs : nullptr;
+    out.colourKey = key;
+    out.runs = p.bitsPerPixel == 24 ? runs : nullptr;
+    return out;
+}
+}  // namespace
+
+bool OBitmap::GetPixels(PixelSource& out) const {
+    if (!pixels_) return false;
+    out = SourceOf(pixels_->picture, pixels_->maskKey, pixels_->hasMask ? &pixels_->runs : nullptr);
     return true;
 }
 
@@ -349,15 +356,7 @@ bool OBitmap::GetFinePixels(int32_t detail, PixelSource& out) const {
     if (!pixels_ || !pixels_->fine || pixels_->fine->detail != detail) return false;
     if (!pixels_->hasMask || ColourKey() != pixels_->maskKey) return false;
     const Pixels::Fine& fine = *pixels_->fine;
-    const graphics::Picture& p = fine.picture;
-    out.bits = p.bits.data();
-    out.width = p.width;
-    out.height = p.Rows();
-    out.stride = static_cast<int32_t>(p.stride);
-    out.bottomUp = p.BottomUp();
-    out.bitsPerPixel = static_cast<int>(p.bitsPerPixel);
-    out.colourKey = fine.key;
-    out.runs = p.bitsPerPixel == 24 ? &fine.runs : nullptr;
+    out = SourceOf(fine.picture, fine.key, &fine.runs);
     return true;
 }
 
