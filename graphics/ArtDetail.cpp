@@ -1,6 +1,9 @@
 #include "graphics/ArtDetail.h"
 
 #include <atomic>
+#include <filesystem>
+
+#include "platform/ProgramPath.h"
 
 namespace graphics {
 
@@ -23,6 +26,13 @@ std::string FineArtName(const std::string& name, int32_t detail) {
     const char separator = name[skip + 3];
     if (separator != '\\' && separator != '/') return {};
     return name.substr(0, skip + 3) + "@" + std::to_string(detail) + "x" + name.substr(skip + 3);
+}
+
+std::string InstalledFineArt(const std::string& fineName) {
+    if (fineName.empty()) return {};
+    std::string path = platform::ResolveDataPath(fineName);
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error) ? path : std::string();
 }
 
 }  // namespace graphics

@@ -15,4 +15,8 @@ void SetArtDetail(int32_t detail);
 // "CLP@2x\\frog0.clp"); empty for a name outside CLP or a detail below 2.
 std::string FineArtName(const std::string& name, int32_t detail);
 
+// Where that file of the game's art lies, when it is installed; empty when there is none (which is no
+// fault: the picture is enlarged instead).
+std::string InstalledFineArt(const std::string& fineName);
+
 }  // namespace graphics

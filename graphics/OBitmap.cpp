@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <istream>
 
 #include "graphics/ArtDetail.h"
@@ -224,9 +223,8 @@ void OBitmap::LoadFineArt(const std::string& fileName) {
     const int32_t detail = graphics::ArtDetail();
     const std::string fineName = graphics::FineArtName(fileName, detail);
     if (fineName.empty() || !pixels_ || !pixels_->hasMask) return;
-    const std::string path = platform::ResolveDataPath(fineName);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return;
+    const std::string path = graphics::InstalledFineArt(fineName);
+    if (path.empty()) return;
     graphics::Picture fine;
     std::string reason;
     if (!graphics::ReadBmpFile(path, fine, reason)) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <istream>
 
 #include "graphics/ArtDetail.h"
@@ -153,9 +152,8 @@ void OClip::ReadFineArt(const std::string& fileName, FineArt& fine) {
     const int32_t detail = graphics::ArtDetail();
     fine.name = graphics::FineArtName(fileName, detail);
     if (fine.name.empty() || CopyCount() > 0) return;
-    const std::string path = platform::ResolveDataPath(fine.name);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return;
+    const std::string path = graphics::InstalledFineArt(fine.name);
+    if (path.empty()) return;
     std::string reason;
     if (!graphics::ReadClipFile(path, fine.file, reason)) {
         std::fprintf(stderr, "clip %s: %s\n", fine.name.c_str(), reason.c_str());
